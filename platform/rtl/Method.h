@@ -1,0 +1,81 @@
+#pragma once
+// Method pointers: a pair of code and data that calls a member function of an
+// object. Two method pointers are equal when both halves are equal, so lists of
+// handlers can find and remove a registration.
+
+#include <type_traits>
+
+namespace orlo {
+
+class TObject;
+
+struct TMethod {
+    void* Code = nullptr; // a call thunk; see MethodThunk
+    void* Data = nullptr; // the object the thunk calls the member on
+
+    bool Assigned() const noexcept { return Code != nullptr; }
+    friend bool operator==(const TMethod&, const TMethod&) = default;
+};
+
+namespace detail {
+
+template <auto Member> struct MemberTraits;
+
+template <class C, class R, class... A, R (C::*Member)(A...)> struct MemberTraits<Member> {
+    using Class = C;
+    static R Call(void* Data, A... Args) { return (static_cast<C*>(Data)->*Member)(Args...); }
+};
+
+template <class C, class R, class... A, R (C::*Member)(A...) const> struct MemberTraits<Member> {
+    using Class = C;
+    static R Call(void* Data, A... Args) {
+        return (static_cast<const C*>(Data)->*Member)(Args...);
+    }
+};
+
+} // namespace detail
+
+// The code half of a method pointer for Member: one thunk per member function,
+// so the same handler always yields the same code pointer.
+template <auto Member> void* MethodThunk() {
+    return reinterpret_cast<void*>(&detail::MemberTraits<Member>::Call);
+}
+
+// MakeMethod<&TForm1::Button1Click>(Form1)
+template <auto Member> TMethod MakeMethod(typename detail::MemberTraits<Member>::Class* Obj) {
+    return TMethod{MethodThunk<Member>(), static_cast<void*>(Obj)};
+}
+
+// A typed method pointer: an event of signature R(A...).
+template <class Sig> class TEventOf;
+
+template <class R, class... A> class TEventOf<R(A...)> : public TMethod {
+public:
+    using Signature = R(A...);
+    TEventOf() = default;
+    TEventOf(std::nullptr_t) {}
+    explicit TEventOf(const TMethod& M) : TMethod(M) {}
+
+    template <auto Member> static TEventOf Make(typename detail::MemberTraits<Member>::Class* Obj) {
+        using Thunk = decltype(&detail::MemberTraits<Member>::Call);
+        static_assert(std::is_same_v<Thunk, R (*)(void*, A...)>,
+                      "handler signature does not match the event");
+        return TEventOf(MakeMethod<Member>(Obj));
+    }
+
+    explicit operator bool() const noexcept { return Code != nullptr; }
+
+    R operator()(A... Args) const {
+        return reinterpret_cast<R (*)(void*, A...)>(Code)(Data, Args...);
+    }
+};
+
+// Declares a named event type; TypInfo gives it type information.
+#define ORLO_EVENT_TYPE(Name, ...)                                                                 \
+    struct Name : ::orlo::TEventOf<__VA_ARGS__> {                                                  \
+        using TEventOf::TEventOf;                                                                  \
+    }
+
+ORLO_EVENT_TYPE(TNotifyEvent, void(TObject* Sender));
+
+} // namespace orlo

@@ -1,0 +1,30 @@
+#pragma once
+// Basic types of the run-time library: the names product code uses for them.
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+namespace orlo {
+
+using String = std::string; // UTF-8, the platform's 8-bit code page
+using Integer = int32_t;
+using Cardinal = uint32_t;
+using Int64 = int64_t;
+using UInt64 = uint64_t;
+using Byte = uint8_t;
+using Word = uint16_t;
+using SmallInt = int16_t;
+using ShortInt = int8_t;
+using LongWord = uint32_t;
+using Boolean = bool;
+using Single = float;
+using Double = double;
+using Extended = long double;
+using NativeInt = intptr_t;
+using TDateTime = double; // days since 1899-12-30, fraction = time of day
+
+// Pascal-style counted loops and 1-based positions use these helpers.
+inline Integer Length(const String& S) { return static_cast<Integer>(S.size()); }
+
+} // namespace orlo
