@@ -1,0 +1,247 @@
+#include "platform/classes/Component.h"
+
+#include "platform/classes/TypInfo.h"
+#include "platform/rtl/SysUtils.h"
+
+#include <algorithm>
+
+namespace orlo {
+
+namespace {
+
+void EraseFirst(std::vector<TComponent*>& List, TComponent* Item) {
+    auto Found = std::find(List.begin(), List.end(), Item);
+    if (Found != List.end())
+        List.erase(Found);
+}
+
+bool IsIdentStart(char C) {
+    return (C >= 'A' && C <= 'Z') || (C >= 'a' && C <= 'z') || C == '_';
+}
+
+bool IsIdentChar(char C) {
+    return IsIdentStart(C) || (C >= '0' && C <= '9');
+}
+
+} // namespace
+
+bool IsValidIdent(const String& Ident) {
+    return !Ident.empty() && IsIdentStart(Ident[0]) &&
+           std::all_of(Ident.begin() + 1, Ident.end(), IsIdentChar);
+}
+
+const TTypeInfo* TComponentNameTypeInfo() {
+    static const TTypeInfo Info = MakeStringTypeInfo("TComponentName");
+    return &Info;
+}
+
+ORLO_PUBLISHED(TComponent, "Classes") {
+    P.Property("Name", &TComponent::Name, &TComponent::SetName)
+        .Type(TComponentNameTypeInfo())
+        .Stored(false);
+    P.Property("Tag", &TComponent::Tag, &TComponent::SetTag).Default(0);
+}
+
+TComponent::TComponent(TComponent* AOwner) {
+    if (AOwner)
+        AOwner->InsertComponent(this);
+}
+
+TComponent::~TComponent() {
+    Destroying();
+    // Tell every watcher; each drops its link to us while we still have our name.
+    while (!FFreeNotifies.empty()) {
+        TComponent* Watcher = FFreeNotifies.back();
+        FFreeNotifies.pop_back();
+        Watcher->DropFreeNotify(this);
+        Watcher->Notification(this, opRemove);
+    }
+    DestroyComponents();
+    if (FOwner)
+        FOwner->RemoveComponent(this);
+}
+
+void TComponent::Destroying() {
+    if (FComponentState.Contains(csDestroying))
+        return;
+    FComponentState.Include(csDestroying);
+    for (TComponent* Child : FComponents)
+        Child->Destroying();
+}
+
+void TComponent::DestroyComponents() {
+    // Last added first; a child is detached silently before it goes, so nobody
+    // is told about each sibling and the whole tree goes in linear time.
+    while (!FComponents.empty()) {
+        TComponent* Child = FComponents.back();
+        Remove(Child);
+        delete Child;
+    }
+}
+
+TComponent* TComponent::Components(Integer Index) const {
+    if (Index < 0 || Index >= ComponentCount())
+        throw EListError(Format("List index out of bounds (%d)", Index));
+    return FComponents[static_cast<size_t>(Index)];
+}
+
+Integer TComponent::ComponentIndex() const {
+    if (!FOwner)
+        return -1;
+    const auto& Siblings = FOwner->FComponents;
+    auto Found = std::find(Siblings.begin(), Siblings.end(), this);
+    return Found == Siblings.end() ? -1 : static_cast<Integer>(Found - Siblings.begin());
+}
+
+void TComponent::SetComponentIndex(Integer Value) {
+    if (!FOwner)
+        return;
+    auto& Siblings = FOwner->FComponents;
+    Integer Current = ComponentIndex();
+    Value = std::clamp(Value, 0, static_cast<Integer>(Siblings.size()) - 1);
+    if (Current < 0 || Current == Value)
+        return;
+    Siblings.erase(Siblings.begin() + Current);
+    Siblings.insert(Siblings.begin() + Value, this);
+}
+
+TComponent* TComponent::FindComponent(const String& AName) const {
+    if (AName.empty())
+        return nullptr;
+    auto Found = FNameIndex.find(LowerCase(AName));
+    return Found == FNameIndex.end() ? nullptr : Found->second;
+}
+
+void TComponent::InsertComponent(TComponent* AComponent) {
+    AComponent->ValidateContainer(this);
+    ValidateRename(AComponent, String(), AComponent->FName);
+    Insert(AComponent);
+    AComponent->SetReference(true);
+    if (FComponentState.Contains(csDesigning))
+        AComponent->SetDesigning(true);
+    Notification(AComponent, opInsert);
+}
+
+void TComponent::RemoveComponent(TComponent* AComponent) {
+    Notification(AComponent, opRemove);
+    AComponent->SetReference(false);
+    Remove(AComponent);
+}
+
+void TComponent::Insert(TComponent* AComponent) {
+    FComponents.push_back(AComponent);
+    AComponent->FOwner = this;
+    IndexName(AComponent);
+}
+
+void TComponent::Remove(TComponent* AComponent) {
+    UnindexName(AComponent);
+    if (!FComponents.empty() && FComponents.back() == AComponent)
+        FComponents.pop_back();
+    else
+        EraseFirst(FComponents, AComponent);
+    AComponent->FOwner = nullptr;
+}
+
+void TComponent::IndexName(TComponent* AComponent) {
+    if (!AComponent->FName.empty())
+        FNameIndex[LowerCase(AComponent->FName)] = AComponent;
+}
+
+void TComponent::UnindexName(TComponent* AComponent) {
+    if (AComponent->FName.empty())
+        return;
+    auto Found = FNameIndex.find(LowerCase(AComponent->FName));
+    if (Found != FNameIndex.end() && Found->second == AComponent)
+        FNameIndex.erase(Found);
+}
+
+void TComponent::SetName(const String& NewName) {
+    if (FName == NewName)
+        return;
+    if (!NewName.empty() && !IsValidIdent(NewName))
+        throw EComponentError(Format("'%s' is not a valid component name", NewName));
+    if (FOwner)
+        FOwner->ValidateRename(this, FName, NewName);
+    else
+        ValidateRename(nullptr, FName, NewName);
+    SetReference(false);
+    ChangeName(NewName);
+    SetReference(true);
+}
+
+void TComponent::ChangeName(const String& NewName) {
+    if (FOwner)
+        FOwner->UnindexName(this);
+    FName = NewName;
+    if (FOwner)
+        FOwner->IndexName(this);
+}
+
+void TComponent::ValidateRename(TComponent* AComponent, const String& CurName,
+                                const String& NewName) const {
+    if (AComponent && !NewName.empty() && !SameText(CurName, NewName) &&
+        AComponent->FOwner == this && FindComponent(NewName))
+        throw EComponentError(Format("A component named %s already exists", NewName));
+}
+
+void TComponent::SetReference(bool Enable) {
+    if (!FOwner || FName.empty())
+        return;
+    if (const TPublishedField* Field = FOwner->ClassType()->FindField(FName))
+        Field->Assign(FOwner, Enable ? this : nullptr);
+}
+
+void TComponent::SetDesigning(bool Value, bool SetChildren) {
+    if (Value)
+        FComponentState.Include(csDesigning);
+    else
+        FComponentState.Exclude(csDesigning);
+    if (SetChildren)
+        for (TComponent* Child : FComponents)
+            Child->SetDesigning(Value);
+}
+
+void TComponent::SetInline(bool Value) {
+    if (Value)
+        FComponentState.Include(csInline);
+    else
+        FComponentState.Exclude(csInline);
+}
+
+void TComponent::Loaded() {
+    FComponentState.Exclude(csLoading);
+}
+
+void TComponent::FreeNotification(TComponent* AComponent) {
+    if (!AComponent || AComponent == this)
+        return;
+    AddFreeNotify(AComponent);
+    AComponent->AddFreeNotify(this);
+    FComponentState.Include(csFreeNotification);
+}
+
+void TComponent::RemoveFreeNotification(TComponent* AComponent) {
+    DropFreeNotify(AComponent);
+    AComponent->DropFreeNotify(this);
+}
+
+void TComponent::AddFreeNotify(TComponent* AComponent) {
+    if (std::find(FFreeNotifies.begin(), FFreeNotifies.end(), AComponent) == FFreeNotifies.end())
+        FFreeNotifies.push_back(AComponent);
+}
+
+void TComponent::DropFreeNotify(TComponent* AComponent) {
+    EraseFirst(FFreeNotifies, AComponent);
+}
+
+void TComponent::Notification(TComponent* AComponent, TOperation Operation) {
+    if (Operation == opRemove && AComponent)
+        RemoveFreeNotification(AComponent);
+    // Iterate by index from the end: a handler may remove components.
+    for (size_t I = FComponents.size(); I-- > 0;)
+        if (I < FComponents.size())
+            FComponents[I]->Notification(AComponent, Operation);
+}
+
+} // namespace orlo

@@ -1,0 +1,27 @@
+#pragma once
+// Debug tracing of the library. Silent unless the environment variable
+// ORLO_DEBUG is set when the process starts; then every trace line goes to
+// standard error, indented by the nesting of Enter/Leave.
+
+#include "platform/rtl/SysUtils.h"
+#include "platform/rtl/Types.h"
+
+namespace orlo {
+
+class TDebug {
+public:
+    static bool Enabled() noexcept;
+    static void Write(const String& Text);
+    template <class... A> static void WriteFmt(const String& Fmt, const A&... Args) {
+        if (Enabled())
+            Write(Format(Fmt, Args...));
+    }
+    static void Enter(const String& Name); // opens a nested section
+    static void Leave(const String& Name);
+};
+
+// Start and end of a traced session; memory checks hook in here.
+void DebugInit();
+void DebugDone();
+
+} // namespace orlo
