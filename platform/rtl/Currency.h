@@ -13,6 +13,8 @@ struct Currency {
 
     static constexpr Currency FromScaled(Int64 V) noexcept { return Currency{V}; }
     static Currency FromDouble(double V); // rounds half away from zero; EConvertError on overflow
+    // The same without raising: false for values out of range, NaN and infinities.
+    static bool TryFromDouble(double V, Currency& Out);
     double ToDouble() const noexcept { return static_cast<double>(Scaled) / Scale; }
 
     friend auto operator<=>(const Currency&, const Currency&) = default;
@@ -20,5 +22,6 @@ struct Currency {
 
 String CurrToStr(Currency V);
 Currency StrToCurr(const String& S); // EConvertError "'%s' is not a valid floating point value"
+bool TryStrToCurr(const String& S, Currency& Value);
 
 } // namespace orlo

@@ -62,7 +62,12 @@ public:
     bool IsNull() const noexcept { return FType == varNull; }
 
     // Conversions; EVariantError "Could not convert variant of type (%s) into
-    // type (%s)" where the value cannot become the target type.
+    // type (%s)" where the value cannot become the target type (null never can),
+    // "Overflow while converting variant of type (%s) into type (%s)" where it
+    // lies outside the target's range. Empty gives 0, "" and false; true counts
+    // as -1; floats become integers with banker's rounding; text is read as
+    // StrToInt, StrToFloat, StrToCurr, StrToDateTime read it, and as "True" or
+    // "False" (any case) or a number for AsBoolean.
     String AsString() const;
     Integer AsInteger() const;
     Int64 AsInt64() const;
@@ -76,6 +81,11 @@ public:
     friend bool operator==(const Variant& A, const Variant& B) noexcept { return A.SameAs(B); }
 
 private:
+    // The value as a whole number of the target type's range (banker's rounding).
+    Int64 ToOrdinal(TVarType Target, Int64 Min, Int64 Max) const;
+    [[noreturn]] void CannotConvert(TVarType Target) const;
+    [[noreturn]] void Overflow(TVarType Target) const;
+
     TVarType FType = varEmpty;
     union {
         Int64 FInt = 0; // varSmallint, varInteger, varByte, varInt64, varBoolean (0/1)
