@@ -115,12 +115,7 @@ void TList::Exchange(Integer Index1, Integer Index2) {
 void TList::Move(Integer CurIndex, Integer NewIndex) {
     CheckIndex(CurIndex);
     CheckIndex(NewIndex);
-    auto Cur = FList.begin() + CurIndex;
-    auto New = FList.begin() + NewIndex;
-    if (CurIndex < NewIndex)
-        std::rotate(Cur, Cur + 1, New + 1);
-    else
-        std::rotate(New, Cur, Cur + 1);
+    MoveListItem(FList, CurIndex, NewIndex);
 }
 
 void TList::Clear() {

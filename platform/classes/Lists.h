@@ -6,6 +6,7 @@
 #include "platform/classes/Object.h"
 #include "platform/rtl/Exception.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace orlo {
@@ -13,6 +14,30 @@ namespace orlo {
 // The index error of every list of the component model.
 String ListIndexErrorText(Integer Index);
 [[noreturn]] void ListIndexError(Integer Index);
+
+// Moves element CurIndex of List to NewIndex, shifting the ones between; both
+// indexes must be valid.
+template <class T> void MoveListItem(std::vector<T>& List, Integer CurIndex, Integer NewIndex) {
+    auto Cur = List.begin() + CurIndex;
+    auto New = List.begin() + NewIndex;
+    if (CurIndex < NewIndex)
+        std::rotate(Cur, Cur + 1, New + 1);
+    else
+        std::rotate(New, Cur, Cur + 1);
+}
+
+// Runs Body between Target.BeginUpdate() and Target.EndUpdate(), ending the
+// update also when Body throws.
+template <class T, class F> void WithUpdate(T& Target, F&& Body) {
+    Target.BeginUpdate();
+    try {
+        Body();
+    } catch (...) {
+        Target.EndUpdate();
+        throw;
+    }
+    Target.EndUpdate();
+}
 
 enum TListNotification : Byte { lnAdded, lnExtracted, lnDeleted };
 

@@ -56,15 +56,10 @@ ORLO_PUBLISHED(TStrings, "Classes") {}
 
 void TStrings::Put(Integer Index, const String& S) {
     TObject* Obj = GetObject(Index);
-    BeginUpdate();
-    try {
+    WithUpdate(*this, [&] {
         Delete(Index);
         InsertObject(Index, S, Obj);
-    } catch (...) {
-        EndUpdate();
-        throw;
-    }
-    EndUpdate();
+    });
 }
 
 Integer TStrings::Add(const String& S) {
@@ -89,17 +84,12 @@ void TStrings::Exchange(Integer Index1, Integer Index2) {
     TObject* O1 = GetObject(Index1);
     String S2 = Get(Index2);
     TObject* O2 = GetObject(Index2);
-    BeginUpdate();
-    try {
+    WithUpdate(*this, [&] {
         Put(Index1, S2);
         PutObject(Index1, O2);
         Put(Index2, S1);
         PutObject(Index2, O1);
-    } catch (...) {
-        EndUpdate();
-        throw;
-    }
-    EndUpdate();
+    });
 }
 
 void TStrings::Move(Integer CurIndex, Integer NewIndex) {
@@ -109,28 +99,18 @@ void TStrings::Move(Integer CurIndex, Integer NewIndex) {
     TObject* Obj = GetObject(CurIndex);
     if (NewIndex < 0 || NewIndex >= Count())
         throw EStringListError(ListIndexErrorText(NewIndex));
-    BeginUpdate();
-    try {
+    WithUpdate(*this, [&] {
         Delete(CurIndex);
         InsertObject(NewIndex, S, Obj);
-    } catch (...) {
-        EndUpdate();
-        throw;
-    }
-    EndUpdate();
+    });
 }
 
 void TStrings::AddStrings(const TStrings* Strings) {
     const Integer N = Strings->Count(); // adding a list to itself copies it once
-    BeginUpdate();
-    try {
+    WithUpdate(*this, [&] {
         for (Integer I = 0; I < N; ++I)
             AddObject(Strings->Get(I), Strings->GetObject(I));
-    } catch (...) {
-        EndUpdate();
-        throw;
-    }
-    EndUpdate();
+    });
 }
 
 void TStrings::Assign(TPersistent* Source) {
@@ -139,15 +119,10 @@ void TStrings::Assign(TPersistent* Source) {
         return TPersistent::Assign(Source);
     if (Other == this)
         return;
-    BeginUpdate();
-    try {
+    WithUpdate(*this, [&] {
         Clear();
         AddStrings(Other);
-    } catch (...) {
-        EndUpdate();
-        throw;
-    }
-    EndUpdate();
+    });
 }
 
 bool TStrings::Equals(const TStrings* Strings) const {
@@ -231,8 +206,7 @@ String TStrings::Text() const {
 }
 
 void TStrings::SetText(const String& Value) {
-    BeginUpdate();
-    try {
+    WithUpdate(*this, [&] {
         Clear();
         std::string_view P(Value);
         while (!P.empty()) {
@@ -246,11 +220,7 @@ void TStrings::SetText(const String& Value) {
             if (!P.empty() && P.front() == '\n')
                 P.remove_prefix(1);
         }
-    } catch (...) {
-        EndUpdate();
-        throw;
-    }
-    EndUpdate();
+    });
 }
 
 String TStrings::CommaText() const {
@@ -266,8 +236,7 @@ String TStrings::CommaText() const {
 }
 
 void TStrings::SetCommaText(const String& Value) {
-    BeginUpdate();
-    try {
+    WithUpdate(*this, [&] {
         Clear();
         std::string_view P(Value);
         SkipBlanks(P);
@@ -275,11 +244,7 @@ void TStrings::SetCommaText(const String& Value) {
             Add(ReadCommaItem(P));
             SkipSeparator(P);
         }
-    } catch (...) {
-        EndUpdate();
-        throw;
-    }
-    EndUpdate();
+    });
 }
 
 void TStrings::BeginUpdate() {
@@ -416,12 +381,7 @@ void TStringList::Move(Integer CurIndex, Integer NewIndex) {
     if (CurIndex == NewIndex)
         return;
     Changing();
-    auto Cur = FList.begin() + CurIndex;
-    auto New = FList.begin() + NewIndex;
-    if (CurIndex < NewIndex)
-        std::rotate(Cur, Cur + 1, New + 1);
-    else
-        std::rotate(New, Cur, Cur + 1);
+    MoveListItem(FList, CurIndex, NewIndex);
     Changed();
 }
 
