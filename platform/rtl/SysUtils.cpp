@@ -7,7 +7,7 @@
 #include <cctype>
 #include <charconv>
 #include <limits>
-#include <span>
+#include <optional>
 
 namespace orlo {
 
@@ -282,10 +282,12 @@ bool TryStrToFloat(const String& S, double& Value) {
         Text.remove_prefix(1);
     while (!Text.empty() && IsBlank(Text.back()))
         Text.remove_suffix(1);
+    std::string_view Unsigned = Text;
     if (!Text.empty() && Text.front() == '+')
-        Text.remove_prefix(1);
+        Text.remove_prefix(1); // from_chars reads "-" only
+    if (!Unsigned.empty() && (Unsigned.front() == '+' || Unsigned.front() == '-'))
+        Unsigned.remove_prefix(1);
     // from_chars also reads "inf", "nan" and the like; only digits are numbers here.
-    const std::string_view Unsigned = Text.substr(!Text.empty() && Text.front() == '-' ? 1 : 0);
     if (Unsigned.empty() ||
         !(std::isdigit(static_cast<unsigned char>(Unsigned.front())) || Unsigned.front() == '.'))
         return false;
@@ -331,8 +333,7 @@ std::string_view FirstCharacters(std::string_view S, std::size_t Count) {
 
 class TFormatter {
 public:
-    TFormatter(const String& Fmt, std::initializer_list<TVarRec> Args)
-        : FFmt(Fmt), FArgs(Args.begin(), Args.size()) {}
+    TFormatter(const String& Fmt, std::span<const TVarRec> Args) : FFmt(Fmt), FArgs(Args) {}
 
     String Run() {
         while (FPos < FFmt.size()) {
@@ -349,8 +350,8 @@ public:
 private:
     struct TItem {
         bool Left = false;
-        Integer Width = -1;
-        Integer Precision = -1;
+        Integer Width = 0;
+        Integer Precision = -1; // none
         char Type = 0;
     };
 
@@ -373,8 +374,8 @@ private:
         return Arg.AsInt64();
     }
 
-    // Digits or "*"; -1 when neither is there.
-    Integer ReadCount() {
+    // Digits or "*"; nothing when neither is there.
+    std::optional<Integer> ReadCount() {
         if (Peek() == '*') {
             ++FPos;
             const Int64 Value = TakeInteger();
@@ -382,10 +383,10 @@ private:
                 Invalid();
             return static_cast<Integer>(Value);
         }
-        Integer Value = -1;
+        std::optional<Integer> Value;
         for (char C = Peek(); C >= '0' && C <= '9'; C = Peek()) {
-            Value = std::max(Value, 0) * 10 + (C - '0');
-            if (Value > MaxFormatCount)
+            Value = Value.value_or(0) * 10 + (C - '0');
+            if (*Value > MaxFormatCount)
                 Invalid();
             ++FPos;
         }
@@ -394,24 +395,27 @@ private:
 
     TItem ReadItem() {
         TItem Item;
-        Integer Count = ReadCount();
+        std::optional<Integer> Count = ReadCount();
         if (Peek() == ':') {
             ++FPos;
-            FNext = static_cast<std::size_t>(std::max(Count, 0));
-            Count = -1;
+            FNext = static_cast<std::size_t>(std::max(Count.value_or(0), 0));
+            Count.reset();
         }
-        if (Count < 0 && Peek() == '-') {
+        if (!Count && Peek() == '-') {
             ++FPos;
             Item.Left = true;
         }
-        Item.Width = Count < 0 ? ReadCount() : Count;
-        if (Item.Width < -1) { // a negative "*" width justifies to the left
+        if (!Count)
+            Count = ReadCount();
+        Item.Width = Count.value_or(0);
+        if (Item.Width < 0) { // a negative "*" width justifies to the left
             Item.Left = true;
             Item.Width = -Item.Width;
         }
         if (Peek() == '.') {
             ++FPos;
-            Item.Precision = std::max(ReadCount(), 0);
+            const auto Precision = ReadCount();
+            Item.Precision = !Precision ? 0 : *Precision < 0 ? -1 : *Precision;
         }
         if (FPos >= FFmt.size())
             Invalid();
@@ -427,7 +431,7 @@ private:
         }
         const TItem Item = ReadItem();
         const String Text = Value(Item, Take());
-        const std::size_t Width = Item.Width > 0 ? static_cast<std::size_t>(Item.Width) : 0;
+        const auto Width = static_cast<std::size_t>(Item.Width);
         const std::size_t Length = CharacterCount(Text);
         const std::size_t Padding = Width > Length ? Width - Length : 0;
         if (!Item.Left)
@@ -527,8 +531,12 @@ private:
 
 } // namespace
 
-String Format(const String& Fmt, std::initializer_list<TVarRec> Args) {
+String Format(const String& Fmt, std::span<const TVarRec> Args) {
     return TFormatter(Fmt, Args).Run();
+}
+
+String Format(const String& Fmt, std::initializer_list<TVarRec> Args) {
+    return Format(Fmt, std::span<const TVarRec>(Args.begin(), Args.size()));
 }
 
 // --- Quoting and editing -----------------------------------------------------

@@ -8,6 +8,7 @@
 
 #include <array>
 #include <initializer_list>
+#include <span>
 #include <string_view>
 
 namespace orlo {
@@ -135,6 +136,7 @@ private:
 // EConvertError "Format '%s' invalid or incompatible with argument" for a bad
 // item or an argument of the wrong kind, "No argument for format '%s'" when the
 // arguments run out.
+String Format(const String& Fmt, std::span<const TVarRec> Args);
 String Format(const String& Fmt, std::initializer_list<TVarRec> Args);
 
 template <class... A> String Format(const String& Fmt, const A&... Args) {
