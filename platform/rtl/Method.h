@@ -74,6 +74,10 @@ public:
 #define ORLO_EVENT_TYPE(Name, ...)                                                                 \
     struct Name : ::orlo::TEventOf<__VA_ARGS__> {                                                  \
         using TEventOf::TEventOf;                                                                  \
+        template <auto Member>                                                                     \
+        static Name Make(typename ::orlo::detail::MemberTraits<Member>::Class* Obj) {              \
+            return Name(TEventOf::template Make<Member>(Obj));                                     \
+        }                                                                                          \
     }
 
 ORLO_EVENT_TYPE(TNotifyEvent, void(TObject* Sender));

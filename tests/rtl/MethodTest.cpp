@@ -53,7 +53,7 @@ TEST(Method, UnassignedEvents) {
     EXPECT_EQ(None, Cleared);
 
     TCounter A;
-    const TNotifyEvent OnClick(TNotifyEvent::Make<&TCounter::Clicked>(&A));
+    const TNotifyEvent OnClick = TNotifyEvent::Make<&TCounter::Clicked>(&A);
     EXPECT_TRUE(OnClick);
     EXPECT_NE(OnClick, None);
     OnClick(nullptr);
