@@ -18,6 +18,11 @@ public:
     }
     static void Enter(const String& Name); // opens a nested section
     static void Leave(const String& Name);
+
+    // Receives every trace line instead of standard error, and turns tracing on,
+    // while set (tests read traces this way); nil goes back to the default.
+    using TSink = void (*)(const String& Line);
+    static void SetSink(TSink Sink) noexcept;
 };
 
 // Start and end of a traced session; memory checks hook in here.
