@@ -48,6 +48,8 @@ ORLO_EXCEPTION(EWriteError, EFilerError);
 ORLO_EXCEPTION(EClassNotFound, EFilerError);
 ORLO_EXCEPTION(EResNotFound, Exception);
 ORLO_EXCEPTION(EParserError, Exception);
+// A value that no branch of a case distinction expects (an enumeration out of range).
+ORLO_EXCEPTION(ECaseError, Exception);
 
 // Ends the current operation silently: handlers ignore EAbort.
 [[noreturn]] void Abort();
