@@ -474,9 +474,10 @@ const TMetaClass* TMetaClass::Make(const char* Name, const char* UnitName, bool 
     auto* Meta = new TMetaClass(Name, UnitName, C::inherited::StaticClass(),
                                 TypeInfoFor(static_cast<C**>(nullptr)), Published);
     if constexpr (!std::is_abstract_v<C>) {
-        if constexpr (std::is_constructible_v<C, TComponent*>)
+        if constexpr (std::is_base_of_v<TComponent, C> && std::is_constructible_v<C, TComponent*>)
             Meta->NewComponent = [](TComponent* Owner) -> TComponent* { return new C(Owner); };
-        if constexpr (std::is_constructible_v<C, TCollection*>)
+        if constexpr (std::is_base_of_v<TCollectionItem, C> &&
+                      std::is_constructible_v<C, TCollection*>)
             Meta->NewCollectionItem = [](TCollection* Collection) -> TCollectionItem* {
                 return new C(Collection);
             };
