@@ -1,0 +1,760 @@
+#include "runtime/GlossaTools.h"
+
+#include "platform/classes/Filer.h"
+#include "platform/classes/Streams.h"
+#include "platform/rtl/SysUtils.h"
+#include "runtime/ClassInfo.h"
+#include "tools/VersionControl.h"
+
+#include <algorithm>
+#include <limits>
+#include <unordered_set>
+#include <utility>
+
+namespace orlo {
+
+namespace {
+
+const TUnitVersion Version("$Header: /runtime/GlossaTools.cpp 1.0 09.12.26 23:00 orlo $");
+
+const TMainEntrySubType StringTableSubType{stTStringsObject, stNoValidate};
+constexpr const char* StringTableName = "Resources";
+constexpr Integer MaxNameNumber = 1000000;
+
+String ValueText(const Variant& Value) {
+    return Value.IsNull() ? String() : Value.AsString();
+}
+
+// The text of the value a property holds when nothing was set.
+String EmptyValueText(const TPropertyEntry* Entry) {
+    std::unique_ptr<TClassInfo> Info;
+    if (!Entry->GetClassInfo(Info))
+        return String();
+    Variant Empty = Info->EmptyValue();
+    if (Info->IsOrdinal())
+        Empty = Info->FormatValue(Empty.AsInteger());
+    return ValueText(Empty);
+}
+
+// The application object is not a form: its components are not translated.
+bool IsApplicationObject(const TComponent* Root) {
+    for (TClass Class = Root->ClassType(); Class; Class = Class->ClassParent())
+        if (Class->ClassName() == "TApplication")
+            return true;
+    return false;
+}
+
+void WriteLength(TStream* Stream, Integer Length) {
+    const Byte Bytes[4] = {Byte(Length), Byte(Length >> 8), Byte(Length >> 16), Byte(Length >> 24)};
+    Stream->WriteBuffer(Bytes, 4);
+}
+
+Integer ReadLength(TStream* Stream) {
+    Byte Bytes[4];
+    Stream->ReadBuffer(Bytes, 4);
+    return static_cast<Integer>(Cardinal(Bytes[0]) | Cardinal(Bytes[1]) << 8 |
+                                Cardinal(Bytes[2]) << 16 | Cardinal(Bytes[3]) << 24);
+}
+
+} // namespace
+
+// --- TLanguageEntry, TLanguageEntries ---------------------------------------------------
+
+void TLanguageEntry::Assign(TPersistent* Source) {
+    auto* Other = dynamic_cast<TLanguageEntry*>(Source);
+    if (!Other)
+        return TCollectionItem::Assign(Source);
+    FMarked = Other->FMarked;
+    FName = Other->FName;
+    FHint = Other->FHint;
+    FSubIndex = Other->FSubIndex;
+}
+
+void TLanguageEntry::Mark() {
+    if (auto* Entries = dynamic_cast<TLanguageEntries*>(Collection()))
+        for (Integer I = 0; I < Entries->Count(); ++I)
+            Entries->Items(I)->FMarked = false;
+    FMarked = true;
+}
+
+TLanguageEntries::TLanguageEntries(TPersistent* Owner)
+    : TOwnedCollection(Owner, TLanguageEntry::StaticClass()) {}
+
+TLanguageEntry* TLanguageEntries::Items(Integer Index) const {
+    return static_cast<TLanguageEntry*>(TCollection::Items(Index));
+}
+
+Integer TLanguageEntries::IndexOfName(const String& Name) const {
+    const String Wanted = Trim(Name);
+    for (Integer I = 0; I < Count(); ++I)
+        if (AnsiSameText(Items(I)->Name(), Wanted))
+            return I;
+    return -1;
+}
+
+// --- TConsistentLangPropertyEntry --------------------------------------------------------
+
+void TConsistentLangPropertyEntry::SetCount(Integer Value) {
+    if (Value != FCount)
+        ChangeCount(std::max(Value, 1));
+}
+
+void TConsistentLangPropertyEntry::ChangeCount(Integer Value) {
+    DropSlotsFrom(Value);
+    FCount = Value;
+}
+
+void TConsistentLangPropertyEntry::CheckIndex(Integer Index, const char* Operation) const {
+    if (Index < 0 || Index >= FCount)
+        throw Exception(ClassName() + "." + Operation + ": Invalid index");
+}
+
+const TValueBuffer& TConsistentLangPropertyEntry::Slot(Integer Index) const noexcept {
+    static const TValueBuffer NoValue;
+    return Index >= 0 && static_cast<size_t>(Index) < FSlots.size() ? FSlots[Index] : NoValue;
+}
+
+TValueBuffer& TConsistentLangPropertyEntry::SlotRef(Integer Index) {
+    if (static_cast<size_t>(Index) >= FSlots.size())
+        FSlots.resize(Index + 1);
+    return FSlots[Index];
+}
+
+void TConsistentLangPropertyEntry::DropSlotsFrom(Integer First) {
+    if (FSlots.size() > static_cast<size_t>(First))
+        FSlots.resize(First);
+}
+
+Variant TConsistentLangPropertyEntry::SlotValue(Integer Index) const {
+    const TValueBuffer& Buffer = Slot(Index);
+    return Buffer.Empty() ? Variant::Null() : BufferToVariant(Buffer);
+}
+
+Variant TConsistentLangPropertyEntry::GetLangValue(Integer Index) const {
+    CheckIndex(Index, "GetLangValue");
+    return SlotValue(Index);
+}
+
+void TConsistentLangPropertyEntry::SetLangValue(Integer Index, const Variant& Value) {
+    CheckIndex(Index, "SetLangValue");
+    TValueBuffer Encoded = VariantToBuffer(Value);
+    SlotRef(Index) = std::move(Encoded);
+}
+
+void TConsistentLangPropertyEntry::ExchangeLangValues(Integer Index1, Integer Index2) {
+    CheckIndex(Index1, "ExchangeLangValues");
+    CheckIndex(Index2, "ExchangeLangValues");
+    if (Index1 != Index2)
+        std::swap(SlotRef(Index1), SlotRef(Index2));
+}
+
+void TConsistentLangPropertyEntry::AssignNew(const TConsistentLangPropertyEntry* Source) {
+    SetCount(Source->Count());
+    // Slots beyond both entries' allocated ones are empty on both sides.
+    const size_t Filled = std::max({FSlots.size(), Source->FSlots.size(), size_t(1)});
+    const Integer Last = static_cast<Integer>(std::min(Filled, static_cast<size_t>(FCount)));
+    for (Integer I = 0; I < Last; ++I)
+        CopyValueFrom(Source, I);
+}
+
+void TConsistentLangPropertyEntry::CopyValueFrom(const TConsistentLangPropertyEntry* Source,
+                                                 Integer Index) {
+    if (Index == 0 && (KeepsValueLive() || Source->KeepsValueLive())) {
+        // Two live values are two properties: each keeps its own.
+        if (!(KeepsValueLive() && Source->KeepsValueLive()))
+            SetLangValue(0, Source->GetLangValue(0));
+        return;
+    }
+    const TValueBuffer& From = Source->Slot(Index);
+    if (!From.Empty() || static_cast<size_t>(Index) < FSlots.size())
+        SlotRef(Index) = From;
+}
+
+void TConsistentLangPropertyEntry::Assign(TPersistent* Source) {
+    TPropertyEntry::Assign(Source);
+    if (auto* Other = dynamic_cast<TConsistentLangPropertyEntry*>(Source); Other && Other != this)
+        AssignNew(Other);
+}
+
+bool TConsistentLangPropertyEntry::IsValueValid(const String& S) {
+    Variant Saved;
+    try {
+        Saved = GetValue();
+    } catch (const std::exception&) {
+        return false;
+    }
+    bool Valid = true;
+    try {
+        SetValue(Variant(S));
+    } catch (const std::exception&) {
+        Valid = false;
+    }
+    try {
+        SetValue(Saved);
+    } catch (const std::exception&) {
+        // The property keeps what the failed write left; nothing more can be done.
+    }
+    return Valid;
+}
+
+String TConsistentLangPropertyEntry::GetDescriptor(const String& Prefix) const {
+    if (LineIndex() >= 0)
+        return Prefix + Name() + ": " + TypeName();
+    return TPropertyEntry::GetDescriptor(Prefix);
+}
+
+// --- TInconsistentLangPropertyEntry -------------------------------------------------------
+
+Variant TInconsistentLangPropertyEntry::GetLangValue(Integer Index) const {
+    CheckIndex(Index, "GetLangValue");
+    return Index == 0 ? GetValue() : SlotValue(Index);
+}
+
+void TInconsistentLangPropertyEntry::SetLangValue(Integer Index, const Variant& Value) {
+    if (Index != 0)
+        return TConsistentLangPropertyEntry::SetLangValue(Index, Value);
+    CheckIndex(Index, "SetLangValue");
+    SetValue(Value);
+}
+
+void TInconsistentLangPropertyEntry::ExchangeLangValues(Integer Index1, Integer Index2) {
+    CheckIndex(Index1, "ExchangeLangValues");
+    CheckIndex(Index2, "ExchangeLangValues");
+    if (Index1 != 0 && Index2 != 0)
+        return TConsistentLangPropertyEntry::ExchangeLangValues(Index1, Index2);
+    const Integer Stored = Index1 == 0 ? Index2 : Index1;
+    if (Stored == 0)
+        return;
+    // Everything that can fail happens before the slot changes.
+    TValueBuffer Live = VariantToBuffer(GetValue());
+    SetValue(SlotValue(Stored));
+    SlotRef(Stored) = std::move(Live);
+}
+
+void TInconsistentLangPropertyEntry::DefineProperties(TFiler* Filer) {
+    TConsistentLangPropertyEntry::DefineProperties(Filer);
+    Filer->DefineBinaryProperty(
+        "Values", [this](TStream* Stream) { LoadValues(Stream); },
+        [this](TStream* Stream) { StoreValues(Stream); }, true);
+}
+
+void TInconsistentLangPropertyEntry::LoadValues(TStream* Stream) {
+    DropSlotsFrom(1);
+    String Bytes;
+    for (Integer I = 1; I < Count(); ++I) {
+        const Integer Length = ReadLength(Stream);
+        if (Length <= 0)
+            continue;
+        // A length beyond the payload is a truncated stream, not a reason to allocate.
+        if (Length > Stream->Size() - Stream->Position())
+            throw EReadError("Stream read error");
+        Bytes.resize(Length);
+        Stream->ReadBuffer(Bytes.data(), Length);
+        SlotRef(I) = TValueBuffer(Bytes.data(), Bytes.size());
+    }
+}
+
+void TInconsistentLangPropertyEntry::StoreValues(TStream* Stream) const {
+    for (Integer I = 1; I < Count(); ++I) {
+        const TValueBuffer& Buffer = Slot(I);
+        WriteLength(Stream, static_cast<Integer>(Buffer.Size()));
+        if (!Buffer.Empty())
+            Stream->WriteBuffer(Buffer.Data(), static_cast<Integer>(Buffer.Size()));
+    }
+}
+
+// --- TLanguageManager: life and languages ------------------------------------------------
+
+TLanguageManager::TLanguageManager(TComponent* Root, TComponent* Control,
+                                   TPersistent* CollectionOwner, TCreateMode Mode)
+    : FHasRoot(Root && !IsApplicationObject(Root)), FRoot(Root), FControl(Control),
+      FLangs(std::make_unique<TLanguageEntries>(CollectionOwner)),
+      FNames(std::make_unique<TStringList>()), FValues(std::make_unique<TStringList>()) {
+    if (Mode != cmNone) {
+        FComps = std::make_unique<TComponentEntries>(
+            CollectionOwner, Mode == cmConsistent ? TConsistentLangPropertyEntry::StaticClass()
+                                                  : TInconsistentLangPropertyEntry::StaticClass());
+        FComps->SetAssignMode(false);
+        FComps->OnAssign = TAssignNotify::Make<&TLanguageManager::OnCompsAssign>(this);
+    }
+    FNames->OnChange = TNotifyEvent::Make<&TLanguageManager::NamesChange>(this);
+}
+
+TLanguageManager::~TLanguageManager() = default;
+
+void TLanguageManager::Raise(const String& Text) const {
+    throw Exception(ClassName() + Text);
+}
+
+const TLanguageManager::TLangEntryList& TLanguageManager::LangEntries() {
+    FWalk.clear();
+    if (FComps)
+        FComps->ForEachPropertyEntryDo([this](TMainEntry*, TPropertyEntry* Entry) {
+            if (auto* Lang = dynamic_cast<TConsistentLangPropertyEntry*>(Entry))
+                FWalk.push_back(Lang);
+        });
+    return FWalk;
+}
+
+TLanguageEntry* TLanguageManager::ActiveLanguage() const {
+    for (Integer I = 0; I < FLangs->Count(); ++I)
+        if (FLangs->Items(I)->SubIndex() == 0)
+            return FLangs->Items(I);
+    return nullptr;
+}
+
+void TLanguageManager::Init(TSyncCountMode Mode) {
+    if (FComps)
+        FComps->Init();
+    NormalizeSubIndexes();
+    if (FComps && FControl)
+        if (TMainEntry* Table = GetStringInterface(false))
+            Table->SetRef(FValues.get());
+    RepairStringTable();
+    SyncCount(Mode);
+}
+
+void TLanguageManager::Clear() {
+    if (FComps)
+        FComps->Clear();
+    FNames->Clear();
+    FValues->Clear();
+    FLangs->Clear();
+}
+
+void TLanguageManager::Assign(const TLanguageManager* Source) {
+    if (Source == this)
+        return;
+    FHasRoot = Source->FHasRoot;
+    FRoot = Source->FRoot;
+    FControl = Source->FControl;
+    FLangs->Assign(Source->FLangs.get());
+    FNames->Assign(Source->FNames.get());
+    if (FComps && Source->FComps)
+        FComps->Assign(Source->FComps.get()); // OnCompsAssign takes over Values
+    else
+        FValues->Assign(Source->FValues.get());
+}
+
+void TLanguageManager::AssignLangsAndSync(TLanguageEntries* NewLangs, TSyncCountMode Mode) {
+    FLangs->Assign(NewLangs);
+    NormalizeSubIndexes();
+    SyncCount(Mode);
+    for (Integer I = 0; I < FLangs->Count(); ++I) {
+        TLanguageEntry* Lang = FLangs->Items(I);
+        if (Lang->Marked()) {
+            Lang->SetMarked(false);
+            SetLanguageByIndex(I);
+            return;
+        }
+    }
+}
+
+void TLanguageManager::NormalizeSubIndexes() {
+    // Of languages sharing a slot, the first keeps it; the others count as new.
+    std::unordered_set<Integer> Seen;
+    std::vector<TLanguageEntry*> Numbered;
+    for (Integer I = 0; I < FLangs->Count(); ++I) {
+        TLanguageEntry* Lang = FLangs->Items(I);
+        if (Lang->SubIndex() < 0)
+            continue;
+        if (Seen.insert(Lang->SubIndex()).second)
+            Numbered.push_back(Lang);
+        else
+            Lang->SetSubIndex(-1);
+    }
+    // Close the gaps: the k-th smallest SubIndex moves down to k. Copying in
+    // ascending order never overwrites a slot that is still to be copied.
+    std::stable_sort(Numbered.begin(), Numbered.end(),
+                     [](auto* A, auto* B) { return A->SubIndex() < B->SubIndex(); });
+    const Integer Present = static_cast<Integer>(Numbered.size());
+    for (Integer K = 0; K < Present; ++K) {
+        if (Numbered[K]->SubIndex() != K) {
+            CopyLangValues(Numbered[K]->SubIndex(), K);
+            Numbered[K]->SetSubIndex(K);
+        }
+    }
+    // Surplus slots go; new languages get the next numbers in list order.
+    for (TConsistentLangPropertyEntry* Entry : LangEntries())
+        if (Entry->Count() > Present)
+            Entry->SetCount(Present);
+    Integer Next = Present;
+    for (Integer I = 0; I < FLangs->Count(); ++I)
+        if (FLangs->Items(I)->SubIndex() < 0)
+            FLangs->Items(I)->SetSubIndex(Next++);
+}
+
+void TLanguageManager::CopyLangValues(Integer From, Integer To) {
+    // An entry without a slot From has nothing to give.
+    for (TConsistentLangPropertyEntry* Entry : LangEntries())
+        if (Entry->Count() > From)
+            Entry->SetLangValue(To, Entry->GetLangValue(From));
+}
+
+void TLanguageManager::SyncCount(TSyncCountMode Mode) {
+    if (Mode != cmInitNone && Mode != cmInitDefault && Mode != cmInitAll)
+        throw ECaseError(ClassName() + ".SyncCount: Invalid mode");
+    const Integer N = std::max(FLangs->Count(), 1);
+    for (TConsistentLangPropertyEntry* Entry : LangEntries()) {
+        const Integer Old = Entry->Count();
+        if (N != Old)
+            Entry->SetCount(N);
+        if (N > Old)
+            FillNewSlots(Entry, Old, Mode);
+    }
+}
+
+void TLanguageManager::FillNewSlots(TConsistentLangPropertyEntry* Entry, Integer Old,
+                                    TSyncCountMode Mode) {
+    const Integer N = Entry->Count();
+    if (Mode == cmInitAll) {
+        const Variant Text(ValueText(Old > 0 ? Entry->GetLangValue(0) : Entry->GetValue()));
+        for (Integer I = Old; I < N; ++I)
+            Entry->SetLangValue(I, Text);
+        return;
+    }
+    // Read before slot 0 is written: for a live entry it is the property itself.
+    const bool KeepCurrent = Mode == cmInitDefault && Old == 0;
+    const String Current = KeepCurrent ? ValueText(Entry->GetValue()) : String();
+    const Variant Empty(EmptyValueText(Entry));
+    for (Integer I = Old; I < N; ++I)
+        Entry->SetLangValue(I, Empty);
+    if (KeepCurrent)
+        Entry->SetLangValue(0, Variant(Current));
+}
+
+bool TLanguageManager::SetLanguageByIndex(Integer Index) {
+    TLanguageEntry* Target = FLangs->Items(Index);
+    const Integer K = Target->SubIndex();
+    if (K <= 0)
+        return false;
+    if (FComps)
+        FComps->Init();
+    TLanguageEntry* Active = ActiveLanguage();
+    if (!Active)
+        Raise(".SetLanguageByIndex: Active language not found");
+    const TLangEntryList& Entries = LangEntries();
+    // Nothing moves unless every entry has the slot.
+    for (TConsistentLangPropertyEntry* Entry : Entries)
+        Entry->CheckIndex(K, "ExchangeLangValues");
+    Target->SetSubIndex(0);
+    Active->SetSubIndex(K);
+    size_t Done = 0;
+    try {
+        for (; Done < Entries.size(); ++Done)
+            Entries[Done]->ExchangeLangValues(0, K);
+    } catch (...) {
+        // Exchanging again restores each entry already switched.
+        while (Done-- > 0) {
+            try {
+                Entries[Done]->ExchangeLangValues(0, K);
+            } catch (const std::exception&) {
+                // This entry keeps the new language; the others are restored.
+            }
+        }
+        Target->SetSubIndex(K);
+        Active->SetSubIndex(0);
+        throw;
+    }
+    return true;
+}
+
+// --- TLanguageManager: named strings ------------------------------------------------------
+
+void TLanguageManager::NamesChange(TObject*) {
+    if (!FChangingNames)
+        FNameIndexValid = false;
+}
+
+Integer TLanguageManager::LookupName(const String& Name) const {
+    if (!FNameIndexValid) {
+        FNameIndex.clear();
+        FNameIndex.reserve(FNames->Count());
+        for (Integer I = 0; I < FNames->Count(); ++I)
+            FNameIndex.emplace(AnsiLowerCase(FNames->Strings(I)), I);
+        FNameIndexValid = true;
+    }
+    auto Found = FNameIndex.find(AnsiLowerCase(Name));
+    return Found == FNameIndex.end() ? -1 : Found->second;
+}
+
+void TLanguageManager::AppendName(const String& Name) {
+    FChangingNames = true;
+    try {
+        FNames->Add(Name);
+    } catch (...) {
+        FChangingNames = false;
+        throw;
+    }
+    FChangingNames = false;
+    if (FNameIndexValid)
+        FNameIndex.emplace(AnsiLowerCase(Name), FNames->Count() - 1);
+}
+
+bool TLanguageManager::GetString(const String& Name, String& Value) const {
+    Value.clear();
+    const Integer Line = LookupName(Trim(Name));
+    if (Line < 0)
+        return false;
+    if (Line < FValues->Count())
+        Value = FValues->Strings(Line);
+    return true;
+}
+
+Integer TLanguageManager::GetStringNameIndex(const String& Name) const {
+    return LookupName(Name);
+}
+
+bool TLanguageManager::IsUniqueStringName(const String& Name) const {
+    return LookupName(Name) < 0;
+}
+
+bool TLanguageManager::IsStringNameValid(const String& Name) {
+    if (Trim(Name).empty())
+        return false;
+    return std::all_of(Name.begin(), Name.end(), [](char C) {
+        return C == ' ' || C == '_' || (C >= '0' && C <= '9') || (C >= 'A' && C <= 'Z') ||
+               (C >= 'a' && C <= 'z');
+    });
+}
+
+String TLanguageManager::NumberedName(const String& Base) const {
+    for (Integer Number = 1; Number <= MaxNameNumber; ++Number) {
+        String Candidate = Base + IntToStr(Number);
+        if (LookupName(Candidate) < 0)
+            return Candidate;
+    }
+    Raise(".AddString: Unique name of string could no be created");
+}
+
+TMainEntry* TLanguageManager::GetStringInterface(bool Create) {
+    if (!FControl)
+        Raise(".GetStringInterface failed. NIL Control");
+    if (!FComps) {
+        if (Create)
+            Raise(".GetStringInterface failed. No entry tree");
+        return nullptr;
+    }
+    const Integer At = FComps->IndexOfName(FControl->Name());
+    TMainEntry* Owner = At >= 0 ? FComps->Items(At) : nullptr;
+    if (!Owner) {
+        if (!Create)
+            return nullptr;
+        Owner = static_cast<TMainEntry*>(FComps->Add());
+        Owner->SetRef(FControl);
+        Owner->SetName(FControl->Name());
+        Owner->SetTypeName(FControl->ClassName());
+        Owner->SetSubType({stPubPropObject});
+    }
+    TMainEntries* Children = Owner->Items();
+    if (const Integer Found = Children->IndexOfName(StringTableName); Found >= 0) {
+        TMainEntry* Table = Children->Items(Found);
+        Table->SetSubType(StringTableSubType); // a damaged stream may say otherwise
+        return Table;
+    }
+    if (!Create)
+        return nullptr;
+    auto* Table = static_cast<TMainEntry*>(Children->Add());
+    Table->SetRef(FValues.get());
+    Table->SetName(StringTableName);
+    Table->SetTypeName("String");
+    Table->SetSubType(StringTableSubType);
+    return Table;
+}
+
+TConsistentLangPropertyEntry* TLanguageManager::AddString(const String& Name) {
+    TMainEntry* Table = GetStringInterface(true);
+    TPropertyEntry* Created = TPropertyEntry::Create(nullptr, Table, String(), String(), tkUnknown);
+    auto* Entry = dynamic_cast<TConsistentLangPropertyEntry*>(Created);
+    bool AddedValue = false;
+    bool AddedName = false;
+    try {
+        if (!Entry)
+            Raise(".AddString failed. The string table holds no language entries");
+        String StringName = Trim(Name);
+        if (StringName.empty())
+            StringName = NumberedName("String");
+        else if (LookupName(StringName) >= 0)
+            StringName = NumberedName(StringName);
+        FValues->Add(String());
+        AddedValue = true;
+        AppendName(StringName);
+        AddedName = true;
+        Entry->Init(nullptr, StringName, "String", tkLString);
+        Entry->SetLineIndex(FNames->Count() - 1);
+        Entry->SetCount(std::max(FLangs->Count(), 1));
+        for (Integer I = 0; I < Entry->Count(); ++I)
+            Entry->SetLangValue(I, Variant(String()));
+    } catch (...) {
+        if (AddedName)
+            FNames->Delete(FNames->Count() - 1);
+        if (AddedValue)
+            FValues->Delete(FValues->Count() - 1);
+        delete Created;
+        throw;
+    }
+    return Entry;
+}
+
+void TLanguageManager::RemoveString(TPropertyEntry* Entry) {
+    TMainEntry* Table = FComps && FControl ? GetStringInterface(false) : nullptr;
+    const Integer Line = Entry ? Entry->LineIndex() : -1;
+    if (!Table || Entry->MainEntry() != Table || Line < 0 || Line >= FNames->Count() ||
+        Line >= FValues->Count())
+        Raise(".RemoveString failed.");
+    FNames->Delete(Line);
+    FValues->Delete(Line);
+    delete Entry;
+    TPropertyEntries* Strings = Table->Props();
+    for (Integer I = 0; I < Strings->Count(); ++I)
+        if (Strings->Items(I)->LineIndex() > Line)
+            Strings->Items(I)->SetLineIndex(Strings->Items(I)->LineIndex() - 1);
+}
+
+void TLanguageManager::OnCompsAssign(TObject*, TPersistent*) {
+    TMainEntry* Table = GetStringInterface(true);
+    if (Table->Ref() != FValues.get()) {
+        if (auto* Other = dynamic_cast<TStrings*>(Table->Ref()))
+            FValues->Assign(Other);
+        if (FNames->Count() != FValues->Count())
+            throw Exception("Inconsistent internal language data");
+        Table->SetRef(FValues.get());
+    }
+    RemoveUnusedLines(Table);
+}
+
+void TLanguageManager::RemoveUnusedLines(TMainEntry* Table) {
+    const Integer Lines = FNames->Count();
+    std::vector<bool> Used(Lines, false);
+    TPropertyEntries* Strings = Table->Props();
+    for (Integer I = 0; I < Strings->Count(); ++I)
+        if (const Integer Line = Strings->Items(I)->LineIndex(); Line >= 0 && Line < Lines)
+            Used[Line] = true;
+    if (std::all_of(Used.begin(), Used.end(), [](bool B) { return B; }))
+        return;
+    std::vector<Integer> NewLine(Lines);
+    Integer Kept = 0;
+    for (Integer I = 0; I < Lines; ++I)
+        NewLine[I] = Used[I] ? Kept++ : -1;
+    for (Integer I = Lines - 1; I >= 0; --I) {
+        if (Used[I])
+            continue;
+        FNames->Delete(I);
+        if (I < FValues->Count())
+            FValues->Delete(I);
+    }
+    for (Integer I = 0; I < Strings->Count(); ++I)
+        if (const Integer Line = Strings->Items(I)->LineIndex(); Line >= 0 && Line < Lines)
+            Strings->Items(I)->SetLineIndex(NewLine[Line]);
+}
+
+void TLanguageManager::RepairStringTable() {
+    while (FValues->Count() < FNames->Count())
+        FValues->Add(String());
+    TMainEntry* Table = FComps && FControl ? GetStringInterface(false) : nullptr;
+    // Entries whose line is missing or taken, with the value their line held.
+    std::vector<std::pair<TPropertyEntry*, String>> Homeless;
+    if (Table) {
+        std::vector<bool> Taken(FNames->Count(), false);
+        TPropertyEntries* Strings = Table->Props();
+        for (Integer I = 0; I < Strings->Count(); ++I) {
+            TPropertyEntry* Entry = Strings->Items(I);
+            const Integer Line = Entry->LineIndex();
+            if (Line >= 0 && Line < FNames->Count() && !Taken[Line])
+                Taken[Line] = true;
+            else
+                Homeless.emplace_back(Entry, Line >= 0 && Line < FValues->Count()
+                                                 ? FValues->Strings(Line)
+                                                 : String());
+        }
+    }
+    // Lines beyond Names belong to no name.
+    while (FValues->Count() > FNames->Count())
+        FValues->Delete(FValues->Count() - 1);
+    for (auto& [Entry, Value] : Homeless) {
+        String StringName = Trim(Entry->Name());
+        if (StringName.empty() || LookupName(StringName) >= 0)
+            StringName = NumberedName(StringName.empty() ? String("String") : StringName);
+        FValues->Add(Value);
+        AppendName(StringName);
+        Entry->SetName(StringName);
+        Entry->SetLineIndex(FNames->Count() - 1);
+    }
+}
+
+// --- TLanguageManager: stored form --------------------------------------------------------
+
+void TLanguageManager::DefineProperties(const String& Prefix, TFiler* Filer) {
+    Filer->DefineProperty(
+        Prefix + "Langs", [this](TReader* Reader) { ReadLangs(Reader); },
+        [this](TWriter* Writer) { WriteLangs(Writer); }, true);
+    Filer->DefineProperty(
+        Prefix + "Comps", [this](TReader* Reader) { ReadComps(Reader); },
+        [this](TWriter* Writer) { WriteComps(Writer); }, true);
+    Filer->DefineProperty(
+        Prefix + "Names", [this](TReader* Reader) { ReadNames(Reader); },
+        [this](TWriter* Writer) { WriteNames(Writer); }, true);
+    Filer->DefineProperty(
+        Prefix + "Values", [this](TReader* Reader) { ReadValues(Reader); },
+        [this](TWriter* Writer) { WriteValues(Writer); }, true);
+}
+
+void TLanguageManager::ReadLangs(TReader* Reader) {
+    FLangs->Clear();
+    Reader->CheckValue(vaCollection);
+    Reader->ReadCollection(FLangs.get());
+}
+
+void TLanguageManager::WriteLangs(TWriter* Writer) {
+    Writer->WriteCollection(FLangs.get());
+}
+
+void TLanguageManager::ReadComps(TReader* Reader) {
+    if (!FComps)
+        return Reader->SkipValue();
+    FComps->Clear();
+    Reader->CheckValue(vaCollection);
+    Reader->ReadCollection(FComps.get());
+}
+
+void TLanguageManager::WriteComps(TWriter* Writer) {
+    if (FComps)
+        return Writer->WriteCollection(FComps.get());
+    Writer->WriteValue(vaCollection);
+    Writer->WriteListEnd();
+}
+
+void TLanguageManager::ReadNames(TReader* Reader) {
+    FNames->SetText(Reader->ReadString());
+}
+
+void TLanguageManager::WriteNames(TWriter* Writer) {
+    Writer->WriteString(FNames->Text());
+}
+
+void TLanguageManager::ReadValues(TReader* Reader) {
+    FValues->SetText(Reader->ReadString());
+}
+
+void TLanguageManager::WriteValues(TWriter* Writer) {
+    Writer->WriteString(FValues->Text());
+}
+
+// --- Type information ----------------------------------------------------------------------
+
+ORLO_PUBLISHED(TLanguageEntry, "GlossaTools") {
+    P.Property("Name", &TLanguageEntry::Name, &TLanguageEntry::SetName);
+    P.Property("Hint", &TLanguageEntry::Hint, &TLanguageEntry::SetHint);
+    P.Property("SubIndex", &TLanguageEntry::SubIndex, &TLanguageEntry::SetSubIndex);
+}
+
+ORLO_PUBLISHED(TConsistentLangPropertyEntry, "GlossaTools") {
+    P.Property("Count", &TConsistentLangPropertyEntry::Count,
+               &TConsistentLangPropertyEntry::SetCount);
+}
+
+ORLO_UNPUBLISHED(TLanguageEntries, "GlossaTools")
+ORLO_PUBLISHED(TInconsistentLangPropertyEntry, "GlossaTools") {}
+ORLO_UNPUBLISHED(TLanguageManager, "GlossaTools")
+
+} // namespace orlo

@@ -1,0 +1,272 @@
+#pragma once
+// The language manager: for one form, the list of languages, one value per
+// language for every translated property, and the table of named strings.
+//
+// Every language has a SubIndex, the number of its value slot in every
+// property entry; the active language has SubIndex 0. Reordering the list
+// moves no values; switching exchanges the slot contents of two SubIndex
+// values and swaps the two languages' SubIndex.
+//
+// Property entries come in two classes. A TConsistentLangPropertyEntry keeps
+// all values in its slots (the translation editor's working copy). A
+// TInconsistentLangPropertyEntry keeps value 0 in the live property of the
+// component and only the other languages in slots; it streams those slots as
+// the binary property "Values": per slot 1..Count-1 a 32-bit little-endian
+// length and the value buffer (see ConvertTools.h), length 0 for no value.
+//
+// Named strings live in the tree too: under the component entry of Control, a
+// main entry "Resources" of SubType [stTStringsObject, stNoValidate] whose Ref
+// is the manager's Values list; each of its property entries is one string,
+// its LineIndex the line in Names and Values.
+//
+// Choices for broken stored data (a manager is read from a form stream, and a
+// stream may be damaged):
+//  - A switch checks every entry's slot count before anything moves, and one
+//    that fails half-way (a property setter raising, a value buffer that cannot
+//    be read) is rolled back: the values already exchanged go back, the two
+//    SubIndex values are swapped back, and the exception propagates.
+//  - Init repairs the language list: of languages sharing a SubIndex the
+//    first keeps it and the others count as new languages (filled per mode);
+//    gaps are closed as when a language is removed, and entries are cut back
+//    to the language count.
+//  - Init ties the string table to Values before it fills new slots, so a
+//    language added without values gets the active texts of named strings too.
+//  - A value written into a line of a string list has its line breaks turned
+//    into blanks: Names and Values are stored as line-separated text, and a
+//    line break inside a value would shift every later string on reading.
+//  - Init repairs the string table: Values gets an empty line for every name
+//    that lacks one; a string entry whose line is missing or taken by another
+//    entry gets a new line (its own name, or a numbered one) with the value its
+//    old line held; lines of Values beyond Names, which no name reaches, go.
+//  - Slots are created when written, so a stored Count beyond reason costs
+//    nothing until the values are read, and reading stops at the payload's end.
+
+#include "platform/classes/Collection.h"
+#include "platform/classes/Component.h"
+#include "platform/classes/Strings.h"
+#include "platform/rtl/Exception.h"
+#include "platform/rtl/Variant.h"
+#include "runtime/ComponentExplorerTools.h"
+#include "runtime/ConvertTools.h"
+
+#include <memory>
+#include <unordered_map>
+#include <vector>
+
+namespace orlo {
+
+class TFiler;
+class TReader;
+class TWriter;
+class TStream;
+
+ORLO_ENUM(TCreateMode, cmNone, cmConsistent, cmInconsistent)
+ORLO_ENUM(TSyncCountMode, cmInitNone, cmInitDefault, cmInitAll)
+ORLO_ENUM(TImportMode, imClearExisting, imAddAll, imAddNotExisting)
+
+class TLanguageEntry : public TCollectionItem {
+    ORLO_CLASS(TLanguageEntry, TCollectionItem)
+public:
+    explicit TLanguageEntry(TCollection* Collection) : TCollectionItem(Collection) {}
+
+    const String& Name() const noexcept { return FName; }
+    void SetName(const String& Value) { FName = Value; }
+    const String& Hint() const noexcept { return FHint; }
+    void SetHint(const String& Value) { FHint = Value; }
+    // Slot of this language's values; 0 = active, -1 = not yet assigned.
+    Integer SubIndex() const noexcept { return FSubIndex; }
+    void SetSubIndex(Integer Value) { FSubIndex = Value; }
+    bool Marked() const noexcept { return FMarked; }
+    void SetMarked(bool Value) noexcept { FMarked = Value; }
+
+    // From a language entry: all four fields, the mark included.
+    void Assign(TPersistent* Source) override;
+    bool IsActive() const noexcept { return FSubIndex == 0; }
+    // Marks this entry as the one to activate, and no other of its collection.
+    void Mark();
+    String DisplayName() const override { return FName; }
+
+private:
+    bool FMarked = false;
+    String FName;
+    String FHint;
+    Integer FSubIndex = -1;
+};
+
+class TLanguageEntries : public TOwnedCollection {
+    ORLO_CLASS(TLanguageEntries, TOwnedCollection)
+public:
+    explicit TLanguageEntries(TPersistent* Owner);
+
+    TLanguageEntry* Items(Integer Index) const;
+    void SetItems(Integer Index, TLanguageEntry* Value) { SetItem(Index, Value); }
+    // First entry named Name (trimmed, without regard to case); -1 if none.
+    Integer IndexOfName(const String& Name) const;
+};
+
+// A property entry with one value slot per language, all of them in slots.
+class TConsistentLangPropertyEntry : public TPropertyEntry {
+    ORLO_CLASS(TConsistentLangPropertyEntry, TPropertyEntry)
+public:
+    explicit TConsistentLangPropertyEntry(TCollection* Collection) : TPropertyEntry(Collection) {}
+
+    Integer Count() const noexcept { return FCount; }
+    // A count below 1 becomes 1; surplus slots are freed, new ones are empty.
+    void SetCount(Integer Value);
+
+    // "<class>.GetLangValue: Invalid index" outside 0..Count-1; an empty slot is Null.
+    virtual Variant GetLangValue(Integer Index) const;
+    // "<class>.SetLangValue: Invalid index"; a value that cannot be stored
+    // raises and leaves the slot as it was.
+    virtual void SetLangValue(Integer Index, const Variant& Value);
+    // "<class>.ExchangeLangValues: Invalid index" unless both lie in 0..Count-1.
+    virtual void ExchangeLangValues(Integer Index1, Integer Index2);
+    // Takes over the count and the values of Source.
+    virtual void AssignNew(const TConsistentLangPropertyEntry* Source);
+
+    // The property-entry fields, then the values of a language-aware source.
+    void Assign(TPersistent* Source) override;
+    // Whether the live property takes the text S; the property is restored either way.
+    bool IsValueValid(const String& S);
+    // A named string (LineIndex >= 0) shows as Prefix + Name + ": " + TypeName.
+    String GetDescriptor(const String& Prefix) const override;
+
+    // Raises "<class>.<Operation>: Invalid index" unless Index lies in 0..Count-1.
+    void CheckIndex(Integer Index, const char* Operation) const;
+    // The stored buffer of slot Index; empty when the slot holds no value.
+    const TValueBuffer& Slot(Integer Index) const noexcept;
+
+protected:
+    // Value 0 lives in the component's property, not in slot 0.
+    virtual bool KeepsValueLive() const noexcept { return false; }
+    TValueBuffer& SlotRef(Integer Index);
+    Variant SlotValue(Integer Index) const;
+    // Frees slots First..Count-1; they read as empty.
+    void DropSlotsFrom(Integer First);
+
+private:
+    void ChangeCount(Integer Value);
+    void CopyValueFrom(const TConsistentLangPropertyEntry* Source, Integer Index);
+
+    Integer FCount = 0;
+    // Slots 0..size-1 of 0..Count-1; the rest are empty and not yet allocated.
+    std::vector<TValueBuffer> FSlots;
+};
+
+// Value 0 is the live property (read and written through GetValue/SetValue);
+// slots 1..Count-1 hold the other languages and are streamed as "Values".
+class TInconsistentLangPropertyEntry : public TConsistentLangPropertyEntry {
+    ORLO_CLASS(TInconsistentLangPropertyEntry, TConsistentLangPropertyEntry)
+public:
+    explicit TInconsistentLangPropertyEntry(TCollection* Collection)
+        : TConsistentLangPropertyEntry(Collection) {}
+
+    Variant GetLangValue(Integer Index) const override;
+    void SetLangValue(Integer Index, const Variant& Value) override;
+    // With slot 0 and K: the stored value of K goes live, the live value into
+    // slot K; a failure at any step leaves both as they were.
+    void ExchangeLangValues(Integer Index1, Integer Index2) override;
+
+    void DefineProperties(TFiler* Filer) override;
+    // The "Values" payload. LoadValues raises EReadError "Stream read error"
+    // for a payload that ends early, leaving the slot being read empty.
+    void LoadValues(TStream* Stream);
+    void StoreValues(TStream* Stream) const;
+
+protected:
+    bool KeepsValueLive() const noexcept override { return true; }
+};
+
+class TLanguageManager : public TObject {
+    ORLO_CLASS(TLanguageManager, TObject)
+public:
+    // Root: the form whose components are translated; Control: the component
+    // whose entry carries the string table; CollectionOwner: the streaming
+    // owner of Langs and Comps.
+    TLanguageManager(TComponent* Root, TComponent* Control, TPersistent* CollectionOwner,
+                     TCreateMode Mode);
+    ~TLanguageManager() override;
+
+    bool HasRoot() const noexcept { return FHasRoot; }
+    TComponent* Root() const noexcept { return FRoot; }
+    TComponent* Control() const noexcept { return FControl; }
+    TLanguageEntries* Langs() const noexcept { return FLangs.get(); }
+    TComponentEntries* Comps() const noexcept { return FComps.get(); } // nil for cmNone
+    TStringList* Names() const noexcept { return FNames.get(); }
+    TStringList* Values() const noexcept { return FValues.get(); }
+
+    // Rebinds the tree to the live components, repairs the language list and
+    // the string table, and brings every entry to the language count.
+    void Init(TSyncCountMode Mode);
+    void Clear();
+    void Assign(const TLanguageManager* Source);
+    // Adopts an edited language list and brings all values in line with it.
+    void AssignLangsAndSync(TLanguageEntries* NewLangs, TSyncCountMode Mode);
+    // Every entry gets max(1, language count) slots; new slots are filled per Mode.
+    void SyncCount(TSyncCountMode Mode);
+    // Activates the language at position Index of Langs; false when it is
+    // already active or has no slot yet.
+    bool SetLanguageByIndex(Integer Index);
+    Integer GetLangCount() const { return FLangs->Count(); }
+
+    // The value of the named string (trimmed, without regard to case) in the
+    // active language; false and "" when there is none.
+    bool GetString(const String& Name, String& Value) const;
+    // A new named string with an empty value in every language.
+    TConsistentLangPropertyEntry* AddString(const String& Name);
+    void RemoveString(TPropertyEntry* Entry);
+    bool IsUniqueStringName(const String& Name) const;
+    // Line of Name in Names (untrimmed, without regard to case); -1 if absent.
+    Integer GetStringNameIndex(const String& Name) const;
+    // Not blank, and only blanks, digits, ASCII letters and "_".
+    static bool IsStringNameValid(const String& Name);
+    // The string table entry; created when missing and Create is set, else nil.
+    TMainEntry* GetStringInterface(bool Create);
+
+    // The four streamed properties Prefix + "Langs", "Comps", "Names", "Values".
+    void DefineProperties(const String& Prefix, TFiler* Filer);
+    void ReadLangs(TReader* Reader);
+    void WriteLangs(TWriter* Writer);
+    void ReadComps(TReader* Reader);
+    void WriteComps(TWriter* Writer);
+    void ReadNames(TReader* Reader);
+    void WriteNames(TWriter* Writer);
+    void ReadValues(TReader* Reader);
+    void WriteValues(TWriter* Writer);
+
+    // Repairs the string table after the tree was assigned from another manager.
+    void OnCompsAssign(TObject* Sender, TPersistent* Source);
+
+private:
+    using TLangEntryList = std::vector<TConsistentLangPropertyEntry*>;
+    const TLangEntryList& LangEntries();
+    TLanguageEntry* ActiveLanguage() const;
+    [[noreturn]] void Raise(const String& Text) const;
+
+    void NormalizeSubIndexes();
+    void CopyLangValues(Integer From, Integer To);
+    void FillNewSlots(TConsistentLangPropertyEntry* Entry, Integer Old, TSyncCountMode Mode);
+
+    void RepairStringTable();
+    String NumberedName(const String& Base) const;
+    void RemoveUnusedLines(TMainEntry* Table);
+    void NamesChange(TObject* Sender);
+    void AppendName(const String& Name);
+    Integer LookupName(const String& Name) const;
+
+    bool FHasRoot;
+    TComponent* FRoot;
+    TComponent* FControl;
+    std::unique_ptr<TLanguageEntries> FLangs;
+    std::unique_ptr<TComponentEntries> FComps;
+    std::unique_ptr<TStringList> FNames;
+    std::unique_ptr<TStringList> FValues;
+
+    // Lines of Names by folded name, first occurrence; rebuilt after foreign changes.
+    mutable std::unordered_map<String, Integer> FNameIndex;
+    mutable bool FNameIndexValid = false;
+    bool FChangingNames = false;
+    TLangEntryList FWalk; // the tree's entries in walk order, reused between switches
+};
+
+} // namespace orlo
