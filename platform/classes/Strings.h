@@ -43,6 +43,7 @@ public:
     void Assign(TPersistent* Source) override;
     // Same lines in the same order (letter case counts; objects do not).
     bool Equals(const TStrings* Strings) const;
+    void DefineProperties(TFiler* Filer) override; // the lines as "Strings"
 
     // --- Searching -----------------------------------------------------------
     // Compared as CompareStrings does; -1 when absent.
