@@ -1,5 +1,6 @@
 #include "runtime/ConvertTools.h"
 
+#include "platform/os/CodePage.h"
 #include "platform/rtl/DateUtils.h"
 #include "platform/rtl/Exception.h"
 #include "platform/rtl/SysUtils.h"
@@ -9,7 +10,6 @@
 #include <array>
 #include <bit>
 #include <cstdint>
-#include <iconv.h>
 #include <optional>
 #include <string_view>
 
@@ -163,50 +163,6 @@ String IntegerText(const String& S) {
     return Text;
 }
 
-// --- OEM text ------------------------------------------------------------------
-
-bool IsContinuationByte(char C) {
-    return (static_cast<Byte>(C) & 0xC0) == 0x80;
-}
-
-// One conversion descriptor per thread: a descriptor keeps state while it works.
-class TOemConverter {
-public:
-    TOemConverter() : FHandle(iconv_open("CP850", "UTF-8")) {}
-    ~TOemConverter() {
-        if (Available())
-            iconv_close(FHandle);
-    }
-    TOemConverter(const TOemConverter&) = delete;
-    TOemConverter& operator=(const TOemConverter&) = delete;
-
-    bool Available() const noexcept { return FHandle != reinterpret_cast<iconv_t>(-1); }
-
-    // Each character of S becomes one byte; "?" where code page 850 has none.
-    String Convert(const String& S) const {
-        String Out(S.size(), '\0');
-        char* In = const_cast<char*>(S.data());
-        std::size_t InLeft = S.size();
-        char* Next = Out.data();
-        std::size_t OutLeft = Out.size();
-        while (iconv(FHandle, &In, &InLeft, &Next, &OutLeft) == static_cast<std::size_t>(-1)) {
-            // EILSEQ or EINVAL: a character the code page lacks, or no UTF-8.
-            *Next++ = '?';
-            --OutLeft;
-            std::size_t Skip = 1;
-            while (Skip < InLeft && IsContinuationByte(In[Skip]))
-                ++Skip;
-            In += Skip;
-            InLeft -= Skip;
-        }
-        Out.resize(Out.size() - OutLeft);
-        return Out;
-    }
-
-private:
-    iconv_t FHandle;
-};
-
 } // namespace
 
 // --- Value buffers -------------------------------------------------------------
@@ -222,7 +178,7 @@ TValueBuffer VariantToBuffer(const Variant& V) {
     TValueBuffer Result;
     String& Out = Result.FBytes;
     if (*Length == TextLength) {
-        const String Text = V.AsString();
+        const String& Text = *V.TextRef(); // set for both text types
         Out.reserve(TypeCodeSize + Text.size());
         AppendLittleEndian(Out, Type, TypeCodeSize);
         Out += Text;
@@ -329,12 +285,7 @@ String BoolToStr(bool B) {
 // --- OEM text ------------------------------------------------------------------
 
 String WinToDOSStr(const String& S) {
-    if (S.empty())
-        return S;
-    thread_local const TOemConverter Converter;
-    if (!Converter.Available())
-        throw Exception("WinToDOSStr failed. Code page 850 is not available");
-    return Converter.Convert(S);
+    return AnsiToOem(S);
 }
 
 // --- Packed DOS date-times -----------------------------------------------------

@@ -60,6 +60,10 @@ public:
     TVarType VarType() const noexcept { return FType; }
     bool IsEmpty() const noexcept { return FType == varEmpty; }
     bool IsNull() const noexcept { return FType == varNull; }
+    // The text of a varString or varOleStr without copying it; nil for other types.
+    const String* TextRef() const noexcept {
+        return FType == varString || FType == varOleStr ? &FStr : nullptr;
+    }
 
     // Conversions; EVariantError "Could not convert variant of type (%s) into
     // type (%s)" where the value cannot become the target type (null never can),
