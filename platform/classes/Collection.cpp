@@ -68,7 +68,6 @@ ORLO_PUBLISHED(TCollection, "Classes") {}
 TCollection::TCollection(TClass ItemClass) : FItemClass(ItemClass) {}
 
 TCollection::~TCollection() {
-    FUpdateCount = 1; // nobody to tell any more
     while (!FItems.empty())
         delete FItems.back();
 }

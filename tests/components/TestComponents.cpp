@@ -67,7 +67,40 @@ ORLO_PUBLISHED(TTestKinds, "TestComponents") {
 }
 
 void RegisterTestClasses() {
-    RegisterClasses({TTestLabel::StaticClass(), TTestKinds::StaticClass()});
+    RegisterClasses({TTestLabel::StaticClass(), TTestKinds::StaticClass(), TTestMemo::StaticClass(),
+                     TTestPanel::StaticClass(), TTestPanelItem::StaticClass()});
 }
+
+ORLO_PUBLISHED(TTestMemo, "TestComponents") {
+    P.Property("Lines", &TTestMemo::Lines, &TTestMemo::SetLines);
+}
+
+ORLO_PUBLISHED(TTestPanelItem, "TestComponents") {
+    P.Property("Caption", &TTestPanelItem::Caption);
+    P.Property("Width", &TTestPanelItem::Width).Default(0);
+    P.Property("Checked", &TTestPanelItem::Checked);
+}
+
+void TTestPanelItem::Assign(TPersistent* Source) {
+    auto* Other = dynamic_cast<TTestPanelItem*>(Source);
+    if (!Other)
+        return TCollectionItem::Assign(Source);
+    Caption = Other->Caption;
+    Width = Other->Width;
+    Checked = Other->Checked;
+    Changed(false);
+}
+
+String TTestPanelItem::DisplayName() const {
+    return Caption.empty() ? TCollectionItem::DisplayName() : Caption;
+}
+
+ORLO_PUBLISHED(TTestPanel, "TestComponents") {
+    P.Property("Items", &TTestPanel::Items, &TTestPanel::SetItems);
+}
+
+TTestPanel::TTestPanel(TComponent* AOwner)
+    : TComponent(AOwner),
+      FItems(std::make_unique<TOwnedCollection>(this, TTestPanelItem::StaticClass())) {}
 
 } // namespace orlo::test

@@ -2,7 +2,9 @@
 // Small component classes with every kind of published property, shared by the
 // tests, benchmarks and fuzz targets of every layer.
 
+#include "platform/classes/Collection.h"
 #include "platform/classes/Component.h"
+#include "platform/classes/Strings.h"
 #include "platform/classes/TypInfo.h"
 
 #include <memory>
@@ -90,5 +92,47 @@ private:
 
 // Registers the test classes with the class registry (idempotent).
 void RegisterTestClasses();
+
+// A memo-like control: a published string list.
+class TTestMemo : public TComponent {
+    ORLO_CLASS(TTestMemo, TComponent)
+public:
+    explicit TTestMemo(TComponent* AOwner) : TComponent(AOwner) {}
+
+    TStrings* Lines() const { return FLines.get(); }
+    void SetLines(TStrings* Value) { FLines->Assign(Value); }
+
+private:
+    std::unique_ptr<TStringList> FLines = std::make_unique<TStringList>();
+};
+
+// One item of a panel-like collection.
+class TTestPanelItem : public TCollectionItem {
+    ORLO_CLASS(TTestPanelItem, TCollectionItem)
+public:
+    explicit TTestPanelItem(TCollection* Collection) : TCollectionItem(Collection) {}
+    void Assign(TPersistent* Source) override;
+    String DisplayName() const override;
+
+    String Caption;
+    Integer Width = 0;
+    bool Checked = false;
+};
+
+// A component publishing a collection of TTestPanelItem.
+class TTestPanel : public TComponent {
+    ORLO_CLASS(TTestPanel, TComponent)
+public:
+    explicit TTestPanel(TComponent* AOwner);
+
+    TCollection* Items() const { return FItems.get(); }
+    void SetItems(TCollection* Value) { FItems->Assign(Value); }
+    TTestPanelItem* Panel(Integer Index) const {
+        return static_cast<TTestPanelItem*>(FItems->Items(Index));
+    }
+
+private:
+    std::unique_ptr<TOwnedCollection> FItems;
+};
 
 } // namespace orlo::test
