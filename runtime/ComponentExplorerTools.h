@@ -21,12 +21,12 @@
 #include "platform/rtl/Method.h"
 #include "platform/rtl/Set.h"
 #include "platform/rtl/Variant.h"
+#include "runtime/ClassInfo.h"
 
 #include <memory>
 
 namespace orlo {
 
-class TClassInfo;
 class TStrings;
 class TMainEntry;
 class TMainEntries;
