@@ -230,42 +230,36 @@ void TIniDocument::SetValue(const String& Section, const String& Ident, const St
     Reindex();
 }
 
-bool TIniDocument::EraseSection(const String& Section) {
-    if (!FindSection(Section))
-        return false;
-    const String Key = Folded(Section);
-    std::vector<TLine> Kept;
-    bool Erasing = false;
-    for (TLine& Line : FLines) {
-        if (Line.Kind == lkSection)
-            Erasing = Folded(Line.Name) == Key;
-        if (!Erasing)
-            Kept.push_back(std::move(Line));
+template <class F> bool TIniDocument::RemoveLines(F&& Doomed) {
+    std::optional<String> Section; // folded; none before the first section
+    size_t Out = 0;
+    for (size_t In = 0; In < FLines.size(); ++In) {
+        if (FLines[In].Kind == lkSection)
+            Section = Folded(FLines[In].Name);
+        if (Section && Doomed(FLines[In], *Section))
+            continue;
+        if (Out != In)
+            FLines[Out] = std::move(FLines[In]);
+        ++Out;
     }
-    FLines = std::move(Kept);
-    Reindex();
-    return true;
+    const bool Removed = Out != FLines.size();
+    FLines.resize(Out);
+    if (Removed)
+        Reindex();
+    return Removed;
+}
+
+bool TIniDocument::EraseSection(const String& Section) {
+    const String Key = Folded(Section);
+    return RemoveLines([&](const TLine&, const String& In) { return In == Key; });
 }
 
 bool TIniDocument::DeleteKey(const String& Section, const String& Ident) {
     const String SectionKey = Folded(Section);
     const String IdentKey = Folded(Ident);
-    std::vector<TLine> Kept;
-    bool InSection = false;
-    bool Deleted = false;
-    for (TLine& Line : FLines) {
-        if (Line.Kind == lkSection)
-            InSection = Folded(Line.Name) == SectionKey;
-        if (InSection && Line.Kind == lkEntry && Folded(Line.Name) == IdentKey)
-            Deleted = true;
-        else
-            Kept.push_back(std::move(Line));
-    }
-    if (Deleted) {
-        FLines = std::move(Kept);
-        Reindex();
-    }
-    return Deleted;
+    return RemoveLines([&](const TLine& Line, const String& In) {
+        return In == SectionKey && Line.Kind == lkEntry && Folded(Line.Name) == IdentKey;
+    });
 }
 
 // --- TIniFile --------------------------------------------------------------

@@ -64,6 +64,9 @@ private:
 
     static TLine ParseLine(const String& Text);
     void Reindex();
+    // Removes the lines inside sections for which Doomed(line, folded section
+    // name) is true; tells whether it removed any.
+    template <class F> bool RemoveLines(F&& Doomed);
     const TSectionIndex* FindSection(const String& Section) const;
 
     std::vector<TLine> FLines;
