@@ -207,7 +207,10 @@ TValueType TReader::NextValue() {
 }
 
 bool TReader::EndOfList() {
-    return NextValue() == vaNull;
+    // Also asked where a name or a prefix may follow: only the byte counts.
+    bool Result = ReadByte() == vaNull;
+    --FBufPos;
+    return Result;
 }
 
 void TReader::CheckValue(TValueType Value) {
@@ -887,7 +890,7 @@ TComponent* ResolvePath(TComponent* Start, const String& Reference) {
         size_t Dot = std::min(Reference.find('.', Begin), Reference.size());
         String Part = Reference.substr(Begin, Dot - Begin);
         if (Begin == 0) {
-            if (Start && SameText(Part, Start->Name()))
+            if (Start && (SameText(Part, "Owner") || SameText(Part, Start->Name())))
                 Current = Start;
             else if (Start)
                 Current = Start->FindComponent(Part);
@@ -903,9 +906,11 @@ TComponent* ResolvePath(TComponent* Start, const String& Reference) {
     return Current;
 }
 
-bool RootIsMissing(const String& Reference) {
+// A qualified reference whose first name is neither Start, nor one of its
+// components, nor a root that is loaded: it waits for that root.
+bool RootIsMissing(TComponent* Start, const String& Reference) {
     size_t Dot = Reference.find('.');
-    return Dot != String::npos && !FindGlobalComponent(Reference.substr(0, Dot));
+    return Dot != String::npos && !ResolvePath(Start, Reference.substr(0, Dot));
 }
 
 // References to roots that were not loaded yet. A watcher drops the entries of
@@ -983,8 +988,6 @@ void GlobalFixupReferences() {
 }
 
 TComponent* TReader::ResolveReference(const String& Reference) const {
-    if (SameText(Reference, "Owner"))
-        return FLookupRoot;
     return ResolvePath(FLookupRoot, Reference);
 }
 
@@ -993,7 +996,7 @@ void TReader::FixupReferences() {
     Fixups.swap(FFixups);
     for (const TFixup& F : Fixups) {
         TComponent* Target = ResolveReference(F.Reference);
-        if (!Target && RootIsMissing(F.Reference)) {
+        if (!Target && RootIsMissing(FLookupRoot, F.Reference)) {
             PendingFixups().Add({F.Context, F.Instance, F.PropInfo, F.Reference});
             continue;
         }

@@ -1,0 +1,48 @@
+# Form files as component resources.
+#
+#   orlo_add_form_resources(<target> <form.dfm>...)
+#
+# At build time each form file (text or binary form) is converted by formconv
+# into a C++ source holding its binary form and a static registrar, compiled
+# into <target>: when the program or library is loaded, the form's stream is
+# registered under the class name of its root ("object Form1: TForm1" gives
+# "TForm1"), where ReadComponentRes and InitInheritedComponent find it.
+# Relative paths are taken from the calling CMakeLists.txt's folder. For a
+# static library, link it whole (the registrars are not referenced by name).
+#
+# formconv is built first as part of the same build; a cross build can point
+# ORLO_FORMCONV_EXECUTABLE at a formconv built for the host instead.
+
+set(ORLO_FORMCONV_EXECUTABLE "" CACHE FILEPATH "formconv to run at build time (default: the one built here)")
+
+function(orlo_add_form_resources target)
+    if(ORLO_FORMCONV_EXECUTABLE)
+        set(converter ${ORLO_FORMCONV_EXECUTABLE})
+        set(converter_target)
+    else()
+        set(converter $<TARGET_FILE:formconv>)
+        set(converter_target formconv)
+    endif()
+    set(outputs)
+    foreach(form IN LISTS ARGN)
+        get_filename_component(source ${form} ABSOLUTE BASE_DIR ${CMAKE_CURRENT_SOURCE_DIR})
+        file(RELATIVE_PATH relative ${PROJECT_SOURCE_DIR} ${source})
+        string(MAKE_C_IDENTIFIER ${relative} id)
+        set(output ${CMAKE_CURRENT_BINARY_DIR}/orlo_forms/${target}/${id}.cpp)
+        add_custom_command(
+            OUTPUT ${output}
+            COMMAND ${converter} -c ${source} ${output}
+            DEPENDS ${source} ${converter_target}
+            COMMENT "Converting form ${relative}"
+            VERBATIM)
+        target_sources(${target} PRIVATE ${output})
+        list(APPEND outputs ${output})
+    endforeach()
+    # The target may live in another folder, where these rules are not seen:
+    # a target of this folder runs them first.
+    get_property(count GLOBAL PROPERTY ORLO_FORM_RESOURCE_COUNT)
+    math(EXPR count "${count} + 1")
+    set_property(GLOBAL PROPERTY ORLO_FORM_RESOURCE_COUNT ${count})
+    add_custom_target(${target}_forms_${count} DEPENDS ${outputs})
+    add_dependencies(${target} ${target}_forms_${count})
+endfunction()
