@@ -1,0 +1,293 @@
+#include "config/ExIniFile.h"
+
+#include "platform/classes/Strings.h"
+#include "platform/os/FileSystem.h"
+#include "tests/os/TempFolder.h"
+
+#include <gtest/gtest.h>
+
+using namespace orlo;
+using namespace orlo::test;
+
+namespace {
+
+std::vector<String> Lines(TStrings& Strings) {
+    std::vector<String> Result;
+    for (Integer I = 0; I < Strings.Count(); ++I)
+        Result.push_back(Strings.Strings(I));
+    return Result;
+}
+
+class ExIniFileTest : public ::testing::Test {
+protected:
+    TRegistrySandbox Sandbox;
+    String FileName = Sandbox.File("settings.ini");
+
+    String Read() { return ReadFileContent(FileName); }
+    void Write(const String& Text) { ReplaceFileContent(FileName, Text); }
+    std::unique_ptr<TExIniFile> Registry() {
+        return std::make_unique<TExIniFile>(rkCurrentUser, "Software\\Orlo GbR\\Designers", true);
+    }
+    // The raw text of a registry value below the test key.
+    String RegistryText(const String& Name) {
+        TRegistry Reg;
+        Reg.OpenKeyReadOnly("Software\\Orlo GbR\\Designers");
+        return Reg.ReadString(Name);
+    }
+};
+
+} // namespace
+
+TEST(ExIniFile, RegistryKeysMapToTheRoots) {
+    const std::pair<TRegistryKey, HKEY> Cases[] = {
+        {rkClassesRoot, 0x80000000}, {rkCurrentUser, 0x80000001},     {rkLocalMachine, 0x80000002},
+        {rkUsers, 0x80000003},       {rkPerformanceData, 0x80000004}, {rkCurrentConfig, 0x80000005},
+        {rkDynData, 0x80000006},
+    };
+    for (const auto& [Key, Root] : Cases)
+        EXPECT_EQ(RegistryKeyToHKEY(Key), Root) << int(Key);
+}
+
+TEST_F(ExIniFileTest, DefaultsAndFileName) {
+    TExIniFile Ini(FileName);
+    EXPECT_FALSE(Ini.HintsEnabled());
+    EXPECT_EQ(Ini.HintPosition(), 49);
+    EXPECT_EQ(Ini.HintMarker(), ";");
+    EXPECT_FALSE(Ini.WriteBack());
+    EXPECT_EQ(Ini.GetFileName(), FileName);
+    Ini.SetHintsEnabled(true);
+    Ini.SetHintPosition(3);
+    Ini.SetHintMarker("//");
+    Ini.SetWriteBack(true);
+    Ini.DefaultInit();
+    EXPECT_FALSE(Ini.HintsEnabled());
+    EXPECT_EQ(Ini.HintPosition(), 49);
+    EXPECT_EQ(Ini.HintMarker(), ";");
+    EXPECT_FALSE(Ini.WriteBack());
+    EXPECT_EQ(Registry()->GetFileName(), "");
+}
+
+TEST_F(ExIniFileTest, CreateClearsTheReadOnlyAttribute) {
+    Write("[S]\nK=1\n");
+    FileSetAttr(FileName, faReadOnly);
+    TExIniFile Ini(FileName);
+    EXPECT_EQ(FileGetAttr(FileName) & faReadOnly, 0);
+    Ini.WriteString("S", "K", "2");
+    EXPECT_EQ(Read(), "[S]\nK=2\n");
+    TExIniFile Missing(Sandbox.File("missing.ini"));
+    EXPECT_FALSE(FileExists(Sandbox.File("missing.ini")));
+}
+
+TEST_F(ExIniFileTest, MissingEntryWithDefaultWrittenBackWithHint) {
+    TExIniFile Ini(FileName);
+    Ini.SetHintsEnabled(true);
+    Ini.SetWriteBack(true);
+    EXPECT_EQ(Ini.ReadInteger("Options", "Mode", 1), 1);
+    Ini.WriteStringEx("Options", "Mode", "1", "0=off");
+    EXPECT_EQ(Read(), "[Options]\nMode=1" + String(43, ' ') + ";0=off\n");
+    EXPECT_EQ(Read().find(';'), String("[Options]\n").size() + 49)
+        << "the marker follows 49 characters";
+    EXPECT_EQ(Ini.ReadInteger("Options", "Mode", 7), 1);
+    EXPECT_EQ(Ini.ReadString("Options", "Mode", ""), "1");
+}
+
+TEST_F(ExIniFileTest, StoredHintWinsOverTheGivenOne) {
+    TExIniFile Ini(FileName);
+    Ini.SetHintsEnabled(true);
+    Ini.WriteStringEx("S", "Name", "old", "stored hint");
+    Ini.WriteStringEx("S", "Name", "new", "given hint");
+    EXPECT_EQ(Ini.ReadString("S", "Name", ""), "new");
+    EXPECT_EQ(Ini.ExtractHint(Ini.ReadValue("S", "Name", "")), "stored hint");
+    Ini.WriteString("S", "Name", "newer"); // no hint given: the stored one stays
+    EXPECT_EQ(Ini.ReadValue("S", "Name", ""), "newer" + String(39, ' ') + ";stored hint");
+}
+
+TEST_F(ExIniFileTest, HintPositionZeroWritesTheBareValue) {
+    TExIniFile Ini(FileName);
+    Ini.SetHintsEnabled(true);
+    Ini.WriteStringEx("S", "K", "v", "hint");
+    Ini.SetHintPosition(0);
+    Ini.WriteStringEx("S", "K", "w", "other");
+    EXPECT_EQ(Read(), "[S]\nK=w\n");
+}
+
+TEST_F(ExIniFileTest, PaddingShrinksWithLongIdentsAndNeverCuts) {
+    TExIniFile Ini(FileName);
+    Ini.SetHintsEnabled(true);
+    Ini.SetHintPosition(10);
+    const String LongIdent(20, 'I');
+    Ini.WriteStringEx("S", LongIdent, "value", "h");
+    Ini.WriteStringEx("S", "Ab", "a-long-value", "h");
+    Ini.WriteStringEx("S", "Größe", "1", "h"); // the column counts characters
+    EXPECT_EQ(Read(), "[S]\n" + LongIdent + "=value;h\nAb=a-long-value;h\nGröße=1   ;h\n");
+}
+
+TEST_F(ExIniFileTest, ValueWithTheMarkerLosesTheRestWhenHintsAreOn) {
+    TExIniFile Ini(FileName);
+    Ini.WriteString("S", "Text", "first; second");
+    EXPECT_EQ(Ini.ReadString("S", "Text", ""), "first; second");
+    Ini.SetHintsEnabled(true);
+    EXPECT_EQ(Ini.ReadString("S", "Text", ""), "first");
+}
+
+TEST_F(ExIniFileTest, TypedValuesInBothModes) {
+    auto File = std::make_unique<TExIniFile>(FileName);
+    auto Reg = Registry();
+    for (TExIniFile* Ini : {File.get(), Reg.get()}) {
+        const String Mode = Ini->GetFileName().empty() ? "registry" : "file";
+        Ini->WriteInteger("T", "Int", -12);
+        Ini->WriteBool("T", "Yes", true);
+        Ini->WriteBool("T", "No", false);
+        Ini->WriteFloat("T", "Float", 2.5);
+        Ini->WriteString("T", "Bad", "abc");
+        Ini->WriteString("T", "Two", "2");
+        Ini->WriteString("T", "Hex", "1Ah");
+        EXPECT_EQ(Ini->ReadInteger("T", "Int", 0), -12) << Mode;
+        EXPECT_EQ(Ini->ReadString("T", "Int", ""), "-12") << Mode;
+        EXPECT_TRUE(Ini->ReadBool("T", "Yes", false)) << Mode;
+        EXPECT_EQ(Ini->ReadString("T", "Yes", ""), "1") << Mode;
+        EXPECT_FALSE(Ini->ReadBool("T", "No", true)) << Mode;
+        EXPECT_TRUE(Ini->ReadBool("T", "Two", false)) << "a stored 2 is true: " << Mode;
+        EXPECT_EQ(Ini->ReadInteger("T", "Hex", 0), 26) << Mode;
+        EXPECT_DOUBLE_EQ(Ini->ReadFloat("T", "Float", 0), 2.5) << Mode;
+        EXPECT_EQ(Ini->ReadString("T", "Float", ""), "2.5") << Mode;
+        EXPECT_EQ(Ini->ReadInteger("T", "Bad", 5), 5) << Mode;
+        EXPECT_DOUBLE_EQ(Ini->ReadFloat("T", "Bad", 0.25), 0.25) << Mode;
+        EXPECT_EQ(Ini->ReadInteger("T", "Missing", 9), 9) << Mode;
+        EXPECT_EQ(Ini->ReadString("T", "Missing", "dflt"), "dflt") << Mode;
+        EXPECT_EQ(Ini->ReadString("T", "Bad", ""), "abc") << "nothing written back yet: " << Mode;
+
+        Ini->SetWriteBack(true);
+        EXPECT_EQ(Ini->ReadInteger("T", "Bad", 5), 5) << Mode;
+        EXPECT_EQ(Ini->ReadString("T", "Bad", ""), "5") << "the default replaced it: " << Mode;
+        EXPECT_DOUBLE_EQ(Ini->ReadFloat("T", "NewFloat", 0.5), 0.5) << Mode;
+        EXPECT_EQ(Ini->ReadString("T", "NewFloat", ""), "0.5") << Mode;
+        EXPECT_EQ(Ini->ReadString("T", "NewText", "made"), "made") << Mode;
+        Ini->SetWriteBack(false);
+        EXPECT_EQ(Ini->ReadString("T", "NewText", "other"), "made") << Mode;
+    }
+}
+
+TEST_F(ExIniFileTest, RegistryValueNamesAndHints) {
+    auto Ini = Registry();
+    Ini->WriteString("Global", "Language", "Deutsch");
+    Ini->WriteString("", "Alone", "a");
+    Ini->WriteString("SectionOnly", "", "s");
+    EXPECT_EQ(RegistryText("Global\\Language"), "Deutsch");
+    EXPECT_EQ(RegistryText("Alone"), "a");
+    EXPECT_EQ(RegistryText("SectionOnly"), "s");
+
+    Ini->SetHintsEnabled(true);
+    Ini->WriteStringEx("Global", "Mode", "1", "0=off");
+    EXPECT_EQ(RegistryText("Global\\Mode"), "1 ;0=off") << "no padding in the registry";
+    EXPECT_EQ(Ini->ReadString("Global", "Mode", ""), "1");
+    EXPECT_EQ(Ini->ReadInteger("Global", "Mode", 0), 1);
+
+    Ini->DeleteKey("Global", "Mode");
+    EXPECT_EQ(Ini->ReadString("Global", "Mode", "gone"), "gone");
+}
+
+TEST_F(ExIniFileTest, RegistryValueOfAnotherTypeReadsAsDefault) {
+    {
+        TRegistry Reg;
+        ASSERT_TRUE(Reg.OpenKey("Software\\Orlo GbR\\Designers", true));
+        Reg.WriteInteger("Global\\Count", 7);
+    }
+    auto Ini = Registry();
+    EXPECT_EQ(Ini->ReadString("Global", "Count", "default"), "default");
+    EXPECT_EQ(Ini->ReadInteger("Global", "Count", 3), 3);
+}
+
+TEST_F(ExIniFileTest, RegistryKeyThatCouldNotBeOpened) {
+    TExIniFile Ini(rkLocalMachine, "Software\\Absent", false);
+    EXPECT_EQ(Ini.ReadString("S", "K", "default"), "default");
+    EXPECT_THROW(Ini.WriteString("S", "K", "v"), ERegistryException);
+}
+
+TEST_F(ExIniFileTest, SectionOperationsNeedAFile) {
+    auto Reg = Registry();
+    TStringList Strings;
+    struct Case {
+        std::function<void()> Action;
+        const char* Message;
+    };
+    const Case Cases[] = {
+        {[&] { Reg->ReadSection("S", &Strings); },
+         "TExIniFile.ReadSection not possible for registry database"},
+        {[&] { Reg->ReadSections(&Strings); },
+         "TExIniFile.ReadSections not possible for registry database"},
+        {[&] { Reg->ReadSectionValues("S", &Strings); },
+         "TExIniFile.ReadSectionValues not possible for registry database"},
+        {[&] { Reg->EraseSection("S"); },
+         "TExIniFile.EraseSection not possible for registry database"},
+    };
+    for (const Case& C : Cases) {
+        try {
+            C.Action();
+            ADD_FAILURE() << C.Message;
+        } catch (const Exception& E) {
+            EXPECT_EQ(E.Message(), C.Message);
+        }
+    }
+}
+
+TEST_F(ExIniFileTest, SectionOperationsOnFiles) {
+    Write("[A]\nx=1" + String(10, ' ') + ";hint x\ny=2\n[B]\nz=3\n");
+    TExIniFile Ini(FileName);
+    TStringList Strings;
+    Ini.ReadSections(&Strings);
+    EXPECT_EQ(Lines(Strings), (std::vector<String>{"A", "B"}));
+    Ini.ReadSection("a", &Strings);
+    EXPECT_EQ(Lines(Strings), (std::vector<String>{"x", "y"}));
+    Ini.ReadSectionValues("A", &Strings);
+    EXPECT_EQ(Lines(Strings), (std::vector<String>{"x=1" + String(10, ' ') + ";hint x", "y=2"}));
+    Ini.SetHintsEnabled(true);
+    Ini.ReadSectionValues("A", &Strings);
+    EXPECT_EQ(Lines(Strings), (std::vector<String>{"x=1", "y=2"}));
+    Ini.EraseSection("A");
+    Ini.DeleteKey("B", "z");
+    EXPECT_EQ(Read(), "[B]\n");
+}
+
+TEST_F(ExIniFileTest, HintOperations) {
+    TExIniFile Ini(FileName);
+    struct Case {
+        const char* Text;
+        const char* Removed;
+        const char* Extracted;
+    };
+    const Case Cases[] = {
+        {"1   ;0=off", "1", "0=off"},
+        {"  value ; hint ", "value", " hint "},
+        {"no marker  ", "no marker  ", ""},
+        {";only hint", "", "only hint"},
+        {"a;b;c", "a", "b;c"},
+    };
+    for (const Case& C : Cases) {
+        EXPECT_EQ(Ini.RemoveHint(C.Text), C.Removed) << C.Text;
+        EXPECT_EQ(Ini.ExtractHint(C.Text), C.Extracted) << C.Text;
+    }
+    EXPECT_EQ(Ini.CreateHint("text"), ";text");
+    Ini.SetHintMarker("//");
+    EXPECT_EQ(Ini.ExtractHint("v // note"), " note") << "the whole marker goes";
+    EXPECT_EQ(Ini.RemoveHint("v // note"), "v");
+    EXPECT_EQ(Ini.CreateHint("note"), "//note");
+}
+
+TEST_F(ExIniFileTest, LongerMarkerKeepsTheStoredHintStable) {
+    TExIniFile Ini(FileName);
+    Ini.SetHintsEnabled(true);
+    Ini.SetHintMarker("//");
+    Ini.SetHintPosition(8);
+    for (const char* Value : {"1", "2", "3"})
+        Ini.WriteStringEx("S", "K", Value, "note");
+    EXPECT_EQ(Read(), "[S]\nK=3     //note\n");
+}
+
+TEST_F(ExIniFileTest, WriteFailuresOfTheFileBackEndPropagate) {
+    Write("[S]\nK=1\n");
+    TExIniFile Ini(FileName);
+    FileSetAttr(FileName, faReadOnly);
+    EXPECT_THROW(Ini.WriteString("S", "K", "2"), EIniFileException);
+    EXPECT_EQ(Ini.ReadString("S", "K", ""), "1");
+}
