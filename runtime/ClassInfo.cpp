@@ -294,11 +294,12 @@ String TClassInfo::Typ() const {
 
 String TClassInfo::TypDef() const {
     CheckSelected("TypDef");
+    String Result;
     if (FKind == tkEnumeration)
-        return "(" + EnumTypeDecl(FPropType) + ")";
-    if (FKind == tkSet)
-        return "[" + SetTypeDecl(FPropType) + "]";
-    return String();
+        Result.append("(").append(EnumTypeDecl(FPropType)).append(")");
+    else if (FKind == tkSet)
+        Result.append("[").append(SetTypeDecl(FPropType)).append("]");
+    return Result;
 }
 
 // --- Values --------------------------------------------------------------------
