@@ -599,7 +599,7 @@ TConsistentLangPropertyEntry* TLanguageManager::AddString(const String& Name) {
 void TLanguageManager::RemoveString(TPropertyEntry* Entry) {
     TMainEntry* Table = FComps && FControl ? GetStringInterface(false) : nullptr;
     const Integer Line = Entry ? Entry->LineIndex() : -1;
-    if (!Table || Entry->MainEntry() != Table || Line < 0 || Line >= FNames->Count() ||
+    if (!Entry || !Table || Entry->MainEntry() != Table || Line < 0 || Line >= FNames->Count() ||
         Line >= FValues->Count())
         Raise(".RemoveString failed.");
     FNames->Delete(Line);
