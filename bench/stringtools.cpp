@@ -11,14 +11,14 @@ namespace {
 
 const String Text = "Form1.ButtonPanel.OkButton.Caption = &OK"; // 40 characters
 
-void BM_CompareFilter(benchmark::State& State, const char* Filter) {
+void BM_CompareFilter(benchmark::State& State, const String& Filter) {
     for (auto _ : State)
         benchmark::DoNotOptimize(CompareFilter(Filter, Text));
 }
-BENCHMARK_CAPTURE(BM_CompareFilter, star_literal_star, "*OkButton*");
-BENCHMARK_CAPTURE(BM_CompareFilter, mixed, "Form?.*Panel*Caption*&O?");
-BENCHMARK_CAPTURE(BM_CompareFilter, no_match, "*Cancel*");
-BENCHMARK_CAPTURE(BM_CompareFilter, literal, "Form1.ButtonPanel.OkButton.Caption = &OK");
+BENCHMARK_CAPTURE(BM_CompareFilter, star_literal_star, String("*OkButton*"));
+BENCHMARK_CAPTURE(BM_CompareFilter, mixed, String("Form?.*Panel*Caption*&O?"));
+BENCHMARK_CAPTURE(BM_CompareFilter, no_match, String("*Cancel*"));
+BENCHMARK_CAPTURE(BM_CompareFilter, literal, String("Form1.ButtonPanel.OkButton.Caption = &OK"));
 
 void BM_PosExFromRight(benchmark::State& State) {
     for (auto _ : State)

@@ -6,15 +6,18 @@
 #include "platform/rtl/SysUtils.h"
 #include "platform/rtl/Types.h"
 
+#include <string_view>
+
 namespace orlo {
 
 class TDebug {
 public:
     static bool Enabled() noexcept;
     static void Write(const String& Text);
-    template <class... A> static void WriteFmt(const String& Fmt, const A&... Args) {
+    // The text is only formatted when tracing is on, so silent calls cost a test.
+    template <class... A> static void WriteFmt(std::string_view Fmt, const A&... Args) {
         if (Enabled())
-            Write(Format(Fmt, Args...));
+            Write(Format(String(Fmt), Args...));
     }
     static void Enter(const String& Name); // opens a nested section
     static void Leave(const String& Name);

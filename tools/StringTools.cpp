@@ -48,6 +48,17 @@ std::string_view Bytes(const void* P, Integer Count) {
 
 // --- Wildcard filters ----------------------------------------------------------
 
+bool IsWildcard(char C) {
+    return C == '*' || C == '?';
+}
+
+// Length of the run at the front of S whose characters are (or are not) wildcards.
+std::size_t RunLength(std::string_view S, bool Wildcards) {
+    const auto End = Wildcards ? std::find_if_not(S.begin(), S.end(), IsWildcard)
+                               : std::find_if(S.begin(), S.end(), IsWildcard);
+    return static_cast<std::size_t>(End - S.begin());
+}
+
 // Within every run of wildcards puts the "?"s first and keeps at most one "*":
 // "*?" means "?*", and "**" means "*". Afterwards a "*" is followed by a literal
 // or by nothing.
@@ -55,16 +66,15 @@ String NormaliseFilter(std::string_view Filter) {
     String Out;
     Out.reserve(Filter.size());
     while (!Filter.empty()) {
-        const std::size_t Literal = std::min(Filter.find_first_of("*?"), Filter.size());
+        const std::size_t Literal = RunLength(Filter, false);
         Out.append(Filter.substr(0, Literal));
         Filter.remove_prefix(Literal);
-        const std::size_t Run = std::min(Filter.find_first_not_of("*?"), Filter.size());
-        const std::string_view Wildcards = Filter.substr(0, Run);
+        const std::string_view Wildcards = Filter.substr(0, RunLength(Filter, true));
         Out.append(static_cast<std::size_t>(std::count(Wildcards.begin(), Wildcards.end(), '?')),
                    '?');
         if (Wildcards.find('*') != std::string_view::npos)
             Out += '*';
-        Filter.remove_prefix(Run);
+        Filter.remove_prefix(Wildcards.size());
     }
     return Out;
 }
@@ -75,7 +85,7 @@ std::string_view NextToken(std::string_view& Pattern) {
     if (Pattern.front() == '?')
         Len = Pattern.find_first_not_of('?');
     else if (Pattern.front() != '*')
-        Len = Pattern.find_first_of("*?");
+        Len = RunLength(Pattern, false);
     const std::string_view Token = Pattern.substr(0, Len);
     Pattern.remove_prefix(Token.size());
     return Token;
