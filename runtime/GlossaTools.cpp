@@ -306,7 +306,9 @@ TLanguageEntry* TLanguageManager::ActiveLanguage() const {
 void TLanguageManager::Init(TSyncCountMode Mode) {
     if (FComps)
         FComps->Init();
-    NormalizeSubIndexes();
+    DropSharedSubIndexes();
+    AdoptUnownedSlots();
+    CloseSubIndexGaps();
     if (FComps && FControl)
         if (TMainEntry* Table = GetStringInterface(false))
             Table->SetRef(FValues.get());
@@ -338,7 +340,8 @@ void TLanguageManager::Assign(const TLanguageManager* Source) {
 
 void TLanguageManager::AssignLangsAndSync(TLanguageEntries* NewLangs, TSyncCountMode Mode) {
     FLangs->Assign(NewLangs);
-    NormalizeSubIndexes();
+    DropSharedSubIndexes();
+    CloseSubIndexGaps();
     SyncCount(Mode);
     for (Integer I = 0; I < FLangs->Count(); ++I) {
         TLanguageEntry* Lang = FLangs->Items(I);
@@ -350,21 +353,42 @@ void TLanguageManager::AssignLangsAndSync(TLanguageEntries* NewLangs, TSyncCount
     }
 }
 
-void TLanguageManager::NormalizeSubIndexes() {
-    // Of languages sharing a slot, the first keeps it; the others count as new.
+void TLanguageManager::DropSharedSubIndexes() {
+    // Of languages sharing a slot, the first keeps it.
     std::unordered_set<Integer> Seen;
-    std::vector<TLanguageEntry*> Numbered;
     for (Integer I = 0; I < FLangs->Count(); ++I) {
         TLanguageEntry* Lang = FLangs->Items(I);
-        if (Lang->SubIndex() < 0)
-            continue;
-        if (Seen.insert(Lang->SubIndex()).second)
-            Numbered.push_back(Lang);
-        else
+        if (Lang->SubIndex() >= 0 && !Seen.insert(Lang->SubIndex()).second)
             Lang->SetSubIndex(-1);
     }
-    // Close the gaps: the k-th smallest SubIndex moves down to k. Copying in
-    // ascending order never overwrites a slot that is still to be copied.
+}
+
+void TLanguageManager::AdoptUnownedSlots() {
+    std::unordered_set<Integer> Owned;
+    std::vector<TLanguageEntry*> Homeless;
+    for (Integer I = 0; I < FLangs->Count(); ++I) {
+        TLanguageEntry* Lang = FLangs->Items(I);
+        if (Lang->SubIndex() >= 0)
+            Owned.insert(Lang->SubIndex());
+        else
+            Homeless.push_back(Lang);
+    }
+    Integer Slots = 0;
+    for (TConsistentLangPropertyEntry* Entry : LangEntries())
+        Slots = std::max(Slots, Entry->Count());
+    auto Next = Homeless.begin();
+    for (Integer Slot = 0; Slot < Slots && Next != Homeless.end(); ++Slot)
+        if (!Owned.count(Slot))
+            (*Next++)->SetSubIndex(Slot);
+}
+
+void TLanguageManager::CloseSubIndexGaps() {
+    std::vector<TLanguageEntry*> Numbered;
+    for (Integer I = 0; I < FLangs->Count(); ++I)
+        if (FLangs->Items(I)->SubIndex() >= 0)
+            Numbered.push_back(FLangs->Items(I));
+    // The k-th smallest SubIndex moves down to k. Copying in ascending order
+    // never overwrites a slot that is still to be copied.
     std::stable_sort(Numbered.begin(), Numbered.end(),
                      [](auto* A, auto* B) { return A->SubIndex() < B->SubIndex(); });
     const Integer Present = static_cast<Integer>(Numbered.size());
@@ -652,22 +676,9 @@ void TLanguageManager::RepairStringTable() {
     while (FValues->Count() < FNames->Count())
         FValues->Add(String());
     TMainEntry* Table = FComps && FControl ? GetStringInterface(false) : nullptr;
-    // Entries whose line is missing or taken, with the value their line held.
     std::vector<std::pair<TPropertyEntry*, String>> Homeless;
-    if (Table) {
-        std::vector<bool> Taken(FNames->Count(), false);
-        TPropertyEntries* Strings = Table->Props();
-        for (Integer I = 0; I < Strings->Count(); ++I) {
-            TPropertyEntry* Entry = Strings->Items(I);
-            const Integer Line = Entry->LineIndex();
-            if (Line >= 0 && Line < FNames->Count() && !Taken[Line])
-                Taken[Line] = true;
-            else
-                Homeless.emplace_back(Entry, Line >= 0 && Line < FValues->Count()
-                                                 ? FValues->Strings(Line)
-                                                 : String());
-        }
-    }
+    if (Table)
+        Homeless = SettleStringLines(Table);
     // Lines beyond Names belong to no name.
     while (FValues->Count() > FNames->Count())
         FValues->Delete(FValues->Count() - 1);
@@ -680,6 +691,43 @@ void TLanguageManager::RepairStringTable() {
         Entry->SetName(StringName);
         Entry->SetLineIndex(FNames->Count() - 1);
     }
+}
+
+std::vector<std::pair<TPropertyEntry*, String>>
+TLanguageManager::SettleStringLines(TMainEntry* Table) {
+    const Integer Lines = FNames->Count();
+    std::vector<TPropertyEntry*> Owner(Lines, nullptr);
+    std::vector<TPropertyEntry*> Pending;
+    for (Integer I = 0; I < Table->Props()->Count(); ++I)
+        Pending.push_back(Table->Props()->Items(I));
+    // Each pass settles what it can; the next one works on the rest.
+    auto Settle = [&](auto LineOf) {
+        std::erase_if(Pending, [&](TPropertyEntry* Entry) {
+            const Integer Line = LineOf(Entry);
+            if (Line < 0 || Line >= Lines || Owner[Line])
+                return false;
+            Owner[Line] = Entry;
+            Entry->SetLineIndex(Line);
+            return true;
+        });
+    };
+    // Its line under its own name; the line of its name; its line whatever it names.
+    Settle([&](TPropertyEntry* Entry) {
+        const Integer Line = Entry->LineIndex();
+        return Line >= 0 && Line < Lines && AnsiSameText(FNames->Strings(Line), Entry->Name())
+                   ? Line
+                   : -1;
+    });
+    Settle([&](TPropertyEntry* Entry) { return LookupName(Entry->Name()); });
+    Settle([](TPropertyEntry* Entry) { return Entry->LineIndex(); });
+    // The rest get new lines; a stray line beyond Names still holds their value.
+    std::vector<std::pair<TPropertyEntry*, String>> Homeless;
+    for (TPropertyEntry* Entry : Pending) {
+        const Integer Line = Entry->LineIndex();
+        Homeless.emplace_back(
+            Entry, Line >= Lines && Line < FValues->Count() ? FValues->Strings(Line) : String());
+    }
+    return Homeless;
 }
 
 // --- TLanguageManager: stored form --------------------------------------------------------

@@ -26,18 +26,20 @@
 //    be read) is rolled back: the values already exchanged go back, the two
 //    SubIndex values are swapped back, and the exception propagates.
 //  - Init repairs the language list: of languages sharing a SubIndex the
-//    first keeps it and the others count as new languages (filled per mode);
-//    gaps are closed as when a language is removed, and entries are cut back
-//    to the language count.
+//    first keeps it; languages without a valid SubIndex take the slots that no
+//    language owns (lowest first), so their stored values stay theirs; then
+//    gaps are closed as when a language is removed, entries are cut back to
+//    the language count, and languages still without a slot count as new.
+//  - Init gives every named string a line of its own: the line of its
+//    LineIndex when that line carries its name, else the line of its name,
+//    else its LineIndex line when free, else a new line under its name (or a
+//    numbered one); Values gets an empty line for every name that lacks one,
+//    and lines of Values beyond Names, which no name reaches, go.
 //  - Init ties the string table to Values before it fills new slots, so a
 //    language added without values gets the active texts of named strings too.
 //  - A value written into a line of a string list has its line breaks turned
 //    into blanks: Names and Values are stored as line-separated text, and a
 //    line break inside a value would shift every later string on reading.
-//  - Init repairs the string table: Values gets an empty line for every name
-//    that lacks one; a string entry whose line is missing or taken by another
-//    entry gets a new line (its own name, or a numbered one) with the value its
-//    old line held; lines of Values beyond Names, which no name reaches, go.
 //  - Slots are created when written, so a stored Count beyond reason costs
 //    nothing until the values are read, and reading stops at the payload's end.
 
@@ -51,6 +53,7 @@
 
 #include <memory>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 namespace orlo {
@@ -243,11 +246,16 @@ private:
     TLanguageEntry* ActiveLanguage() const;
     [[noreturn]] void Raise(const String& Text) const;
 
-    void NormalizeSubIndexes();
+    void DropSharedSubIndexes();
+    void CloseSubIndexGaps();
     void CopyLangValues(Integer From, Integer To);
     void FillNewSlots(TConsistentLangPropertyEntry* Entry, Integer Old, TSyncCountMode Mode);
 
     void RepairStringTable();
+    // Gives every string entry a line of its own where it can; the others, with their values.
+    std::vector<std::pair<TPropertyEntry*, String>> SettleStringLines(TMainEntry* Table);
+    // Languages without a slot take the slots that no language owns.
+    void AdoptUnownedSlots();
     String NumberedName(const String& Base) const;
     void RemoveUnusedLines(TMainEntry* Table);
     void NamesChange(TObject* Sender);

@@ -68,7 +68,8 @@ private:
 // Registers the form, the host and the test components for form reading.
 void RegisterLanguageHostClasses();
 
-// The form in the binary form stream, and back: a new form read from Bytes.
+// The form in the binary form stream, and back: a new form read from Bytes,
+// where references to components that are not in the stream stay nil.
 std::vector<Byte> SaveForm(TComponent* Form);
 std::unique_ptr<TLanguageTestForm> LoadForm(const std::vector<Byte>& Bytes);
 
