@@ -1070,6 +1070,8 @@ void TWriter::FlushBuffer() {
 
 void TWriter::Write(const void* Buffer, Integer Count) {
     auto N = static_cast<size_t>(std::max(Count, 0));
+    if (N == 0)
+        return;
     if (FBufPos + N > FBuffer.size())
         FlushBuffer();
     if (N >= FBuffer.size())
