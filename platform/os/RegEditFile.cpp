@@ -91,6 +91,8 @@ private:
             const char C = FText[FPos++];
             if (C == '"')
                 return Result;
+            if (C == '\0')
+                Fail("NUL character in a string");
             if (C == '\\') {
                 const char Escaped = Peek();
                 if (Escaped != '\\' && Escaped != '"')
@@ -213,6 +215,9 @@ String FormatRegEditValue(const TRegEditValue& Value) {
         return Name + "=-";
     if (Value.Value.DataType == rdInteger)
         return Name + "=dword:" + LowerCase(IntToHex(Value.Value.Number, 8));
+    if (Value.Value.Text.find('\0') != String::npos)
+        throw ERegEditError(
+            Format("The NUL character in the value '%s' cannot be exported", Value.Name));
     if (HasControlCharacters(Value.Value.Text))
         return HexStringText(Name + "=", Value.Value.Text);
     return Name + "=" + Quoted(Value.Value.Text);

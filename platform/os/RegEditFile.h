@@ -51,7 +51,7 @@ struct TRegEditKey {
 // that is not understood; nothing is returned then.
 std::vector<TRegEditKey> ParseRegEdit(const String& Text);
 // The keys as REGEDIT4 text with CR LF line ends. ERegEditError for a name
-// with a line break, which the format cannot hold.
+// with a line break or a string with a NUL character, which the format cannot hold.
 String FormatRegEdit(const std::vector<TRegEditKey>& Keys);
 // One value line ("Name"="text", without line end).
 String FormatRegEditValue(const TRegEditValue& Value);

@@ -76,6 +76,8 @@ TEST(RegEditFile, RejectsWhatItDoesNotUnderstandWithTheLine) {
         {"REGEDIT4\n[-HKCU\\x]\n\"a\"=\"b\"\n", "Line 3: value without a key"},
         {"REGEDIT4\n[HKCU\\x]\n\"a\"=\"b\n", "Line 3: closing quote missing"},
         {"REGEDIT4\n[HKCU\\x]\n\"a\"=\"b\" c\n", "Line 3: text after the closing quote"},
+        {"REGEDIT4\n[HKCU\\x]\n\"a\"=\"b" + String(1, '\0') + "c\"\n",
+         "Line 3: NUL character in a string"},
         {"REGEDIT4\n[HKCU\\x]\n\"a\\n\"=\"b\"\n", "Line 3: invalid escape sequence"},
         {"REGEDIT4\n[HKCU\\x]\na=\"b\"\n", "Line 3: '\"' expected"},
         {"REGEDIT4\n[HKCU\\x]\n\"a\" \"b\"\n", "Line 3: '=' expected"},
@@ -118,6 +120,7 @@ TEST(RegEditFile, FormatReadsBackTheSame) {
 TEST(RegEditFile, NamesWithLineBreaksCannotBeWritten) {
     EXPECT_THROW(FormatRegEdit({{HKEY_CURRENT_USER, "a\nb", false, {}}}), ERegEditError);
     EXPECT_THROW(FormatRegEditValue(StringValue("a\r\nb", "x")), ERegEditError);
+    EXPECT_THROW(FormatRegEditValue(StringValue("a", String("x\0y", 3))), ERegEditError);
 }
 
 TEST(RegEditFile, SplitRegistryPath) {
