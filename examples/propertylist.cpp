@@ -8,7 +8,6 @@
 #include "platform/rtl/SysUtils.h"
 #include "runtime/ClassInfo.h"
 
-#include <array>
 #include <iostream>
 #include <memory>
 
@@ -136,13 +135,7 @@ ORLO_PUBLISHED(TForm1, "Example") {
 
 // --- Listing -------------------------------------------------------------------
 
-String KindName(TTypeKind Kind) {
-    static const std::array<const char*, tkDynArray + 1> Names = {
-        "tkUnknown", "tkInteger", "tkChar",   "tkEnumeration", "tkFloat",   "tkString",
-        "tkSet",     "tkClass",   "tkMethod", "tkWChar",       "tkLString", "tkWString",
-        "tkVariant", "tkArray",   "tkRecord", "tkInterface",   "tkInt64",   "tkDynArray"};
-    return Names[Kind];
-}
+String KindName(TTypeKind Kind) { return GetEnumName(TypeInfoOf<TTypeKind>(), Kind); }
 
 // The value in text form, with what a reader needs to make sense of addresses.
 String ValueText(const TClassInfo& Info) {

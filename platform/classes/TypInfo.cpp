@@ -147,6 +147,11 @@ ORLO_BUILTIN_TYPE(Extended, MakeFloatTypeInfo("Extended", ftExtended))
 ORLO_BUILTIN_TYPE(Currency, MakeFloatTypeInfo("Currency", ftCurr))
 ORLO_BUILTIN_TYPE(Variant, (TTypeInfo{tkVariant, "Variant", {}}))
 ORLO_BUILTIN_TYPE(TNotifyEvent, MakeMethodTypeInfo("TNotifyEvent"))
+ORLO_BUILTIN_TYPE(TTypeKind,
+                  MakeEnumTypeInfo("TTypeKind",
+                                   "tkUnknown,tkInteger,tkChar,tkEnumeration,tkFloat,tkString,tkSet,"
+                                   "tkClass,tkMethod,tkWChar,tkLString,tkWString,tkVariant,tkArray,"
+                                   "tkRecord,tkInterface,tkInt64,tkDynArray"))
 
 #undef ORLO_BUILTIN_TYPE
 

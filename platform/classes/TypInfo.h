@@ -23,6 +23,8 @@
 
 namespace orlo {
 
+// The kinds of published properties; their names (TypeInfoOf<TTypeKind>()) are
+// also their stored form.
 enum TTypeKind : Byte {
     tkUnknown,
     tkInteger,
@@ -102,6 +104,7 @@ const TTypeInfo* TypeInfoFor(Extended*);
 const TTypeInfo* TypeInfoFor(Currency*);
 const TTypeInfo* TypeInfoFor(Variant*);
 const TTypeInfo* TypeInfoFor(TNotifyEvent*);
+const TTypeInfo* TypeInfoFor(TTypeKind*);
 const TTypeInfo* TDateTimeTypeInfo(); // TDateTime is a Double; declare it with .Type()
 
 template <class U>
@@ -224,6 +227,8 @@ template <class T> Int64 ToOrd(const T& Value) {
         return Value.Bits();
     else if constexpr (IsObjectPointer<T>)
         return reinterpret_cast<intptr_t>(static_cast<const TObject*>(Value));
+    else if constexpr (std::is_same_v<T, char>)
+        return static_cast<unsigned char>(Value); // character codes are 0..255
     else
         return static_cast<Int64>(Value);
 }
