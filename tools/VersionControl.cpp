@@ -197,7 +197,7 @@ void ExtractHeader(const String& Header, String& Path, String& FileName, String&
 }
 
 TUnitVersion::TUnitVersion(const char* Header) : FHeader(Header) {
-    RegisterUnitVersion(Header);
+    RegisterUnitVersion(FHeader);
 }
 
 TUnitVersion::~TUnitVersion() {

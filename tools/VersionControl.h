@@ -66,7 +66,7 @@ public:
     TUnitVersion& operator=(const TUnitVersion&) = delete;
 
 private:
-    const char* FHeader;
+    String FHeader;
 };
 
 } // namespace orlo
