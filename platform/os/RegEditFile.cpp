@@ -187,7 +187,7 @@ String HexStringText(const String& Prefix, const String& S) {
     size_t LineStart = 0;
     const String Bytes = S + '\0';
     for (size_t I = 0; I < Bytes.size(); ++I) {
-        if (Result.size() - LineStart > HexLineWidth) {
+        if (I > 0 && Result.size() - LineStart > HexLineWidth) { // only after a comma
             Result += "\\";
             Result += LineEnd;
             LineStart = Result.size();

@@ -103,7 +103,7 @@ TEST(RegEditFile, FormatReadsBackTheSame) {
          {StringValue("Back\\Slash \"quoted\"", "C:\\Programme\\\"x\""), Number("Zero", 0),
           Number("Min", -2147483647 - 1), StringValue("", ""), StringValue("Tab", "a\tb"),
           StringValue("Long", String(300, 'x') + "\n" + String(100, 'y')), Deleted("Gone"),
-          StringValue("Umlauts", "Grüße")}},
+          StringValue("Umlauts", "Grüße"), StringValue(String(100, 'n'), "long\tname")}},
         {HKEY_DYN_DATA, "", false, {}},
         {HKEY_CLASSES_ROOT, "Old", true, {}},
     };
