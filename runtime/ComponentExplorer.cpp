@@ -12,10 +12,6 @@ namespace {
 
 const TUnitVersion Version("$Header: /runtime/ComponentExplorer.cpp 1.0 09.12.26 22:40 orlo $");
 
-bool IsStringKind(TTypeKind Kind) {
-    return Kind == tkString || Kind == tkLString || Kind == tkWString;
-}
-
 // Whether the current value counts as set for pfAssigned; kinds without an
 // empty value count as set.
 bool HasAssignedValue(TObject* Instance, const TPropInfo* PropInfo) {

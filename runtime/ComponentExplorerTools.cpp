@@ -287,22 +287,23 @@ void TMainEntry::ResetBindings() {
 }
 
 void TMainEntry::BindPublishedProperties() {
-    TClassInfo Info(FRef);
-    for (Integer I = 0; I < Info.Count(); ++I) {
-        if (!Info.Select(I))
+    const TClass Class = FRef ? FRef->ClassType() : nullptr;
+    if (!Class || !Class->ClassInfo())
+        return; // a class without type information offers no properties
+    for (const TPropInfo* Prop : Class->Properties()) {
+        if (!Prop || !Prop->PropType)
             continue;
-        const TPropInfo* Prop = Info.PropInfo();
-        const TTypeKind Kind = Info.Kind();
+        const TTypeKind Kind = Prop->PropType->Kind;
         for (Integer J = 0; J < FProps->Count(); ++J) {
             TPropertyEntry* Entry = FProps->Items(J);
             if (Entry->Kind() == Kind && SameText(Entry->Name(), Prop->Name)) {
                 Entry->SetPropInfo(Prop);
-                Entry->SetTypeName(Info.Typ());
+                Entry->SetTypeName(Prop->PropType->Name);
                 break;
             }
         }
         if (Kind == tkClass && FItems->Count() > 0)
-            BindChildren(Prop, Info.Mode().Contains(pmRead) ? GetObjectProp(FRef, Prop) : nullptr);
+            BindChildren(Prop, Prop->HasGetter() ? GetObjectProp(FRef, Prop) : nullptr);
     }
 }
 

@@ -129,6 +129,8 @@ private:
     void MoveSubItemsToStrings(TMoveSubItemsMode Mode, TStrings* Strings,
                                const String& Prefix) const;
     void ResetBindings();
+    // Walks the class's published properties directly: this runs for every
+    // component on every language switch.
     void BindPublishedProperties();
     void BindChildren(const TPropInfo* PropInfo, TObject* Value);
     void BindStringList(TMainEntry* Child, TObject* Value);
@@ -332,6 +334,11 @@ private:
 
 // True when Name ends in "[" digits "]" (at least 3 characters); Index := the digits' value.
 bool ParseIndexedName(const String& Name, Integer& Index);
+
+// The kinds whose values are texts.
+inline bool IsStringKind(TTypeKind Kind) noexcept {
+    return Kind == tkString || Kind == tkLString || Kind == tkWString;
+}
 
 template <class F> void TMainEntries::ForEachPropertyEntryDo(F&& Visit) {
     ForEachPropertyEntry(

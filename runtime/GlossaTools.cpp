@@ -49,6 +49,26 @@ void WriteLength(TStream* Stream, Integer Length) {
     Stream->WriteBuffer(Bytes, 4);
 }
 
+// Name without the blanks and control characters around it.
+std::string_view TrimmedView(const String& Name) {
+    std::string_view View(Name);
+    while (!View.empty() && static_cast<unsigned char>(View.front()) <= ' ')
+        View.remove_prefix(1);
+    while (!View.empty() && static_cast<unsigned char>(View.back()) <= ' ')
+        View.remove_suffix(1);
+    return View;
+}
+
+// A stored 8-bit or wide string: type code 256 or 8, then the characters.
+bool IsTextBuffer(const TValueBuffer& Buffer) {
+    if (Buffer.Size() < 4)
+        return false;
+    const Byte* Code = Buffer.Data();
+    const Cardinal Type = Cardinal(Code[0]) | Cardinal(Code[1]) << 8 | Cardinal(Code[2]) << 16 |
+                          Cardinal(Code[3]) << 24;
+    return Type == varString || Type == varOleStr;
+}
+
 Integer ReadLength(TStream* Stream) {
     Byte Bytes[4];
     Stream->ReadBuffer(Bytes, 4);
@@ -111,18 +131,20 @@ void TConsistentLangPropertyEntry::CheckIndex(Integer Index, const char* Operati
 
 const TValueBuffer& TConsistentLangPropertyEntry::Slot(Integer Index) const noexcept {
     static const TValueBuffer NoValue;
-    return Index >= 0 && static_cast<size_t>(Index) < FSlots.size() ? FSlots[Index] : NoValue;
+    return Index >= FSlotBase && Index < SlotEnd() ? FSlots[Index - FSlotBase] : NoValue;
 }
 
 TValueBuffer& TConsistentLangPropertyEntry::SlotRef(Integer Index) {
-    if (static_cast<size_t>(Index) >= FSlots.size())
-        FSlots.resize(Index + 1);
-    return FSlots[Index];
+    if (Index < FSlotBase)
+        throw Exception(ClassName() + ": value " + IntToStr(Index) + " is the live property");
+    if (Index >= SlotEnd())
+        FSlots.resize(Index + 1 - FSlotBase);
+    return FSlots[Index - FSlotBase];
 }
 
 void TConsistentLangPropertyEntry::DropSlotsFrom(Integer First) {
-    if (FSlots.size() > static_cast<size_t>(First))
-        FSlots.resize(First);
+    if (SlotEnd() > First)
+        FSlots.resize(std::max(First - FSlotBase, 0));
 }
 
 Variant TConsistentLangPropertyEntry::SlotValue(Integer Index) const {
@@ -151,8 +173,7 @@ void TConsistentLangPropertyEntry::ExchangeLangValues(Integer Index1, Integer In
 void TConsistentLangPropertyEntry::AssignNew(const TConsistentLangPropertyEntry* Source) {
     SetCount(Source->Count());
     // Slots beyond both entries' allocated ones are empty on both sides.
-    const size_t Filled = std::max({FSlots.size(), Source->FSlots.size(), size_t(1)});
-    const Integer Last = static_cast<Integer>(std::min(Filled, static_cast<size_t>(FCount)));
+    const Integer Last = std::min(FCount, std::max({SlotEnd(), Source->SlotEnd(), 1}));
     for (Integer I = 0; I < Last; ++I)
         CopyValueFrom(Source, I);
 }
@@ -166,7 +187,7 @@ void TConsistentLangPropertyEntry::CopyValueFrom(const TConsistentLangPropertyEn
         return;
     }
     const TValueBuffer& From = Source->Slot(Index);
-    if (!From.Empty() || static_cast<size_t>(Index) < FSlots.size())
+    if (!From.Empty() || Index < SlotEnd())
         SlotRef(Index) = From;
 }
 
@@ -223,12 +244,31 @@ void TInconsistentLangPropertyEntry::ExchangeLangValues(Integer Index1, Integer 
     if (Index1 != 0 && Index2 != 0)
         return TConsistentLangPropertyEntry::ExchangeLangValues(Index1, Index2);
     const Integer Stored = Index1 == 0 ? Index2 : Index1;
-    if (Stored == 0)
+    if (Stored == 0 || ExchangeLiveText(Stored))
         return;
     // Everything that can fail happens before the slot changes.
     TValueBuffer Live = VariantToBuffer(GetValue());
     SetValue(SlotValue(Stored));
     SlotRef(Stored) = std::move(Live);
+}
+
+bool TInconsistentLangPropertyEntry::ExchangeLiveText(Integer Stored) {
+    const TPropInfo* Prop = PropInfo();
+    TMainEntry* Main = MainEntry();
+    if (!Prop || !Main || !Main->Ref() || !Main->SubType().Contains(stPubPropObject) ||
+        !IsStringKind(Prop->PropType->Kind) || !Prop->HasGetter() || !Prop->HasSetter())
+        return false;
+    const TValueBuffer& Buffer = Slot(Stored);
+    if (!IsTextBuffer(Buffer))
+        return false;
+    // The text goes through a reused string, so writing it allocates nothing
+    // once the texts of the languages have been seen.
+    thread_local String Text;
+    Text.assign(reinterpret_cast<const char*>(Buffer.Data()) + 4, Buffer.Size() - 4);
+    TValueBuffer Live = VariantToBuffer(Variant(GetStrProp(Main->Ref(), Prop)));
+    SetStrProp(Main->Ref(), Prop, Text);
+    SlotRef(Stored) = std::move(Live);
+    return true;
 }
 
 void TInconsistentLangPropertyEntry::DefineProperties(TFiler* Filer) {
@@ -490,7 +530,7 @@ void TLanguageManager::NamesChange(TObject*) {
         FNameIndexValid = false;
 }
 
-Integer TLanguageManager::LookupName(const String& Name) const {
+Integer TLanguageManager::LookupName(std::string_view Name) const {
     if (!FNameIndexValid) {
         FNameIndex.clear();
         FNameIndex.reserve(FNames->Count());
@@ -498,7 +538,16 @@ Integer TLanguageManager::LookupName(const String& Name) const {
             FNameIndex.emplace(AnsiLowerCase(FNames->Strings(I)), I);
         FNameIndexValid = true;
     }
-    auto Found = FNameIndex.find(AnsiLowerCase(Name));
+    // The key is folded as the list compares names, into a reused string.
+    thread_local String Key;
+    if (std::all_of(Name.begin(), Name.end(), [](char C) { return C >= 0; })) {
+        Key.assign(Name);
+        std::transform(Key.begin(), Key.end(), Key.begin(),
+                       [](char C) { return C >= 'A' && C <= 'Z' ? char(C + 32) : C; });
+    } else {
+        Key = AnsiLowerCase(String(Name));
+    }
+    auto Found = FNameIndex.find(Key);
     return Found == FNameIndex.end() ? -1 : Found->second;
 }
 
@@ -517,7 +566,7 @@ void TLanguageManager::AppendName(const String& Name) {
 
 bool TLanguageManager::GetString(const String& Name, String& Value) const {
     Value.clear();
-    const Integer Line = LookupName(Trim(Name));
+    const Integer Line = LookupName(TrimmedView(Name));
     if (Line < 0)
         return false;
     if (Line < FValues->Count())

@@ -52,6 +52,7 @@
 #include "runtime/ConvertTools.h"
 
 #include <memory>
+#include <string_view>
 #include <unordered_map>
 #include <utility>
 #include <vector>
@@ -151,9 +152,15 @@ private:
     void ChangeCount(Integer Value);
     void CopyValueFrom(const TConsistentLangPropertyEntry* Source, Integer Index);
 
+    Integer SlotEnd() const noexcept { return FSlotBase + static_cast<Integer>(FSlots.size()); }
+
     Integer FCount = 0;
-    // Slots 0..size-1 of 0..Count-1; the rest are empty and not yet allocated.
+    // Slots FSlotBase..SlotEnd()-1 of 0..Count-1; the rest are empty and not
+    // yet allocated. A live entry keeps no slot 0.
     std::vector<TValueBuffer> FSlots;
+
+protected:
+    Integer FSlotBase = 0;
 };
 
 // Value 0 is the live property (read and written through GetValue/SetValue);
@@ -162,7 +169,9 @@ class TInconsistentLangPropertyEntry : public TConsistentLangPropertyEntry {
     ORLO_CLASS(TInconsistentLangPropertyEntry, TConsistentLangPropertyEntry)
 public:
     explicit TInconsistentLangPropertyEntry(TCollection* Collection)
-        : TConsistentLangPropertyEntry(Collection) {}
+        : TConsistentLangPropertyEntry(Collection) {
+        FSlotBase = 1;
+    }
 
     Variant GetLangValue(Integer Index) const override;
     void SetLangValue(Integer Index, const Variant& Value) override;
@@ -178,6 +187,11 @@ public:
 
 protected:
     bool KeepsValueLive() const noexcept override { return true; }
+
+private:
+    // The exchange of a stored text with a live string property, without
+    // Variant conversions; false when the entry or the slot is of another kind.
+    bool ExchangeLiveText(Integer Stored);
 };
 
 class TLanguageManager : public TObject {
@@ -260,7 +274,7 @@ private:
     void RemoveUnusedLines(TMainEntry* Table);
     void NamesChange(TObject* Sender);
     void AppendName(const String& Name);
-    Integer LookupName(const String& Name) const;
+    Integer LookupName(std::string_view Name) const;
 
     bool FHasRoot;
     TComponent* FRoot;
