@@ -693,14 +693,6 @@ void TInternalController::Notification(TComponent* AComponent, TOperation Operat
 
 // --- Type information -------------------------------------------------------------
 
-const TTypeInfo* TypeInfoFor(TTypeKind*) {
-    static const TTypeInfo Info = MakeEnumTypeInfo(
-        "TTypeKind", "tkUnknown,tkInteger,tkChar,tkEnumeration,tkFloat,tkString,tkSet,tkClass,"
-                     "tkMethod,tkWChar,tkLString,tkWString,tkVariant,tkArray,tkRecord,"
-                     "tkInterface,tkInt64,tkDynArray");
-    return &Info;
-}
-
 const TTypeInfo* TypeInfoFor(TTypeKinds*) {
     static const TTypeInfo Info =
         MakeSetTypeInfo("TTypeKinds", TypeInfoFor(static_cast<TTypeKind*>(nullptr)));

@@ -35,9 +35,7 @@ class TPropertyEntries;
 class TComponentEntries;
 class TInternalController;
 
-// Type information of TTypeKind and of sets of it, so entries and settings can
-// stream kinds by name.
-const TTypeInfo* TypeInfoFor(TTypeKind*);
+// Type information of sets of property kinds, so settings can stream them by name.
 const TTypeInfo* TypeInfoFor(TTypeKinds*);
 
 ORLO_ENUM(TMainEntrySubTypeItem, stPubPropObject, stCollectionObject, stTStringsObject,
