@@ -5,6 +5,7 @@
 #include "platform/classes/TextCodec.h"
 #include "platform/rtl/SysUtils.h"
 
+#include <algorithm>
 #include <cctype>
 #include <charconv>
 #include <cmath>
@@ -80,6 +81,25 @@ String HexOf(const std::vector<Byte>& Data, size_t From, size_t Count) {
 
 // --- Binary to text ----------------------------------------------------------
 
+bool IsNameStart(char C) {
+    return std::isalpha(static_cast<unsigned char>(C)) || C == '_';
+}
+
+bool IsNameChar(char C) {
+    return IsNameStart(C) || (C >= '0' && C <= '9') || C == '.';
+}
+
+// Names that the text form can hold: a letter or "_", then letters, digits,
+// "_" or ".". Anything else has no text form.
+const String& CheckedName(const String& Name, bool MayBeEmpty = false) {
+    bool Valid = Name.empty()
+                     ? MayBeEmpty
+                     : IsNameStart(Name[0]) && std::all_of(Name.begin(), Name.end(), IsNameChar);
+    if (!Valid)
+        throw EReadError("Invalid name in stream: '" + Name + "'");
+    return Name;
+}
+
 class TBinaryToText {
 public:
     explicit TBinaryToText(TStream* Input) : FReader(Input) {}
@@ -107,8 +127,8 @@ private:
         FOut += Flags.Contains(ffInherited) ? "inherited "
                 : Flags.Contains(ffInline)  ? "inline "
                                             : "object ";
-        String ClassName = FReader.ReadStr();
-        String Name = FReader.ReadStr();
+        String ClassName = CheckedName(FReader.ReadStr());
+        String Name = CheckedName(FReader.ReadStr(), true);
         FOut += Name.empty() ? ClassName : Name + ": " + ClassName;
         if (Flags.Contains(ffChildPos))
             FOut += " [" + IntToStr(ChildPos) + "]";
@@ -125,7 +145,7 @@ private:
 
     void Property(Integer Level) {
         Indent(Level);
-        FOut += FReader.ReadStr() + " = ";
+        FOut += CheckedName(FReader.ReadStr()) + " = ";
         Value(Level);
         FOut += '\n';
     }
@@ -167,14 +187,14 @@ private:
             FOut += '[';
             String Separator;
             for (const String& Name : FReader.ReadSet()) {
-                FOut += Separator + Name;
+                FOut += Separator + CheckedName(Name);
                 Separator = ", ";
             }
             FOut += ']';
             return;
         }
         default: // identifiers, False, True, nil, Null
-            FOut += FReader.ReadIdent();
+            FOut += CheckedName(FReader.ReadIdent());
             return;
         }
     }
@@ -283,6 +303,8 @@ public:
     const String& TokenString() const noexcept { return FString; }  // decoded string
     char TokenChar() const noexcept { return FChar; }
     char FloatSuffix() const noexcept { return FSuffix; }
+    // The token as written, when it is a symbol or a special float ("NAN").
+    const String& SymbolText() const noexcept { return FSymbolText; }
 
     bool IsChar(char C) const { return FToken == toChar && FChar == C; }
     bool IsSymbol(const char* Name) const {
@@ -298,6 +320,7 @@ public:
         FTokenLine = FLine;
         FTokenColumn = Column();
         FTokenText.clear();
+        FSymbolText.clear();
         FString.clear();
         FSuffix = 0;
         if (FPos >= FText.size()) {
@@ -312,7 +335,8 @@ public:
         if (IsDigit(C) || C == '-' || C == '$')
             return ReadNumber();
         if (String("=:[]()<>{},+").find(C) == String::npos)
-            Error(Format("Invalid character '%s'", String(1, C)));
+            Error(C > ' ' && C < 127 ? Format("Invalid character '%s'", String(1, C))
+                                     : Format("Invalid character #%d", Integer(Byte(C))));
         FToken = toChar;
         FChar = C;
         ++FPos;
@@ -375,6 +399,7 @@ public:
 private:
     static bool IsLetter(char C) { return std::isalpha(static_cast<unsigned char>(C)) || C == '_'; }
     static bool IsDigit(char C) { return C >= '0' && C <= '9'; }
+    static bool IsBlank(char C) { return C == ' ' || C == '\t' || C == '\r' || C == '\n'; }
     static Integer HexDigit(char C) {
         if (IsDigit(C))
             return C - '0';
@@ -388,7 +413,7 @@ private:
     Integer Column() const { return static_cast<Integer>(FPos - FLineStart) + 1; }
 
     void SkipBlanks() {
-        while (FPos < FText.size() && static_cast<unsigned char>(FText[FPos]) <= ' ') {
+        while (FPos < FText.size() && IsBlank(FText[FPos])) {
             if (FText[FPos] == '\n') {
                 ++FLine;
                 FLineStart = FPos + 1;
@@ -403,6 +428,7 @@ private:
                (IsLetter(FText[FPos]) || IsDigit(FText[FPos]) || FText[FPos] == '.'))
             ++FPos;
         FTokenText = FText.substr(Start, FPos - Start);
+        FSymbolText = FTokenText;
         FToken = toSymbol;
         // The special floats, optionally with a type suffix.
         String Base = FTokenText.substr(0, 3);
@@ -423,6 +449,7 @@ private:
         if (FText.compare(FPos, 3, "INF") == 0) {
             ReadSymbol();
             FTokenText = "-" + FTokenText;
+            FSymbolText = "-" + FSymbolText;
             if (FToken != toFloat)
                 Error("Number expected");
             return;
@@ -515,6 +542,7 @@ private:
     Integer FTokenColumn = 1;
     TToken FToken = toEOF;
     String FTokenText;
+    String FSymbolText;
     String FString;
     char FChar = 0;
     char FSuffix = 0;
@@ -550,11 +578,11 @@ private:
 
     // A symbol that fits a short string; the next token follows.
     String Symbol() {
-        if (FLex.Token() != toSymbol)
+        String Result = FLex.SymbolText();
+        if (Result.empty() || Result[0] == '-')
             FLex.Error("Identifier expected");
-        if (FLex.TokenText().size() > 255)
+        if (Result.size() > 255)
             FLex.Error("Identifier too long");
-        String Result = FLex.TokenText();
         FLex.Next();
         return Result;
     }

@@ -171,6 +171,7 @@ TEST(FormText, ParserErrorsNameLineAndColumn) {
         {"object Form1: TForm\n  I = <\n    thing\n  end>\nend\n",
          "Line 3: 'item' expected (column 5)"},
         {"object Form1: TForm\n  X = ?\nend\n", "Line 2: Invalid character '?' (column 7)"},
+        {"object Form1: TForm\n  X\x01 = 1\nend\n", "Line 2: Invalid character #1 (column 4)"},
         {"object Form1: TForm\n  X = 1.5x\nend\n", "Line 2: Number expected (column 7)"},
         {"object Form1: TForm\n  X = 1\n", "Line 3: Identifier expected (column 1)"},
         {"object Form1: TForm\nend\nend\n", "Line 3: End of file expected (column 1)"},
@@ -194,6 +195,9 @@ TEST(FormText, BinaryErrors) {
         const char* Message;
     } Cases[] = {
         {"TPF1", "Invalid stream format"},
+        {String("TPF0\x05TC mp\x00\x00\x00", 10), "Invalid name in stream: 'TC mp'"},
+        {String("TPF0\x05TComp\x00\x01X\x07\x02a\n\x00\x00", 18),
+         "Invalid name in stream: 'a\n'"},
         {"TPF0\x05TComp\x01", "Stream read error"},
         {String("TPF0\x05TComp\x00\x01X\x40", 14), "Invalid value code 64"},
         {String("TPF0\x05TComp\x00\x01X\x0C\xFF\xFF\xFF\x7F", 18), "Stream read error"},
