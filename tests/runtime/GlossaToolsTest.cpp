@@ -238,12 +238,19 @@ TEST(LanguageManagerAlone, EmptyLanguageListKeepsOneSlot) {
     EXPECT_EQ(Form->Label1->Caption(), "&OK");
 }
 
+// Stands for the application object, which owns components but is no form.
+class TApplication : public TComponent {
+    ORLO_CLASS(TApplication, TComponent)
+public:
+    explicit TApplication(TComponent* AOwner) : TComponent(AOwner) {}
+};
+ORLO_UNPUBLISHED(TApplication, "GlossaToolsTest")
+
 TEST(LanguageManagerAlone, ApplicationObjectIsNoRoot) {
-    struct TApplication : TComponent {
-        using TComponent::TComponent;
-    };
     TComponent Form(nullptr);
+    TApplication Application(nullptr);
     EXPECT_TRUE(TLanguageManager(&Form, nullptr, nullptr, cmInconsistent).HasRoot());
+    EXPECT_FALSE(TLanguageManager(&Application, nullptr, nullptr, cmInconsistent).HasRoot());
     EXPECT_FALSE(TLanguageManager(nullptr, nullptr, nullptr, cmInconsistent).HasRoot());
     EXPECT_EQ(TLanguageManager(nullptr, nullptr, nullptr, cmNone).Comps(), nullptr);
 }
