@@ -196,7 +196,9 @@ TEST(FormText, BinaryErrors) {
     } Cases[] = {
         {"TPF1", "Invalid stream format"},
         {String("TPF0\x05TC mp\x00\x00\x00", 10), "Invalid name in stream: 'TC mp'"},
-        {String("TPF0\x05TComp\x00\x01X\x07\x02a\n\x00\x00", 18),
+        {String("TPF0\x05TComp\x00\x01X\x07\x02"
+                "a\n\x00\x00",
+                19),
          "Invalid name in stream: 'a\n'"},
         {"TPF0\x05TComp\x01", "Stream read error"},
         {String("TPF0\x05TComp\x00\x01X\x40", 14), "Invalid value code 64"},
