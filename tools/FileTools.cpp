@@ -12,6 +12,7 @@
 #include <cerrno>
 #include <fcntl.h>
 #include <random>
+#include <string_view>
 #include <sys/file.h>
 #include <unistd.h>
 
@@ -25,6 +26,7 @@ constexpr Integer FileSearchAttr = faReadOnly | faHidden | faSysFile | faArchive
 constexpr const char* LineEnd = "\r\n";
 constexpr const char* TimeStampFormat = R"(yyyy"-"mm"-"dd hh":"nn":"ss)";
 constexpr Cardinal ChainMixer = 0x40009001;
+constexpr std::string_view InvalidNameCharacters = ":*?\"<>|\\/";
 
 bool StartsWithTwoDelimiters(const String& S) {
     return S.size() >= 2 && IsPathDelimiter(S[0]) && IsPathDelimiter(S[1]);
@@ -48,7 +50,7 @@ String ElideBetween(const String& S, Integer Left, Integer Right) {
 String ValidFileName(const String& Name) {
     String Result = Name;
     for (char& C : Result)
-        if (static_cast<unsigned char>(C) < 0x20 || String(":*?\"<>|\\/").find(C) != String::npos)
+        if (static_cast<unsigned char>(C) < 0x20 || InvalidNameCharacters.find(C) != String::npos)
             C = '_';
     return Result;
 }

@@ -294,7 +294,8 @@ TRegKeyId TRegistryStore::Resolve(TRegKeyId Parent, const String& Path, bool Cre
             if (!Create)
                 return NoRegKey;
             auto Insert = Prepare("INSERT INTO keys(parent, name) VALUES (?1, ?2)");
-            Insert.Bind(1, Key).Bind(2, Name).Change();
+            if (!Insert.Bind(1, Key).Bind(2, Name).Change())
+                return NoRegKey;
             Child = sqlite3_last_insert_rowid(FDb);
         }
         Key = Child;
