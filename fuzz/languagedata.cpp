@@ -73,8 +73,19 @@ std::vector<Byte> MakeStream(const uint8_t* Data, size_t Size) {
     return Stream;
 }
 
+// The stream may name the host otherwise, or leave it out.
+TLanguageHost* FindHost(TComponent* Form) {
+    for (Integer I = 0; I < Form->ComponentCount(); ++I)
+        if (auto* Host = dynamic_cast<TLanguageHost*>(Form->Components(I)))
+            return Host;
+    return nullptr;
+}
+
 void Exercise(TLanguageTestForm* Form) {
-    TLanguageManager* Manager = Form->Host->Manager();
+    TLanguageHost* Host = FindHost(Form);
+    if (!Host)
+        return;
+    TLanguageManager* Manager = Host->Manager();
     for (Integer I = 0; I < Manager->GetLangCount(); ++I) {
         try {
             Manager->SetLanguageByIndex(I);

@@ -7,7 +7,6 @@
 #include "tools/VersionControl.h"
 
 #include <algorithm>
-#include <limits>
 #include <unordered_set>
 #include <utility>
 
