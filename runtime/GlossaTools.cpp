@@ -302,6 +302,81 @@ void TInconsistentLangPropertyEntry::StoreValues(TStream* Stream) const {
     }
 }
 
+// --- TNameIndex ---------------------------------------------------------------------------
+
+namespace {
+
+char LowerAscii(char C) {
+    return C >= 'A' && C <= 'Z' ? char(C + ('a' - 'A')) : C;
+}
+
+bool IsAscii(std::string_view Text) {
+    return std::all_of(Text.begin(), Text.end(), [](char C) { return C >= 0; });
+}
+
+// Hash and comparison fold ASCII letters on the way, which leaves folded text as it is.
+UInt64 FoldedHash(std::string_view Text) {
+    UInt64 Hash = 14695981039346656037ull;
+    for (char C : Text)
+        Hash = (Hash ^ static_cast<unsigned char>(LowerAscii(C))) * 1099511628211ull;
+    return Hash;
+}
+
+bool FoldedEqual(std::string_view Folded, std::string_view Text) {
+    return Folded.size() == Text.size() &&
+           std::equal(Folded.begin(), Folded.end(), Text.begin(),
+                      [](char F, char C) { return F == LowerAscii(C); });
+}
+
+} // namespace
+
+void TNameIndex::Clear() {
+    FKeys.clear();
+    FTable.assign(16, -1);
+}
+
+size_t TNameIndex::Probe(std::string_view Folded, UInt64 Hash) const {
+    const size_t Mask = FTable.size() - 1;
+    size_t At = Hash & Mask;
+    while (FTable[At] >= 0) {
+        const TKey& Key = FKeys[FTable[At]];
+        if (Key.Hash == Hash && FoldedEqual(Key.Folded, Folded))
+            break;
+        At = (At + 1) & Mask;
+    }
+    return At;
+}
+
+void TNameIndex::Rehash(size_t Size) {
+    FTable.assign(Size, -1);
+    for (size_t I = 0; I < FKeys.size(); ++I)
+        FTable[Probe(FKeys[I].Folded, FKeys[I].Hash)] = static_cast<Integer>(I);
+}
+
+void TNameIndex::Add(const String& Name, Integer Line) {
+    if (FTable.empty())
+        Clear();
+    String Folded = AnsiLowerCase(Name);
+    const UInt64 Hash = FoldedHash(Folded);
+    const size_t At = Probe(Folded, Hash);
+    if (FTable[At] >= 0)
+        return; // the first line of a name wins
+    FKeys.push_back({std::move(Folded), Line, Hash});
+    FTable[At] = static_cast<Integer>(FKeys.size() - 1);
+    if (FKeys.size() * 2 > FTable.size())
+        Rehash(FTable.size() * 2);
+}
+
+Integer TNameIndex::Find(std::string_view Name) const {
+    if (FTable.empty())
+        return -1;
+    // Names beyond ASCII are folded as the list folds them; ASCII ones on the way.
+    const String Folded = IsAscii(Name) ? String() : AnsiLowerCase(String(Name));
+    const std::string_view Key = Folded.empty() ? Name : std::string_view(Folded);
+    const Integer At = FTable[Probe(Key, FoldedHash(Key))];
+    return At < 0 ? -1 : FKeys[At].Line;
+}
+
 // --- TLanguageManager: life and languages ------------------------------------------------
 
 TLanguageManager::TLanguageManager(TComponent* Root, TComponent* Control,
@@ -531,23 +606,12 @@ void TLanguageManager::NamesChange(TObject*) {
 
 Integer TLanguageManager::LookupName(std::string_view Name) const {
     if (!FNameIndexValid) {
-        FNameIndex.clear();
-        FNameIndex.reserve(FNames->Count());
+        FNameIndex.Clear();
         for (Integer I = 0; I < FNames->Count(); ++I)
-            FNameIndex.emplace(AnsiLowerCase(FNames->Strings(I)), I);
+            FNameIndex.Add(FNames->Strings(I), I);
         FNameIndexValid = true;
     }
-    // The key is folded as the list compares names, into a reused string.
-    thread_local String Key;
-    if (std::all_of(Name.begin(), Name.end(), [](char C) { return C >= 0; })) {
-        Key.assign(Name);
-        std::transform(Key.begin(), Key.end(), Key.begin(),
-                       [](char C) { return C >= 'A' && C <= 'Z' ? char(C + 32) : C; });
-    } else {
-        Key = AnsiLowerCase(String(Name));
-    }
-    auto Found = FNameIndex.find(Key);
-    return Found == FNameIndex.end() ? -1 : Found->second;
+    return FNameIndex.Find(Name);
 }
 
 void TLanguageManager::AppendName(const String& Name) {
@@ -560,7 +624,7 @@ void TLanguageManager::AppendName(const String& Name) {
     }
     FChangingNames = false;
     if (FNameIndexValid)
-        FNameIndex.emplace(AnsiLowerCase(Name), FNames->Count() - 1);
+        FNameIndex.Add(Name, FNames->Count() - 1);
 }
 
 bool TLanguageManager::GetString(const String& Name, String& Value) const {

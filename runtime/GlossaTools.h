@@ -53,7 +53,6 @@
 
 #include <memory>
 #include <string_view>
-#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -194,6 +193,31 @@ private:
     bool ExchangeLiveText(Integer Stored);
 };
 
+// Lines of a list of names by name, compared as the list compares them
+// (without regard to case), first occurrence only: an open-addressing table
+// over the folded names, so a look-up costs one hash and about one comparison.
+class TNameIndex {
+public:
+    void Clear();
+    // Adds Name for Line unless the name is there already.
+    void Add(const String& Name, Integer Line);
+    // The line of Name; -1 when absent.
+    Integer Find(std::string_view Name) const;
+
+private:
+    struct TKey {
+        String Folded;
+        Integer Line;
+        UInt64 Hash;
+    };
+    // The position of Folded in the table: its key, or the free place for it.
+    size_t Probe(std::string_view Folded, UInt64 Hash) const;
+    void Rehash(size_t Size);
+
+    std::vector<TKey> FKeys;
+    std::vector<Integer> FTable; // positions of FKeys, -1 = free; a power of two long
+};
+
 class TLanguageManager : public TObject {
     ORLO_CLASS(TLanguageManager, TObject)
 public:
@@ -284,8 +308,8 @@ private:
     std::unique_ptr<TStringList> FNames;
     std::unique_ptr<TStringList> FValues;
 
-    // Lines of Names by folded name, first occurrence; rebuilt after foreign changes.
-    mutable std::unordered_map<String, Integer> FNameIndex;
+    // Lines of Names; rebuilt after changes that the manager did not make itself.
+    mutable TNameIndex FNameIndex;
     mutable bool FNameIndexValid = false;
     bool FChangingNames = false;
     TLangEntryList FWalk; // the tree's entries in walk order, reused between switches

@@ -509,7 +509,9 @@ TEST_F(LanguageManager, NameLookupKeepsInStepWithNames) {
     Names->Exchange(0, 1);
     Names->Insert(1, "ALPHA");
     Names->Put(3, "Epsilon");
-    for (const char* Probe : {"Alpha", "beta", "GAMMA", "Delta", "Epsilon", "Zeta"})
+    Names->Add("Ärger Öfter");
+    for (const char* Probe :
+         {"Alpha", "beta", "GAMMA", "Delta", "Epsilon", "Zeta", "äRGER öFTER", "ärger"})
         EXPECT_EQ(Manager->GetStringNameIndex(Probe), Names->IndexOf(Probe)) << Probe;
     Names->SetText("One\r\nTwo\r\none");
     EXPECT_EQ(Manager->GetStringNameIndex("ONE"), 0);
