@@ -7,6 +7,9 @@
 # into <target>: when the program or library is loaded, the form's stream is
 # registered under the class name of its root ("object Form1: TForm1" gives
 # "TForm1"), where ReadComponentRes and InitInheritedComponent find it.
+# A resource file (".res" layout, such as a language side file ".lng") is
+# taken the same way: its RCDATA resource is registered under the resource's
+# own name, where InitGlossa finds it.
 # Relative paths are taken from the calling CMakeLists.txt's folder. For a
 # static library, link it whole (the registrars are not referenced by name).
 #

@@ -1,0 +1,506 @@
+#include "runtime/Glossa.h"
+
+#include "platform/classes/AppHooks.h"
+#include "platform/classes/Resources.h"
+#include "platform/classes/Strings.h"
+#include "platform/rtl/Exception.h"
+#include "platform/rtl/SysUtils.h"
+#include "runtime/GlossaSystem.h"
+#include "tools/Debug.h"
+#include "tools/VersionControl.h"
+
+#include <utility>
+#include <vector>
+
+namespace orlo {
+
+namespace {
+
+constexpr const char* UnitHeader = "$Header: /runtime/Glossa.cpp 1.0 09.12.26 23:00 orlo $";
+constexpr const char* TraceChannel = "Glossa";
+constexpr const char* TraceTitle = "Orlo Language Switcher Component";
+constexpr const char* StringTablePrefix = "LanguageManager_";
+
+template <class... A> void Trace(std::string_view Fmt, const A&... Args) {
+    if (TDebug::Enabled())
+        TDebug::Write(String(TraceChannel) + ": " + Format(String(Fmt), Args...));
+}
+
+// The unit's trace channel: opened and closed with the unit.
+struct TTraceChannel {
+    TTraceChannel() { Trace("%s opened", TraceTitle); }
+    ~TTraceChannel() { Trace("%s closed", TraceTitle); }
+};
+
+// The process-wide state. Members are set up in declaration order and torn
+// down in reverse, which is the unit's order of finalisation.
+struct TUnitState {
+    TUnitVersion Version{UnitHeader};
+    TTraceChannel Channel;
+    TLanguageFrames NoDomainFrames;
+    TLanguageFrames DomainFrames;
+    std::unique_ptr<TMethodList> CreateNotifies;
+    std::vector<std::unique_ptr<TGlossa>> UnitGlossas;
+    Integer UnitCreationDepth = 0;
+
+    TUnitState();
+    // The hidden components go first, while the frames they leave still exist.
+    ~TUnitState() {
+        while (!UnitGlossas.empty())
+            UnitGlossas.pop_back();
+    }
+};
+
+Integer InitCount = 0;
+TUnitState* State = nullptr;
+
+String FrameLanguage(const TLanguageNotify& Listener) {
+    if (!State)
+        return String();
+    String Language;
+    if (State->NoDomainFrames.GetLanguage(Listener, Language) ||
+        State->DomainFrames.GetLanguage(Listener, Language))
+        return Language;
+    return State->NoDomainFrames.LastLanguage();
+}
+
+String FrameName(const TLanguageNotify& Listener) {
+    if (!State)
+        return String();
+    for (TLanguageFrames* Frames : {&State->DomainFrames, &State->NoDomainFrames})
+        if (const TLanguageFrame* Frame = Frames->FindFrame(Listener))
+            return Frame->Name();
+    return String();
+}
+
+// Moves Listener into the frame of Domain (blank: the frames without domain);
+// whether a frame had to be founded.
+bool AttachToFrame(const String& Domain, bool TopLevel, const TLanguageNotify& Listener) {
+    if (!State || !Listener)
+        return false;
+    if (!Domain.empty()) {
+        State->NoDomainFrames.DelNotify(Listener);
+        return State->DomainFrames.AddNotify(Domain, Listener, TopLevel);
+    }
+    State->DomainFrames.DelNotify(Listener);
+    return State->NoDomainFrames.AddNotify(String(), Listener, TopLevel);
+}
+
+void DetachFromFrames(const TLanguageNotify& Listener) {
+    if (!State)
+        return;
+    State->NoDomainFrames.DelNotify(Listener);
+    State->DomainFrames.DelNotify(Listener);
+}
+
+void SwitchFrameOf(const String& Language, const TLanguageNotify& Listener) {
+    if (State)
+        SetGlobalLanguage({&State->NoDomainFrames, &State->DomainFrames}, Language, Listener);
+    else
+        SetGlobalLanguage({}, Language, Listener);
+}
+
+// Calls every TLangNotify of List with Glossa, the newest registration first.
+// A listener unregistered by an earlier one is skipped; what a listener
+// raises is shown with Sender and the others still run.
+void CallNewestFirst(TMethodList& List, TGlossa* Glossa, TObject* Sender) {
+    std::vector<TMethod> Snapshot;
+    Snapshot.reserve(static_cast<size_t>(List.Count()));
+    for (Integer I = 0; I < List.Count(); ++I)
+        Snapshot.push_back(List.Items(I));
+    for (auto Method = Snapshot.rbegin(); Method != Snapshot.rend(); ++Method) {
+        const TLangNotify Notify(*Method);
+        if (Notify && List.IndexOf(Notify) >= 0)
+            GuardedCall(Sender, [&] { Notify(Glossa); });
+    }
+}
+
+// Registering a listener again moves it to the end, so it is called first.
+void Reregister(std::unique_ptr<TMethodList>& List, const TLangNotify& Notify) {
+    if (!Notify)
+        return;
+    if (!List)
+        List = std::make_unique<TMethodList>();
+    List->Remove(Notify);
+    List->Add(Notify);
+}
+
+void Unregister(const std::unique_ptr<TMethodList>& List, const TLangNotify& Notify) {
+    if (List)
+        List->Remove(Notify);
+}
+
+// The outermost owner that is being read together with Component: the form
+// whose TGlossa components are regrouped by a top-level one.
+TComponent* LoadingForm(TComponent* Component) {
+    TComponent* Form = Component->Owner();
+    if (!Form)
+        return nullptr;
+    while (Form->Owner() && Form->Owner()->ComponentState().Contains(csLoading))
+        Form = Form->Owner();
+    return Form;
+}
+
+// Every TGlossa owned by Owner, directly or further down, owned components
+// before their owner.
+void CollectGlossas(TComponent* Owner, std::vector<TGlossa*>& Found) {
+    for (Integer I = 0; I < Owner->ComponentCount(); ++I) {
+        TComponent* Component = Owner->Components(I);
+        CollectGlossas(Component, Found);
+        if (auto* Glossa = dynamic_cast<TGlossa*>(Component))
+            Found.push_back(Glossa);
+    }
+}
+
+String WithoutTrailingDigits(const String& Name) {
+    const size_t End = Name.find_last_not_of("0123456789");
+    return End == String::npos ? String() : Name.substr(0, End + 1);
+}
+
+// Decrements a counter when the scope ends, however it ends.
+class TCountScope {
+public:
+    explicit TCountScope(Integer& Counter) : FCounter(Counter) { ++FCounter; }
+    ~TCountScope() { --FCounter; }
+    TCountScope(const TCountScope&) = delete;
+    TCountScope& operator=(const TCountScope&) = delete;
+
+private:
+    Integer& FCounter;
+};
+
+TUnitState::TUnitState() {
+    if (RunningInDesigner())
+        return;
+    String English, Native;
+    if (!GetDefaultLanguage(English, Native))
+        return;
+    NoDomainFrames.DefineStartupLanguage(English, false);
+    DomainFrames.DefineStartupLanguage(English, false);
+}
+
+} // namespace
+
+// --- TGlossa -------------------------------------------------------------------
+
+ORLO_PUBLISHED(TGlossa, "Glossa") {
+    P.Property("Domain", &TGlossa::GetDomain, &TGlossa::SetDomain);
+    P.Property("Language", &TGlossa::GetLanguage, &TGlossa::SetLanguage);
+    P.Property("Languages", &TGlossa::LanguagesRow, &TGlossa::SetLanguagesRow).Stored(false);
+    P.Property("TopLevel", &TGlossa::FTopLevel, &TGlossa::SetTopLevel).Default(0);
+    P.Property("BeforeChange", &TGlossa::BeforeChange);
+    P.Property("OnChange", &TGlossa::OnChange);
+    P.Property("AfterChange", &TGlossa::AfterChange);
+}
+
+TGlossa::TGlossa(TComponent* AOwner) : TComponent(AOwner) {
+    FCreatedInDesigner = Designing();
+    if (!AOwner && !(State && State->UnitCreationDepth > 0))
+        throw Exception(Format("Component owner for %s required", ClassName()));
+    FLanguageManager = std::make_unique<TLanguageManager>(AOwner, this, this, cmInconsistent);
+    AttachToFrame(String(), false, Listener());
+    if (State && State->CreateNotifies)
+        CallNewestFirst(*State->CreateNotifies, this, this);
+}
+
+TGlossa::~TGlossa() {
+    SendChangeNotify(nullptr);
+    FChangeNotifies.reset();
+    DetachFromFrames(Listener());
+    FLanguageManager.reset();
+}
+
+String TGlossa::GetString(const String& ID) const {
+    String Value;
+    if (!FLanguageManager->GetString(ID, Value))
+        throw EStringNotFound("Character string identifier not found: " + ID);
+    return Value;
+}
+
+String TGlossa::GetLanguage() const {
+    TLanguageEntries* Langs = FLanguageManager->Langs();
+    for (Integer I = 0; I < Langs->Count(); ++I)
+        if (Langs->Items(I)->IsActive())
+            return Langs->Items(I)->Name();
+    return String();
+}
+
+void TGlossa::SetLanguage(const String& Value) {
+    if (!FLoaded && Loading())
+        FStartLanguage = Trim(Value);
+    else
+        SwitchFrameOf(Value, Listener());
+}
+
+void TGlossa::GetLanguages(TStrings* Strings) const {
+    TStringList Names;
+    TLanguageEntries* Langs = FLanguageManager->Langs();
+    for (Integer I = 0; I < FLanguageManager->GetLangCount(); ++I)
+        Names.Add(Langs->Items(I)->Name());
+    Names.Sort();
+    Strings->Assign(&Names);
+}
+
+String TGlossa::GetDomain() const {
+    if (Designing() && !FDomain.empty()) {
+        const String Framed = FrameName(const_cast<TGlossa*>(this)->Listener());
+        if (AnsiSameText(Framed, FDomain))
+            return Framed;
+    }
+    return FDomain;
+}
+
+void TGlossa::SetDomain(const String& Value) {
+    const String Domain = Trim(Value);
+    const bool Changed = Designing() ? Domain != FDomain : !AnsiSameText(Domain, FDomain);
+    if (!Changed)
+        return;
+    const bool Founded = AttachToFrame(Domain, FTopLevel, Listener());
+    FDomain = Domain;
+    if (Loading())
+        return;
+    if (Founded && Designing())
+        SwitchFrameOf(GetLanguage(), Listener());
+    else if (!AnsiSameText(GetLanguage(), FrameLanguage(Listener())))
+        AdoptLanguage(FrameLanguage(Listener()));
+}
+
+void TGlossa::SetTopLevel(bool Value) {
+    if (Value == FTopLevel)
+        return;
+    if (!Loading() && !Designing())
+        throw Exception(ClassName() + ".TopLevel can only be changed at designing time");
+    if (Value)
+        Trace("%s: %s.TopLevel = True", ClassName(), Name());
+    if (Loading() && !Designing() && FDomain.empty()) {
+        AttachToFrame(String(), Value, Listener());
+        ReattachSiblings();
+    }
+    FTopLevel = Value;
+}
+
+void TGlossa::ReattachSiblings() {
+    TComponent* Form = LoadingForm(this);
+    if (!Form)
+        return;
+    std::vector<TGlossa*> Glossas;
+    CollectGlossas(Form, Glossas);
+    if (auto* Glossa = dynamic_cast<TGlossa*>(Form))
+        Glossas.push_back(Glossa);
+    for (TGlossa* Glossa : Glossas)
+        if (Glossa != this && Glossa->FDomain.empty())
+            AttachToFrame(String(), Glossa->FTopLevel, Glossa->Listener());
+}
+
+void TGlossa::InitLanguages() {
+    FLanguageManager->Init(cmInitAll);
+}
+
+void TGlossa::SetLanguageNotify(TObject*, const String& Language, TActionMode Action) {
+    if (Language.empty())
+        return;
+    try {
+        switch (Action) {
+        case amBeforeChange:
+            if (TriggersEnabled())
+                TriggerBeforeChange();
+            break;
+        case amSetLanguage:
+            SwitchManagerTo(Language);
+            break;
+        case amChange:
+            if (TriggersEnabled())
+                TriggerOnChange();
+            break;
+        case amAfterChange:
+            if (TriggersEnabled())
+                TriggerAfterChange();
+            break;
+        default:
+            throw ECaseError(ClassName() + ".SetLanguageNotify: Invalid action");
+        }
+    } catch (const ELanguageNotFound&) {
+        // This component lacks the language: it keeps the values it shows.
+    } catch (...) {
+        HandleException(this);
+    }
+}
+
+// Writes the values of the first language whose name denotes Language.
+void TGlossa::SwitchManagerTo(const String& Language) {
+    TLanguageEntries* Langs = FLanguageManager->Langs();
+    for (Integer I = 0; I < Langs->Count(); ++I)
+        if (CompareLanguages(Langs->Items(I)->Name(), Language)) {
+            FLanguageManager->SetLanguageByIndex(I);
+            return;
+        }
+    if (!FLanguageManager->HasRoot())
+        throw ELanguageNotFound(Format("Language '%s' of a multilingual unit not found", Language));
+    throw ELanguageNotFound(Format("Language '%s' of form %s not found", Language,
+                                   FLanguageManager->Root()->ClassName()));
+}
+
+// This component alone goes through the steps of a switch to Language.
+void TGlossa::AdoptLanguage(const String& Language) {
+    for (TActionMode Action : {amBeforeChange, amSetLanguage, amChange, amAfterChange})
+        SetLanguageNotify(this, Language, Action);
+}
+
+void TGlossa::RegisterChangeNotify(const TLangNotify& Notify) {
+    Reregister(FChangeNotifies, Notify);
+}
+
+void TGlossa::UnregisterChangeNotify(const TLangNotify& Notify) {
+    Unregister(FChangeNotifies, Notify);
+}
+
+void TGlossa::SendChangeNotify(TGlossa* Glossa) {
+    if (FChangeNotifies)
+        CallNewestFirst(*FChangeNotifies, Glossa, this);
+}
+
+void TGlossa::RegisterCreateNotify(const TLangNotify& Notify) {
+    if (State)
+        Reregister(State->CreateNotifies, Notify);
+}
+
+void TGlossa::UnregisterCreateNotify(const TLangNotify& Notify) {
+    if (State)
+        Unregister(State->CreateNotifies, Notify);
+}
+
+void TGlossa::TriggerBeforeChange() {
+    if (BeforeChange)
+        GuardedCall(this, [&] { BeforeChange(this); });
+}
+
+void TGlossa::TriggerOnChange() {
+    SendChangeNotify(this);
+    if (OnChange)
+        GuardedCall(this, [&] { OnChange(this); });
+    if (FUnitNotify)
+        GuardedCall(this, [&] { FUnitNotify(GetLanguage()); });
+}
+
+void TGlossa::TriggerAfterChange() {
+    if (AfterChange)
+        GuardedCall(this, [&] { AfterChange(this); });
+}
+
+void TGlossa::DefineProperties(TFiler* Filer) {
+    TComponent::DefineProperties(Filer);
+    FLanguageManager->DefineProperties(StringTablePrefix, Filer);
+}
+
+void TGlossa::Loaded() {
+    TComponent::Loaded();
+    try {
+        FCreatedInDesigner = false;
+        InitLanguages();
+        FLoaded = true;
+        ApplyFrameLanguage();
+        TriggerBeforeChange();
+        TriggerOnChange();
+        TriggerAfterChange();
+    } catch (...) {
+        Trace("%s: %s.Loaded: %s", ClassName(), Name(),
+              DescribeException(std::current_exception()).Message);
+        HandleException(this);
+    }
+}
+
+// Takes the frame's language, or gives the frame this component's language
+// when the frame has none; this component's triggers wait for Loaded.
+void TGlossa::ApplyFrameLanguage() {
+    TCountScope Lock(FLockCount);
+    const String Language = FrameLanguage(Listener());
+    if (!Language.empty()) {
+        SetLanguageNotify(this, Language, amSetLanguage);
+        return;
+    }
+    if (FStartLanguage.empty())
+        FStartLanguage = GetLanguage();
+    SwitchFrameOf(FStartLanguage, Listener());
+}
+
+void TGlossa::SetName(const String& NewName) {
+    if (FCreatedInDesigner && !Loading()) {
+        FCreatedInDesigner = false;
+        const String Short = WithoutTrailingDigits(NewName);
+        if (!Short.empty()) {
+            try {
+                TComponent::SetName(Short);
+                return;
+            } catch (const EComponentError&) {
+                // The short name is taken: the proposed one stays.
+            }
+        }
+    }
+    TComponent::SetName(NewName);
+}
+
+// --- Routines of the unit --------------------------------------------------------
+
+void InitGlossa(const String& ResName, TLanguageChangeProc ChangeProc, TGetString& GetString) {
+    if (!State)
+        throw Exception("InitGlossa failed. The language unit is finalised");
+    std::unique_ptr<TGlossa> Glossa;
+    {
+        TCountScope Creating(State->UnitCreationDepth);
+        Glossa = std::make_unique<TGlossa>(nullptr);
+    }
+    Glossa->FUnitNotify = ChangeProc;
+    try {
+        ReadComponentRes(ResName, Glossa.get());
+    } catch (Exception& Error) {
+        Error.SetMessage("InitGlossa failed. " + Error.Message());
+        throw;
+    }
+    GetString = TGetString::Make<&TGlossa::GetString>(Glossa.get());
+    State->UnitGlossas.push_back(std::move(Glossa));
+}
+
+void DefineStartupLanguage(const String& Language) {
+    const bool Allowed = State && !Trim(Language).empty() &&
+                         State->NoDomainFrames.CanDefineStartupLanguage() &&
+                         State->DomainFrames.CanDefineStartupLanguage();
+    if (!Allowed) {
+        Trace("DefineStartupLanguage: Startup language '%s' ignored - already defined or started",
+              Language);
+        return;
+    }
+    State->NoDomainFrames.DefineStartupLanguage(Language, true);
+    State->DomainFrames.DefineStartupLanguage(Language, true);
+    Trace("DefineStartupLanguage: Startup language is '%s'", Language);
+}
+
+String GetCurrentUserLanguage() {
+    String English, Native;
+    GetDefaultLanguage(English, Native);
+    return English;
+}
+
+TLanguageFrames* GlossaNoDomainFrames() noexcept {
+    return State ? &State->NoDomainFrames : nullptr;
+}
+
+TLanguageFrames* GlossaDomainFrames() noexcept {
+    return State ? &State->DomainFrames : nullptr;
+}
+
+// --- Unit initialisation and finalisation ----------------------------------------
+
+TGlossaUnitInit::TGlossaUnitInit() {
+    if (InitCount++ == 0)
+        State = new TUnitState();
+}
+
+TGlossaUnitInit::~TGlossaUnitInit() {
+    if (--InitCount == 0) {
+        // State stays reachable while it goes: the hidden components leave their frames.
+        delete State;
+        State = nullptr;
+    }
+}
+
+} // namespace orlo
