@@ -142,7 +142,8 @@ TBaseEntry* TBaseEntry::CopyInto(TMainEntries* Dest, bool AssignAll) {
     if (auto* Prop = dynamic_cast<TPropertyEntry*>(this)) {
         if (!TargetMain)
             return nullptr;
-        TPropertyEntry* Copy = TPropertyEntry::Create(ClassType(), TargetMain, Prop->PropInfo());
+        TPropertyEntry* Copy = TPropertyEntry::Create(ClassType(), TargetMain, Prop->Name(),
+                                                      Prop->TypeName(), Prop->Kind());
         Copy->Assign(Prop);
         return Copy;
     }

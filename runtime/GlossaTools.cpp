@@ -671,8 +671,7 @@ TMainEntry* TLanguageManager::GetStringInterface(bool Create) {
             Raise(".GetStringInterface failed. No entry tree");
         return nullptr;
     }
-    const Integer At = FComps->IndexOfName(FControl->Name());
-    TMainEntry* Owner = At >= 0 ? FComps->Items(At) : nullptr;
+    TMainEntry* Owner = ControlEntry();
     if (!Owner) {
         if (!Create)
             return nullptr;
@@ -696,6 +695,15 @@ TMainEntry* TLanguageManager::GetStringInterface(bool Create) {
     Table->SetTypeName("String");
     Table->SetSubType(StringTableSubType);
     return Table;
+}
+
+TMainEntry* TLanguageManager::ControlEntry() const {
+    // By reference first: names come from the components only once the tree is refreshed.
+    for (Integer I = 0; I < FComps->Count(); ++I)
+        if (FComps->Items(I)->Ref() == FControl)
+            return FComps->Items(I);
+    const Integer At = FComps->IndexOfName(FControl->Name());
+    return At >= 0 ? FComps->Items(At) : nullptr;
 }
 
 TConsistentLangPropertyEntry* TLanguageManager::AddString(const String& Name) {

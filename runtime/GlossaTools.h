@@ -282,6 +282,8 @@ private:
     using TLangEntryList = std::vector<TConsistentLangPropertyEntry*>;
     const TLangEntryList& LangEntries();
     TLanguageEntry* ActiveLanguage() const;
+    // The component entry of Control: the one referring to it, else the one named after it.
+    TMainEntry* ControlEntry() const;
     [[noreturn]] void Raise(const String& Text) const;
 
     void DropSharedSubIndexes();

@@ -341,9 +341,17 @@ TEST_F(EntryTree, CopyItemRecreatesThePath) {
     EXPECT_EQ(Target.Count(), 1);
     EXPECT_EQ(Panel->Items()->Items(0)->Props()->Count(), 2);
 
+    // A line of a string list has no descriptor; it is copied all the same.
+    TPropertyEntry* Line = EntryOf("Memo1")->Items()->Items(0)->Props()->Items(1);
+    auto* CopiedLine = dynamic_cast<TPropertyEntry*>(Line->CopyItem(&Target));
+    ASSERT_NE(CopiedLine, nullptr);
+    EXPECT_EQ(CopiedLine->Name(), "Strings[2]");
+    EXPECT_EQ(CopiedLine->MainEntry()->Name(), "Lines");
+    EXPECT_EQ(Target.Count(), 2);
+
     // The copied component entry is watched like any other.
     delete Form->Panel1;
-    EXPECT_EQ(Target.Count(), 0);
+    EXPECT_EQ(Target.Count(), 1);
 }
 
 TEST_F(EntryTree, MoveItemTakesTheEntryAlong) {

@@ -519,6 +519,20 @@ TEST_F(LanguageManager, NameLookupKeepsInStepWithNames) {
     EXPECT_TRUE(Manager->IsUniqueStringName("Alpha"));
 }
 
+TEST_F(LanguageManager, StringTableIsFoundByItsComponentBeforeNamesAreKnown) {
+    Manager->AddString("Title");
+    TMainEntry* Table = Manager->GetStringInterface(false);
+    // As read from a stream: component entries get their names on the next refresh.
+    Table->GetParent()->GetParent()->SetName("");
+    Manager->AddString("Other");
+    EXPECT_EQ(Manager->GetStringInterface(false), Table);
+    EXPECT_EQ(Table->Props()->Count(), 2);
+    Integer HostEntries = 0;
+    for (Integer I = 0; I < Manager->Comps()->Count(); ++I)
+        HostEntries += Manager->Comps()->Items(I)->GetRef() == Host;
+    EXPECT_EQ(HostEntries, 1);
+}
+
 TEST(StringTable, NeedsItsControl) {
     TLanguageManager Manager(nullptr, nullptr, nullptr, cmInconsistent);
     ExpectMessage([&] { Manager.GetStringInterface(false); },
