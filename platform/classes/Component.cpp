@@ -119,7 +119,10 @@ void TComponent::InsertComponent(TComponent* AComponent) {
     AComponent->SetReference(true);
     if (FComponentState.Contains(csDesigning))
         AComponent->SetDesigning(true);
-    Notification(AComponent, opInsert);
+    // While a stream is read into this component its new components meet in
+    // Loaded; telling every sibling about each of them would make reading quadratic.
+    if (!FComponentState.Contains(csReading))
+        Notification(AComponent, opInsert);
 }
 
 void TComponent::RemoveComponent(TComponent* AComponent) {

@@ -1036,7 +1036,7 @@ TLoadingBatch* TLoadingBatch::Current() noexcept {
 }
 
 void TLoadingBatch::Add(TComponent* Component) {
-    if (std::find(FComponents.begin(), FComponents.end(), Component) == FComponents.end())
+    if (FSeen.insert(Component).second)
         FComponents.push_back(Component);
 }
 
@@ -1044,6 +1044,7 @@ void TLoadingBatch::Finish() {
     CurrentBatch = FOuter;
     std::vector<TComponent*> Components;
     Components.swap(FComponents);
+    FSeen.clear();
     for (TComponent* C : Components)
         C->Loaded();
 }

@@ -17,6 +17,7 @@
 #include "platform/rtl/Variant.h"
 
 #include <functional>
+#include <unordered_set>
 #include <vector>
 
 namespace orlo {
@@ -294,6 +295,7 @@ public:
 private:
     TLoadingBatch* FOuter;
     std::vector<TComponent*> FComponents;
+    std::unordered_set<TComponent*> FSeen;
 };
 
 // Roots that references of other roots ("Form2.Button1") are resolved against:
