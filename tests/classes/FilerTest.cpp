@@ -349,6 +349,31 @@ TEST_F(FilerTest, ParentedChildrenAndChildOrder) {
     EXPECT_EQ(O->Children()[0]->Name(), "B");
 }
 
+TEST_F(FilerTest, InlineFramesOwnTheirComponents) {
+    TTestForm Form(nullptr);
+    Form.SetName("Form1");
+    auto* Frame = new TTestFrame(&Form);
+    Frame->SetName("Frame1");
+    Frame->SetInline(true);
+    auto* Inside = new TTestLabel(Frame);
+    Inside->SetName("Label1");
+    auto* K = new TTestKinds(&Form);
+    K->SetName("Kinds1");
+    K->Ref = Inside;
+    String Text = TextOf(Bytes(&Form));
+    EXPECT_THAT(Text, HasSubstr("  inline Frame1: TTestFrame\n    object Label1: TTestLabel\n"));
+    EXPECT_THAT(Text, HasSubstr("Ref = Frame1.Label1"));
+
+    auto Copy = Read<TTestForm>(Bytes(&Form));
+    auto* FrameCopy = Copy->FindComponent("Frame1");
+    ASSERT_NE(FrameCopy, nullptr);
+    EXPECT_TRUE(FrameCopy->ComponentState().Contains(csInline));
+    TComponent* LabelCopy = FrameCopy->FindComponent("Label1");
+    ASSERT_NE(LabelCopy, nullptr);
+    EXPECT_EQ(Copy->Label1, nullptr) << "the label belongs to the frame, not the form";
+    EXPECT_EQ(Copy->Kinds1->Ref, LabelCopy);
+}
+
 TEST_F(FilerTest, ReaderValueConversions) {
     // Any integer code for an integer, wide and UTF-8 strings for a string.
     const Byte Stream[] = {

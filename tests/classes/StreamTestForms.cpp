@@ -61,6 +61,13 @@ ORLO_PUBLISHED(TTestForm2, "StreamTestForms") {
     P.Field("Label2", &TTestForm2::Label2);
 }
 
+ORLO_PUBLISHED(TTestFrame, "StreamTestForms") {}
+
+void TTestFrame::GetChildren(const TGetChildProc& Proc, TComponent*) const {
+    for (Integer I = 0; I < ComponentCount(); ++I)
+        Proc(Components(I));
+}
+
 ORLO_PUBLISHED(TLangItem, "StreamTestForms") {
     P.Property("Name", &TLangItem::Name);
     P.Property("SubIndex", &TLangItem::SubIndex);
@@ -106,7 +113,7 @@ void TComp::WriteLangs(TWriter* Writer) {
 void RegisterStreamTestClasses() {
     RegisterTestClasses();
     RegisterClasses({TTestBox::StaticClass(), TTestForm::StaticClass(), TTestForm2::StaticClass(),
-                     TComp::StaticClass()});
+                     TComp::StaticClass(), TTestFrame::StaticClass()});
 }
 
 } // namespace orlo::test

@@ -62,6 +62,15 @@ public:
     TTestLabel* Label2 = nullptr;
 };
 
+// A frame: owns the components streamed inside it.
+class TTestFrame : public TComponent {
+    ORLO_CLASS(TTestFrame, TComponent)
+public:
+    explicit TTestFrame(TComponent* AOwner) : TComponent(AOwner) {}
+    TComponent* GetChildOwner() override { return this; }
+    void GetChildren(const TGetChildProc& Proc, TComponent* Root) const override;
+};
+
 // One language of a language list.
 class TLangItem : public TCollectionItem {
     ORLO_CLASS(TLangItem, TCollectionItem)
