@@ -103,6 +103,8 @@ protected:
     void SetUp() override { GlossaEventLog().clear(); }
     void TearDown() override {
         Forms.clear();
+        for (const auto& Registered : Listeners)
+            TGlossa::UnregisterCreateNotify(Registered->Method());
         EXPECT_EQ(GlossaNoDomainFrames()->Count(), 0);
         EXPECT_EQ(GlossaDomainFrames()->Count(), 0);
     }
@@ -120,8 +122,15 @@ protected:
     void Close(TTranslatedForm* Form) {
         std::erase_if(Forms, [Form](const auto& Open) { return Open.get() == Form; });
     }
+    // A listener logging into Notified; it outlives the forms.
+    TNotifyLog& Listener(const String& Name) {
+        Listeners.push_back(std::make_unique<TNotifyLog>(Name, Notified));
+        return *Listeners.back();
+    }
 
     TExceptionRecorder Shown;
+    TLog Notified;
+    std::vector<std::unique_ptr<TNotifyLog>> Listeners;
     std::vector<std::unique_ptr<TTranslatedForm>> Forms;
 };
 
@@ -172,9 +181,7 @@ TEST_F(GlossaForms, TheFramesLanguageOrABlankNameChangesNothing) {
     TMainForm* Main = OpenMainInEnglish();
     Open<TOptionsForm>();
     GlossaEventLog().clear();
-    TLog Notified;
-    TNotifyLog Listener("listener", Notified);
-    Main->Glossa->RegisterChangeNotify(Listener.Method());
+    Main->Glossa->RegisterChangeNotify(Listener("listener").Method());
     for (const char* Same : {"English", "ENGLISH", "  english", "", "   "}) {
         SCOPED_TRACE(Same);
         Main->Glossa->SetLanguage(Same);
@@ -214,10 +221,12 @@ TEST_F(GlossaForms, HandlersThatRaiseAreShownAndTheSwitchGoesOn) {
 
 TEST_F(GlossaForms, ASwitchFromAHandlerIsRefused) {
     TMainForm* Main = OpenMainInEnglish();
-    TLog Notified;
-    TNotifyLog Listener("listener", Notified);
-    Listener.Action = [](TGlossa* Glossa) { Glossa->SetLanguage("Français"); };
-    Main->Glossa->RegisterChangeNotify(Listener.Method());
+    TNotifyLog& Switcher = Listener("switcher");
+    Switcher.Action = [](TGlossa* Glossa) {
+        if (Glossa)
+            Glossa->SetLanguage("Français");
+    };
+    Main->Glossa->RegisterChangeNotify(Switcher.Method());
     Main->Glossa->SetLanguage("Deutsch");
     ExpectShows(Main, MainTexts, "Deutsch");
     ASSERT_EQ(Shown.Entries().size(), 1u);
@@ -227,7 +236,7 @@ TEST_F(GlossaForms, ASwitchFromAHandlerIsRefused) {
     EXPECT_EQ(Shown.Entries()[0].Sender, Main->Glossa);
     EXPECT_EQ(GlossaEventLog().back(), "MainForm:after:Ö&ffnen");
     // Once the switch is over, switching works again.
-    Main->Glossa->UnregisterChangeNotify(Listener.Method());
+    Main->Glossa->UnregisterChangeNotify(Switcher.Method());
     Main->Glossa->SetLanguage("Français");
     ExpectShows(Main, MainTexts, "Français");
 }
@@ -347,10 +356,11 @@ TEST_F(GlossaForms, TopLevelCannotChangeAtRunTime) {
 
 TEST_F(GlossaForms, ChangeListenersRunNewestFirstAndHearNilAtTheEnd) {
     TMainForm* Main = OpenMainInEnglish();
-    TLog Notified;
-    TNotifyLog A("A", Notified), B("B", Notified), C("C", Notified);
-    for (TNotifyLog* Listener : {&A, &B, &C, &A})
-        Main->Glossa->RegisterChangeNotify(Listener->Method());
+    TNotifyLog& A = Listener("A");
+    TNotifyLog& B = Listener("B");
+    TNotifyLog& C = Listener("C");
+    for (TNotifyLog* Registered : {&A, &B, &C, &A})
+        Main->Glossa->RegisterChangeNotify(Registered->Method());
     B.Action = [](TGlossa*) { throw Exception("B failed"); };
     Main->Glossa->SetLanguage("Deutsch");
     EXPECT_EQ(Notified, (TLog{"A:Deutsch", "C:Deutsch", "B:Deutsch"}));
@@ -376,8 +386,8 @@ TEST_F(GlossaForms, ChangeListenersRunNewestFirstAndHearNilAtTheEnd) {
 
 TEST_F(GlossaForms, CreationListenersHearOfEveryNewComponent) {
     OpenMainInEnglish();
-    TLog Notified;
-    TNotifyLog First("first", Notified), Second("second", Notified);
+    TNotifyLog& First = Listener("first");
+    TNotifyLog& Second = Listener("second");
     std::vector<TGlossa*> Created;
     First.Action = [&](TGlossa* Glossa) {
         Created.push_back(Glossa);
