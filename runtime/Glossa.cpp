@@ -9,6 +9,7 @@
 #include "tools/Debug.h"
 #include "tools/VersionControl.h"
 
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -19,7 +20,7 @@ namespace {
 constexpr const char* UnitHeader = "$Header: /runtime/Glossa.cpp 1.0 09.12.26 23:00 orlo $";
 constexpr const char* TraceChannel = "Glossa";
 constexpr const char* TraceTitle = "Orlo Language Switcher Component";
-constexpr const char* StringTablePrefix = "LanguageManager_";
+constexpr const char* StoredDataPrefix = "LanguageManager_";
 
 template <class... A> void Trace(std::string_view Fmt, const A&... Args) {
     if (TDebug::Enabled())
@@ -389,7 +390,7 @@ void TGlossa::TriggerAfterChange() {
 
 void TGlossa::DefineProperties(TFiler* Filer) {
     TComponent::DefineProperties(Filer);
-    FLanguageManager->DefineProperties(StringTablePrefix, Filer);
+    FLanguageManager->DefineProperties(StoredDataPrefix, Filer);
 }
 
 void TGlossa::Loaded() {
