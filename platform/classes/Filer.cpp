@@ -184,11 +184,10 @@ String TReader::ReadStr() {
     return S;
 }
 
-void TReader::Nest() {
-    if (++FNesting > MaxStreamNesting) {
-        --FNesting;
+TReader::TNesting::TNesting(Integer& Depth) : FDepth(Depth) {
+    if (FDepth >= MaxStreamNesting)
         throw EReadError("Stream nesting too deep");
-    }
+    ++FDepth;
 }
 
 // --- TReader: values ---------------------------------------------------------
@@ -418,15 +417,15 @@ std::vector<String> TReader::ReadSet() {
 void TReader::SkipValue() {
     TValueType V = ReadValue();
     switch (V) {
-    case vaList:
-        Nest();
+    case vaList: {
+        TNesting Nesting(FNesting);
         while (!EndOfList())
             SkipValue();
         ReadListEnd();
-        Unnest();
         break;
-    case vaCollection:
-        Nest();
+    }
+    case vaCollection: {
+        TNesting Nesting(FNesting);
         while (!EndOfList()) {
             if (IsIntegerValue(NextValue()))
                 SkipValue();
@@ -438,8 +437,8 @@ void TReader::SkipValue() {
             ReadListEnd();
         }
         ReadListEnd();
-        Unnest();
         break;
+    }
     case vaSet:
         while (!ReadStr().empty()) {
         }
@@ -692,7 +691,7 @@ void TReader::ReadClassValue(TPersistent* Instance, const TPropInfo* PropInfo) {
 }
 
 void TReader::ReadCollection(TCollection* Collection) {
-    Nest();
+    TNesting Nesting(FNesting);
     struct TUpdate {
         TCollection* C;
         ~TUpdate() { C->EndUpdate(); }
@@ -714,7 +713,6 @@ void TReader::ReadCollection(TCollection* Collection) {
         }
         ReadListEnd();
     }
-    Unnest();
 }
 
 // --- TReader: components -----------------------------------------------------
@@ -765,7 +763,7 @@ void TReader::ReadComponentData(TComponent* Instance) {
 }
 
 TComponent* TReader::ReadComponent(TComponent* Component) {
-    Nest();
+    TNesting Nesting(FNesting);
     size_t Created = FCreated.size(), Fixups = FFixups.size(), Loaded = FLoaded.size();
     try {
         TFilerFlags Flags;
@@ -789,11 +787,9 @@ TComponent* TReader::ReadComponent(TComponent* Component) {
         ReadComponentData(Result);
         if (FParent && Flags.Contains(ffChildPos))
             FParent->SetChildOrder(Result, ChildPos);
-        Unnest();
         return Result;
     } catch (...) {
         Rollback(Created, Fixups, Loaded);
-        Unnest();
         throw;
     }
 }

@@ -177,8 +177,17 @@ private:
     void CheckAvailable(Int64 Count);
     Int64 ReadIntegerOf(TValueType Value);
     String ReadStringOf(TValueType Value);
-    void Nest();
-    void Unnest() noexcept { --FNesting; }
+    // Counts one level of nesting for its lifetime; EReadError past the limit.
+    class TNesting {
+    public:
+        explicit TNesting(Integer& Depth);
+        ~TNesting() { --FDepth; }
+        TNesting(const TNesting&) = delete;
+        TNesting& operator=(const TNesting&) = delete;
+
+    private:
+        Integer& FDepth;
+    };
 
     TComponent* CreateComponent(const String& ClassName, const String& Name);
     TComponent* FindInherited(const String& Name);
