@@ -882,6 +882,13 @@ void TLanguageManager::ReadComps(TReader* Reader) {
         return Reader->SkipValue();
     FComps->Clear();
     Reader->CheckValue(vaCollection);
+    // An entry whose component is gone keeps no component; Init drops it.
+    struct TOptionalReferences {
+        TReader* Reader;
+        bool Was = Reader->OptionalReferences();
+        ~TOptionalReferences() { Reader->SetOptionalReferences(Was); }
+    } Scope{Reader};
+    Reader->SetOptionalReferences(true);
     Reader->ReadCollection(FComps.get());
 }
 

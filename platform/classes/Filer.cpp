@@ -680,8 +680,8 @@ void TReader::ReadClassValue(TPersistent* Instance, const TPropInfo* PropInfo) {
         if (!PropInfo->HasSetter())
             throw EPropertyError(Format("Property %s is read-only", PropInfo->Name));
         String Where = ComponentLabel(FReading) + "." + FPropPath;
-        FFixups.push_back(
-            TFixup{FReading ? FReading : FRoot, Instance, PropInfo, ReadIdent(), std::move(Where)});
+        FFixups.push_back(TFixup{FReading ? FReading : FRoot, Instance, PropInfo, ReadIdent(),
+                                 std::move(Where), FOptionalReferences});
         return;
     }
     default:
@@ -996,6 +996,8 @@ void TReader::FixupReferences() {
             PendingFixups().Add({F.Context, F.Instance, F.PropInfo, F.Reference});
             continue;
         }
+        if (!Target && F.Optional)
+            continue;
         if (!Target) {
             String Message =
                 Format("Error reading %s: Unresolved reference to %s", F.Where, F.Reference);

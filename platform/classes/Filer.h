@@ -155,6 +155,12 @@ public:
     TComponent* Parent() const noexcept { return FParent; }
     void SetParent(TComponent* Value) noexcept { FParent = Value; }
 
+    // While set, a component reference read that names no component leaves its
+    // property nil instead of failing the read: for data that outlives the
+    // components it refers to, such as stored translations.
+    bool OptionalReferences() const noexcept { return FOptionalReferences; }
+    void SetOptionalReferences(bool Value) noexcept { FOptionalReferences = Value; }
+
     // Called for an unknown property (its value already skipped) and for a
     // reference that names no component; setting Handled goes on without it.
     std::function<void(TReader* Reader, const String& Message, bool& Handled)> OnError;
@@ -169,7 +175,8 @@ private:
         TPersistent* Instance;
         const TPropInfo* PropInfo;
         String Reference;
-        String Where; // "Component.Property" for messages
+        String Where;  // "Component.Property" for messages
+        bool Optional; // unresolved leaves the property nil
     };
 
     Byte ReadByte();
@@ -213,6 +220,7 @@ private:
     Integer FNesting = 0;
     String FPropName;       // the defined property DefineProperties is asked for
     bool FReported = false; // the error in flight already names component and property
+    bool FOptionalReferences = false;
     std::vector<TComponent*> FCreated;
     std::vector<TComponent*> FLoaded;
     std::vector<TFixup> FFixups;
