@@ -7,6 +7,7 @@
 //   languagedemo [file]     saves the form to file (default: languagedemo.form
 //                           in the temporary directory)
 
+#include "examples/ExampleControls.h"
 #include "platform/classes/Component.h"
 #include "platform/classes/Filer.h"
 #include "platform/classes/FormText.h"
@@ -25,34 +26,6 @@
 namespace example {
 
 using namespace orlo;
-
-class TLabel : public TComponent {
-    ORLO_CLASS(TLabel, TComponent)
-public:
-    explicit TLabel(TComponent* AOwner) : TComponent(AOwner) {}
-    String Caption;
-    String Hint;
-};
-
-ORLO_PUBLISHED(TLabel, "LanguageDemo") {
-    P.Property("Caption", &TLabel::Caption);
-    P.Property("Hint", &TLabel::Hint);
-}
-
-class TMemo : public TComponent {
-    ORLO_CLASS(TMemo, TComponent)
-public:
-    explicit TMemo(TComponent* AOwner) : TComponent(AOwner) {}
-    TStrings* Lines() const { return FLines.get(); }
-    void SetLines(TStrings* Value) { FLines->Assign(Value); }
-
-private:
-    std::unique_ptr<TStringList> FLines = std::make_unique<TStringList>();
-};
-
-ORLO_PUBLISHED(TMemo, "LanguageDemo") {
-    P.Property("Lines", &TMemo::Lines, &TMemo::SetLines);
-}
 
 // The form's language component: keeps the language data inside the form.
 class TTranslator : public TComponent {
@@ -88,14 +61,10 @@ public:
 
 ORLO_PUBLISHED(TTranslator, "LanguageDemo") {}
 
-class TDemoForm : public TComponent {
-    ORLO_CLASS(TDemoForm, TComponent)
+class TDemoForm : public TOwnerForm {
+    ORLO_CLASS(TDemoForm, TOwnerForm)
 public:
-    explicit TDemoForm(TComponent* AOwner) : TComponent(AOwner) {}
-    void GetChildren(const TGetChildProc& Proc, TComponent* Root) const override {
-        for (Integer I = 0; I < ComponentCount(); ++I)
-            Proc(Components(I));
-    }
+    explicit TDemoForm(TComponent* AOwner) : TOwnerForm(AOwner) {}
 
     String Caption;
     TLabel* Greeting = nullptr;

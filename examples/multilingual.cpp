@@ -14,6 +14,7 @@
 //                             language, from ORLO_LANG, LC_ALL, LC_MESSAGES or
 //                             LANG, when the forms have it)
 
+#include "examples/ExampleControls.h"
 #include "platform/classes/Component.h"
 #include "platform/classes/Resources.h"
 #include "platform/classes/Strings.h"
@@ -29,48 +30,13 @@ namespace example {
 
 using namespace orlo;
 
-// --- Controls ---------------------------------------------------------------------
-
-class TLabel : public TComponent {
-    ORLO_CLASS(TLabel, TComponent)
-public:
-    explicit TLabel(TComponent* AOwner) : TComponent(AOwner) {}
-    String Caption;
-    String Hint;
-};
-
-ORLO_PUBLISHED(TLabel, "Multilingual") {
-    P.Property("Caption", &TLabel::Caption);
-    P.Property("Hint", &TLabel::Hint);
-}
-
-class TMemo : public TComponent {
-    ORLO_CLASS(TMemo, TComponent)
-public:
-    explicit TMemo(TComponent* AOwner) : TComponent(AOwner) {}
-    TStrings* Lines() const { return FLines.get(); }
-    void SetLines(TStrings* Value) { FLines->Assign(Value); }
-
-private:
-    std::unique_ptr<TStringList> FLines = std::make_unique<TStringList>();
-};
-
-ORLO_PUBLISHED(TMemo, "Multilingual") {
-    P.Property("Lines", &TMemo::Lines, &TMemo::SetLines);
-}
-
 // --- Forms ------------------------------------------------------------------------
 
 // A form: a caption and the components it owns, each read from its form file.
-class TForm : public TComponent {
-    ORLO_CLASS(TForm, TComponent)
+class TForm : public TOwnerForm {
+    ORLO_CLASS(TForm, TOwnerForm)
 public:
-    explicit TForm(TComponent* AOwner) : TComponent(AOwner) {}
-
-    void GetChildren(const TGetChildProc& Proc, TComponent* Root) const override {
-        for (Integer I = 0; I < ComponentCount(); ++I)
-            Proc(Components(I));
-    }
+    explicit TForm(TComponent* AOwner) : TOwnerForm(AOwner) {}
 
     // Every text the form shows.
     void Print() const {
