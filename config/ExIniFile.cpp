@@ -116,11 +116,13 @@ void TExIniFile::WriteStringEx(const String& Section, const String& Ident, const
     WriteValue(Section, Ident, FillStr(Value, Width) + HintText);
 }
 
+String TExIniFile::ReadWithoutHint(const String& Section, const String& Ident) {
+    const String S = ReadValue(Section, Ident, String());
+    return FHintsEnabled ? RemoveHint(S) : S;
+}
+
 Integer TExIniFile::ReadInteger(const String& Section, const String& Ident, Integer Default) {
-    String S = ReadValue(Section, Ident, String());
-    if (FHintsEnabled)
-        S = RemoveHint(S);
-    const Integer Result = StringToIntDef(S, Default);
+    const Integer Result = StringToIntDef(ReadWithoutHint(Section, Ident), Default);
     if (FWriteBack)
         WriteString(Section, Ident, IntToStr(Result));
     return Result;
@@ -139,10 +141,7 @@ void TExIniFile::WriteBool(const String& Section, const String& Ident, bool Valu
 }
 
 double TExIniFile::ReadFloat(const String& Section, const String& Ident, double Default) {
-    String S = ReadValue(Section, Ident, String());
-    if (FHintsEnabled)
-        S = RemoveHint(S);
-    const double Result = StrToFloatDef(S, Default);
+    const double Result = StrToFloatDef(ReadWithoutHint(Section, Ident), Default);
     if (FWriteBack)
         WriteFloat(Section, Ident, Result);
     return Result;

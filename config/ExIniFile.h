@@ -85,6 +85,8 @@ public:
 private:
     static String RegistryValueName(const String& Section, const String& Ident);
     TIniFile& FileOnly(const char* Operation);
+    // The stored text, its hint removed when hints are enabled; empty when absent.
+    String ReadWithoutHint(const String& Section, const String& Ident);
 
     std::unique_ptr<TIniFile> FIniFile;
     std::unique_ptr<TRegistry> FRegistry;
