@@ -1,6 +1,7 @@
 #include "platform/classes/IniFiles.h"
 #include "platform/classes/Strings.h"
 #include "platform/os/FileSystem.h"
+#include "tests/classes/LinesOf.h"
 #include "tests/os/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -12,20 +13,9 @@ using namespace orlo::test;
 
 namespace {
 
-std::vector<String> Lines(TStrings& Strings) {
-    std::vector<String> Result;
-    for (Integer I = 0; I < Strings.Count(); ++I)
-        Result.push_back(Strings.Strings(I));
-    return Result;
-}
-
-class IniFileTest : public ::testing::Test {
+class IniFileTest : public ::testing::Test, protected TTextFileIn<TTempFolder> {
 protected:
-    TTempFolder Folder;
-    String FileName = Folder.File("settings.ini");
-
-    void Write(const String& Text) { ReplaceFileContent(FileName, Text); }
-    String Read() { return ReadFileContent(FileName); }
+    IniFileTest() : TTextFileIn("settings.ini") {}
 };
 
 const char* const Sample = "; kept comment\n"
@@ -222,12 +212,12 @@ TEST_F(IniFileTest, SectionListsFillStrings) {
     TStringList Strings;
     Strings.Add("stale");
     Ini.ReadSections(&Strings);
-    EXPECT_EQ(Lines(Strings), (std::vector<String>{"Global", "Editor"}));
+    EXPECT_EQ(LinesOf(Strings), (std::vector<String>{"Global", "Editor"}));
     Ini.ReadSection("editor", &Strings);
-    EXPECT_EQ(Lines(Strings), (std::vector<String>{"Width", "Flag"}));
+    EXPECT_EQ(LinesOf(Strings), (std::vector<String>{"Width", "Flag"}));
     Ini.ReadSectionValues("Global", &Strings);
-    EXPECT_EQ(Lines(Strings), (std::vector<String>{"Language=Deutsch", "Quoted='with quotes'",
-                                                   "Empty=", "Later=from the second block"}));
+    EXPECT_EQ(LinesOf(Strings), (std::vector<String>{"Language=Deutsch", "Quoted='with quotes'",
+                                                     "Empty=", "Later=from the second block"}));
     Ini.ReadSection("Missing", &Strings);
     EXPECT_EQ(Strings.Count(), 0);
     EXPECT_TRUE(Ini.ValueExists("Global", "Empty"));
@@ -265,10 +255,10 @@ TEST_F(IniFileTest, InvalidWriteCreatesNoFile) {
 }
 
 TEST_F(IniFileTest, WorksWithBackslashPaths) {
-    ForceDirectories(Folder.File("sub"));
-    TIniFile Ini(Folder.Path() + "\\sub\\win.ini");
+    ForceDirectories(File("sub"));
+    TIniFile Ini(Path() + "\\sub\\win.ini");
     Ini.WriteString("S", "K", "V");
-    EXPECT_EQ(ReadFileContent(Folder.File("sub/win.ini")), "[S]\nK=V\n");
+    EXPECT_EQ(ReadFileContent(File("sub/win.ini")), "[S]\nK=V\n");
     EXPECT_EQ(Ini.ReadString("S", "K", ""), "V");
 }
 

@@ -1,5 +1,6 @@
 #include "platform/classes/Registry.h"
 #include "platform/classes/Strings.h"
+#include "tests/classes/LinesOf.h"
 #include "tests/os/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -13,13 +14,6 @@ class RegistryTest : public ::testing::Test {
 protected:
     TRegistrySandbox Sandbox;
     TRegistry Reg;
-
-    std::vector<String> Lines(TStrings& Strings) {
-        std::vector<String> Result;
-        for (Integer I = 0; I < Strings.Count(); ++I)
-            Result.push_back(Strings.Strings(I));
-        return Result;
-    }
 
     String MessageOf(const std::function<void()>& Action) {
         try {
@@ -127,9 +121,9 @@ TEST_F(RegistryTest, KeyAndValueNamesAndDeletion) {
     TStringList Names;
     Names.Add("stale line");
     Reg.GetKeyNames(&Names);
-    EXPECT_EQ(Lines(Names), (std::vector<String>{"child1", "Child2"}));
+    EXPECT_EQ(LinesOf(Names), (std::vector<String>{"child1", "Child2"}));
     Reg.GetValueNames(&Names);
-    EXPECT_EQ(Lines(Names), (std::vector<String>{"A", "b"}));
+    EXPECT_EQ(LinesOf(Names), (std::vector<String>{"A", "b"}));
     EXPECT_TRUE(Reg.HasSubKeys());
 
     EXPECT_TRUE(Reg.DeleteValue("B"));
@@ -137,7 +131,7 @@ TEST_F(RegistryTest, KeyAndValueNamesAndDeletion) {
     EXPECT_TRUE(Reg.DeleteKey("Child2"));
     EXPECT_FALSE(Reg.DeleteKey("Child2"));
     Reg.GetKeyNames(&Names);
-    EXPECT_EQ(Lines(Names), std::vector<String>{"child1"});
+    EXPECT_EQ(LinesOf(Names), std::vector<String>{"child1"});
 
     Reg.CloseKey();
     Reg.GetValueNames(&Names);

@@ -2,6 +2,7 @@
 
 #include "platform/classes/Strings.h"
 #include "platform/os/FileSystem.h"
+#include "tests/classes/LinesOf.h"
 #include "tests/os/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -11,20 +12,10 @@ using namespace orlo::test;
 
 namespace {
 
-std::vector<String> Lines(TStrings& Strings) {
-    std::vector<String> Result;
-    for (Integer I = 0; I < Strings.Count(); ++I)
-        Result.push_back(Strings.Strings(I));
-    return Result;
-}
-
-class ExIniFileTest : public ::testing::Test {
+class ExIniFileTest : public ::testing::Test, protected TTextFileIn<TRegistrySandbox> {
 protected:
-    TRegistrySandbox Sandbox;
-    String FileName = Sandbox.File("settings.ini");
+    ExIniFileTest() : TTextFileIn("settings.ini") {}
 
-    String Read() { return ReadFileContent(FileName); }
-    void Write(const String& Text) { ReplaceFileContent(FileName, Text); }
     std::unique_ptr<TExIniFile> Registry() {
         return std::make_unique<TExIniFile>(rkCurrentUser, "Software\\Orlo GbR\\Designers", true);
     }
@@ -74,8 +65,8 @@ TEST_F(ExIniFileTest, CreateClearsTheReadOnlyAttribute) {
     EXPECT_EQ(FileGetAttr(FileName) & faReadOnly, 0);
     Ini.WriteString("S", "K", "2");
     EXPECT_EQ(Read(), "[S]\nK=2\n");
-    TExIniFile Missing(Sandbox.File("missing.ini"));
-    EXPECT_FALSE(FileExists(Sandbox.File("missing.ini")));
+    TExIniFile Missing(File("missing.ini"));
+    EXPECT_FALSE(FileExists(File("missing.ini")));
 }
 
 TEST_F(ExIniFileTest, MissingEntryWithDefaultWrittenBackWithHint) {
@@ -236,14 +227,14 @@ TEST_F(ExIniFileTest, SectionOperationsOnFiles) {
     TExIniFile Ini(FileName);
     TStringList Strings;
     Ini.ReadSections(&Strings);
-    EXPECT_EQ(Lines(Strings), (std::vector<String>{"A", "B"}));
+    EXPECT_EQ(LinesOf(Strings), (std::vector<String>{"A", "B"}));
     Ini.ReadSection("a", &Strings);
-    EXPECT_EQ(Lines(Strings), (std::vector<String>{"x", "y"}));
+    EXPECT_EQ(LinesOf(Strings), (std::vector<String>{"x", "y"}));
     Ini.ReadSectionValues("A", &Strings);
-    EXPECT_EQ(Lines(Strings), (std::vector<String>{"x=1" + String(10, ' ') + ";hint x", "y=2"}));
+    EXPECT_EQ(LinesOf(Strings), (std::vector<String>{"x=1" + String(10, ' ') + ";hint x", "y=2"}));
     Ini.SetHintsEnabled(true);
     Ini.ReadSectionValues("A", &Strings);
-    EXPECT_EQ(Lines(Strings), (std::vector<String>{"x=1", "y=2"}));
+    EXPECT_EQ(LinesOf(Strings), (std::vector<String>{"x=1", "y=2"}));
     Ini.EraseSection("A");
     Ini.DeleteKey("B", "z");
     EXPECT_EQ(Read(), "[B]\n");

@@ -79,6 +79,18 @@ private:
     TScopedEnvironment FRegistry;
 };
 
+// A folder of the kind TFolder (TTempFolder or TRegistrySandbox) with one text
+// file in it, written and read as a whole.
+template <class TFolder> class TTextFileIn : public TFolder {
+public:
+    explicit TTextFileIn(const String& Name) : FileName(this->File(Name)) {}
+
+    void Write(const String& Text) const { ReplaceFileContent(FileName, Text); }
+    String Read() const { return ReadFileContent(FileName); }
+
+    const String FileName;
+};
+
 // Runs Body in a child process; its result is the child's exit status (an
 // exception gives 100).
 inline pid_t StartHelperProcess(const std::function<int()>& Body) {
