@@ -2,6 +2,7 @@
 #include "platform/classes/TypInfo.h"
 #include "platform/rtl/Exception.h"
 #include "tests/components/TestComponents.h"
+#include "tests/rtl/ExpectError.h"
 
 #include <gtest/gtest.h>
 
@@ -64,15 +65,6 @@ String Captions(const TCollection& Items) {
     for (Integer I = 0; I < Items.Count(); ++I)
         Result += static_cast<TTestPanelItem*>(Items.Items(I))->Caption;
     return Result;
-}
-
-template <class E> void ExpectError(const std::function<void()>& Op, const String& Message) {
-    try {
-        Op();
-        ADD_FAILURE() << "no exception, expected \"" << Message << "\"";
-    } catch (const E& Error) {
-        EXPECT_EQ(Error.Message(), Message);
-    }
 }
 
 } // namespace

@@ -1,7 +1,9 @@
 #include "platform/classes/Strings.h"
 #include "platform/classes/TypInfo.h"
 #include "platform/rtl/Exception.h"
+#include "tests/classes/LinesOf.h"
 #include "tests/components/TestComponents.h"
+#include "tests/rtl/ExpectError.h"
 
 #include <gtest/gtest.h>
 
@@ -14,13 +16,6 @@ using namespace orlo::test;
 namespace {
 
 using Lines = std::vector<String>;
-
-Lines LinesOf(const TStrings& List) {
-    Lines Result;
-    for (Integer I = 0; I < List.Count(); ++I)
-        Result.push_back(List.Strings(I));
-    return Result;
-}
 
 void Fill(TStrings& List, const Lines& Values) {
     for (const String& S : Values)
@@ -49,15 +44,6 @@ struct TChangeCounter {
 
 // Objects to attach to lines; only their addresses matter.
 TStringList ObjA, ObjB, ObjC;
-
-template <class E> void ExpectError(const std::function<void()>& Op, const String& Message) {
-    try {
-        Op();
-        ADD_FAILURE() << "no exception, expected \"" << Message << "\"";
-    } catch (const E& Error) {
-        EXPECT_EQ(Error.Message(), Message);
-    }
-}
 
 } // namespace
 
