@@ -2,6 +2,7 @@
 
 #include "platform/classes/Strings.h"
 #include "platform/os/UserLanguage.h"
+#include "tests/classes/LinesOf.h"
 #include "tests/os/EnvironmentScope.h"
 #include "tests/rtl/ExpectError.h"
 
@@ -13,13 +14,6 @@ namespace orlo {
 namespace {
 
 using test::TEnvironmentScope;
-
-std::vector<String> Lines(const TStrings& List) {
-    std::vector<String> Result;
-    for (Integer I = 0; I < List.Count(); ++I)
-        Result.push_back(List.Strings(I));
-    return Result;
-}
 
 TEST(LanguageTable, RowsHaveDistinctNumbersAndNames) {
     std::set<Word> Ids;
@@ -129,7 +123,7 @@ TEST(DefaultLanguages, NativeColumnSkipsMissingNames) {
         "Afrikaans", "Dansk",  "Nederlands", "English",   "Eesti",    "Suomi",   "Francais",
         "Deutsch",   "Magyar", "Íslenskur",  "Indonesia", "Italiano", "Norsk",   "Polski",
         "Português", "Român",  "Slovenský",  "Slovénski", "Español",  "Svenska", "Türkçe"};
-    EXPECT_EQ(Lines(List), Expected);
+    EXPECT_EQ(test::LinesOf(List), Expected);
 }
 
 TEST(DefaultLanguages, OtherNameTypeIsACaseError) {
@@ -138,7 +132,7 @@ TEST(DefaultLanguages, OtherNameTypeIsACaseError) {
     test::ExpectError<ECaseError>(
         [&] { GetDefaultLanguages(static_cast<TLanguageNameType>(2), &List); },
         "GetDefaultLanguages failed. Unknown language name type 2");
-    EXPECT_EQ(Lines(List), std::vector<String>{"kept"});
+    EXPECT_EQ(test::LinesOf(List), std::vector<String>{"kept"});
 }
 
 struct TIsDefaultCase {
