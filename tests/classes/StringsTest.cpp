@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <initializer_list>
 #include <vector>
 
 using namespace orlo;
@@ -20,6 +21,46 @@ using Lines = std::vector<String>;
 void Fill(TStrings& List, const Lines& Values) {
     for (const String& S : Values)
         List.Add(S);
+}
+
+// One of the texts of a list (Text, CommaText) and the setter that reads it.
+using TGetText = String (TStrings::*)() const;
+using TSetText = void (TStrings::*)(const String&);
+
+struct TLinesToText {
+    Lines Values;
+    const char* Text;
+};
+
+// Each case's lines give its text, and reading that text back gives the same
+// lines, empty ones included.
+void ExpectTextRoundTrips(std::initializer_list<TLinesToText> Cases, TGetText GetText,
+                          TSetText SetText) {
+    for (const auto& C : Cases) {
+        SCOPED_TRACE(C.Text);
+        TStringList List;
+        Fill(List, C.Values);
+        EXPECT_EQ((List.*GetText)(), C.Text);
+        TStringList Back;
+        (Back.*SetText)((List.*GetText)());
+        EXPECT_EQ(LinesOf(Back), C.Values);
+    }
+}
+
+struct TTextToLines {
+    const char* Text;
+    Lines Values;
+};
+
+// Reading each case's text replaces the lines of a list with the case's lines.
+void ExpectTextReads(std::initializer_list<TTextToLines> Cases, TSetText SetText) {
+    for (const auto& C : Cases) {
+        SCOPED_TRACE(C.Text);
+        TStringList List;
+        List.Add("old line");
+        (List.*SetText)(C.Text);
+        EXPECT_EQ(LinesOf(List), C.Values);
+    }
 }
 
 // Counts the change events of a string list.
@@ -48,115 +89,74 @@ TStringList ObjA, ObjB, ObjC;
 } // namespace
 
 TEST(StringList, CommaTextQuotesWhatWouldNotReadBack) {
-    struct Case {
-        Lines Values;
-        const char* Text;
-    };
-    const Case Cases[] = {
-        {{}, ""},
-        {{"a", "b", "c"}, "a,b,c"},
-        {{"two words"}, "\"two words\""},
-        {{"x,y", "z"}, "\"x,y\",z"},
-        {{"say \"hi\""}, "\"say \"\"hi\"\"\""},
-        {{"tab\there"}, "\"tab\there\""},
-        {{"line\r\nbreak"}, "\"line\r\nbreak\""},
-        {{""}, "\"\""},
-        {{"a", ""}, "a,\"\""},
-        {{"", "", "b"}, "\"\",\"\",b"},
-        {{"it's", "Grüße"}, "it's,Grüße"},
-        {{"a=b c", "k=v"}, "\"a=b c\",k=v"},
-    };
-    for (const auto& C : Cases) {
-        SCOPED_TRACE(C.Text);
-        TStringList List;
-        Fill(List, C.Values);
-        EXPECT_EQ(List.CommaText(), C.Text);
-        // Reading the text back gives the same lines, empty ones included.
-        TStringList Back;
-        Back.SetCommaText(List.CommaText());
-        EXPECT_EQ(LinesOf(Back), C.Values);
-    }
+    ExpectTextRoundTrips(
+        {
+            {{}, ""},
+            {{"a", "b", "c"}, "a,b,c"},
+            {{"two words"}, "\"two words\""},
+            {{"x,y", "z"}, "\"x,y\",z"},
+            {{"say \"hi\""}, "\"say \"\"hi\"\"\""},
+            {{"tab\there"}, "\"tab\there\""},
+            {{"line\r\nbreak"}, "\"line\r\nbreak\""},
+            {{""}, "\"\""},
+            {{"a", ""}, "a,\"\""},
+            {{"", "", "b"}, "\"\",\"\",b"},
+            {{"it's", "Grüße"}, "it's,Grüße"},
+            {{"a=b c", "k=v"}, "\"a=b c\",k=v"},
+        },
+        &TStrings::CommaText, &TStrings::SetCommaText);
 }
 
 TEST(StringList, CommaTextReadsQuotedAndUnquotedItems) {
-    struct Case {
-        const char* Text;
-        Lines Values;
-    };
-    const Case Cases[] = {
-        {"", {}},
-        {"   ", {}},
-        {"a,b", {"a", "b"}},
-        {"a b\tc", {"a", "b", "c"}},
-        {"  a ,  b  ", {"a", "b"}},
-        {"\"a b\",c", {"a b", "c"}},
-        {"\"x\"\"y\"", {"x\"y"}},
-        {"a,,b", {"a", "", "b"}},
-        {",a", {"", "a"}},
-        {"a , , b", {"a", "", "b"}},
-        {"a,", {"a"}},
-        {"\"unterminated text", {"unterminated text"}},
-        {"\"q\"rest", {"q", "rest"}},
-        {"mid\"quote", {"mid\"quote"}},
-        {"Name=Value,\"Other=With blank\"", {"Name=Value", "Other=With blank"}},
-    };
-    for (const auto& C : Cases) {
-        SCOPED_TRACE(C.Text);
-        TStringList List;
-        List.Add("old line");
-        List.SetCommaText(C.Text);
-        EXPECT_EQ(LinesOf(List), C.Values);
-    }
+    ExpectTextReads(
+        {
+            {"", {}},
+            {"   ", {}},
+            {"a,b", {"a", "b"}},
+            {"a b\tc", {"a", "b", "c"}},
+            {"  a ,  b  ", {"a", "b"}},
+            {"\"a b\",c", {"a b", "c"}},
+            {"\"x\"\"y\"", {"x\"y"}},
+            {"a,,b", {"a", "", "b"}},
+            {",a", {"", "a"}},
+            {"a , , b", {"a", "", "b"}},
+            {"a,", {"a"}},
+            {"\"unterminated text", {"unterminated text"}},
+            {"\"q\"rest", {"q", "rest"}},
+            {"mid\"quote", {"mid\"quote"}},
+            {"Name=Value,\"Other=With blank\"", {"Name=Value", "Other=With blank"}},
+        },
+        &TStrings::SetCommaText);
 }
 
 TEST(StringList, TextEndsEveryLineWithCrLf) {
-    struct Case {
-        Lines Values;
-        const char* Text;
-    };
-    const Case Cases[] = {
-        {{}, ""},
-        {{"a"}, "a\r\n"},
-        {{"a", "b"}, "a\r\nb\r\n"},
-        {{""}, "\r\n"},
-        {{"a", "", "c"}, "a\r\n\r\nc\r\n"},
-    };
-    for (const auto& C : Cases) {
-        SCOPED_TRACE(C.Text);
-        TStringList List;
-        Fill(List, C.Values);
-        EXPECT_EQ(List.Text(), C.Text);
-        TStringList Back;
-        Back.SetText(List.Text());
-        EXPECT_EQ(LinesOf(Back), C.Values);
-    }
+    ExpectTextRoundTrips(
+        {
+            {{}, ""},
+            {{"a"}, "a\r\n"},
+            {{"a", "b"}, "a\r\nb\r\n"},
+            {{""}, "\r\n"},
+            {{"a", "", "c"}, "a\r\n\r\nc\r\n"},
+        },
+        &TStrings::Text, &TStrings::SetText);
 }
 
 TEST(StringList, SetTextSplitsAtAnyLineBreak) {
-    struct Case {
-        const char* Text;
-        Lines Values;
-    };
-    const Case Cases[] = {
-        {"", {}},
-        {"a", {"a"}},
-        {"a\r\nb", {"a", "b"}},
-        {"a\nb\rc", {"a", "b", "c"}},
-        {"a\r\n", {"a"}},
-        {"a\r\n\r\n", {"a", ""}},
-        {"\r\n", {""}},
-        {"\n\n", {"", ""}},
-        {"a\n\rb", {"a", "", "b"}},
-        {"a\r\rb", {"a", "", "b"}},
-        {" keep blanks \r\n", {" keep blanks "}},
-    };
-    for (const auto& C : Cases) {
-        SCOPED_TRACE(C.Text);
-        TStringList List;
-        List.Add("old line");
-        List.SetText(C.Text);
-        EXPECT_EQ(LinesOf(List), C.Values);
-    }
+    ExpectTextReads(
+        {
+            {"", {}},
+            {"a", {"a"}},
+            {"a\r\nb", {"a", "b"}},
+            {"a\nb\rc", {"a", "b", "c"}},
+            {"a\r\n", {"a"}},
+            {"a\r\n\r\n", {"a", ""}},
+            {"\r\n", {""}},
+            {"\n\n", {"", ""}},
+            {"a\n\rb", {"a", "", "b"}},
+            {"a\r\rb", {"a", "", "b"}},
+            {" keep blanks \r\n", {" keep blanks "}},
+        },
+        &TStrings::SetText);
 }
 
 TEST(StringList, SortedAddFollowsTheDuplicatesMode) {
