@@ -27,18 +27,6 @@ String Bytes(TComponent* Root) {
     return String(reinterpret_cast<const char*>(S.Memory()), static_cast<size_t>(S.Size()));
 }
 
-String TextOf(const String& Binary) {
-    TStringStream In(Binary), Out;
-    ObjectBinaryToText(&In, &Out);
-    return Out.DataString();
-}
-
-String BinaryOf(const String& Text) {
-    TStringStream In(Text), Out;
-    ObjectTextToBinary(&In, &Out);
-    return Out.DataString();
-}
-
 template <class T = TComponent> std::unique_ptr<T> Read(const String& Binary, T* Into = nullptr) {
     TStringStream S(Binary);
     return std::unique_ptr<T>(static_cast<T*>(S.ReadComponent(Into)));

@@ -16,18 +16,6 @@ String DataFile(const char* Name) {
     return String(std::istreambuf_iterator<char>(In), {});
 }
 
-String ToText(const String& Binary) {
-    TStringStream In(Binary), Out;
-    ObjectBinaryToText(&In, &Out);
-    return Out.DataString();
-}
-
-String ToBinary(const String& Text) {
-    TStringStream In(Text), Out;
-    ObjectTextToBinary(&In, &Out);
-    return Out.DataString();
-}
-
 String Wrap(const String& Property) {
     return "object Form1: TTestForm\n  " + Property + "\nend\n";
 }
@@ -40,20 +28,20 @@ TEST(FormText, FixtureRoundTripsByteExactly) {
     String Binary = DataFile("roundtrip.bin");
     ASSERT_FALSE(Text.empty());
     ASSERT_FALSE(Binary.empty());
-    EXPECT_EQ(ToBinary(Text), Binary);
-    EXPECT_EQ(ToText(Binary), Text);
-    EXPECT_EQ(ToBinary(ToText(Binary)), Binary);
+    EXPECT_EQ(BinaryOf(Text), Binary);
+    EXPECT_EQ(TextOf(Binary), Text);
+    EXPECT_EQ(BinaryOf(TextOf(Binary)), Binary);
 }
 
 TEST(FormText, FixtureReadsIntoComponentsAndWritesBackTheSameBytes) {
     RegisterStreamTestClasses();
     // The component writer gives collection items no order.
     String Text = StringReplace(DataFile("roundtrip.dfm"), "item [1]", "item", TReplaceFlags());
-    TStringStream In(ToBinary(Text));
+    TStringStream In(BinaryOf(Text));
     std::unique_ptr<TComponent> Form(In.ReadComponent(nullptr));
     TStringStream Out;
     Out.WriteComponent(Form.get());
-    EXPECT_EQ(ToText(Out.DataString()), Text);
+    EXPECT_EQ(TextOf(Out.DataString()), Text);
 }
 
 // Each value is written in its canonical text form and reads back the same.
@@ -93,7 +81,7 @@ TEST(FormText, ValueTexts) {
     };
     for (const char* Case : Cases) {
         String Text = Wrap(Case);
-        EXPECT_EQ(ToText(ToBinary(Text)), Text);
+        EXPECT_EQ(TextOf(BinaryOf(Text)), Text);
     }
 }
 
@@ -113,18 +101,18 @@ TEST(FormText, ReadingAcceptsOtherSpellings) {
         {"Values = {\n 0a 0B\n }", "Values = {\n    0A0B}"},
     };
     for (const Case& C : Cases)
-        EXPECT_EQ(ToText(ToBinary(Wrap(C.Given))), Wrap(C.Canonical)) << C.Given;
-    EXPECT_EQ(ToText(ToBinary("\r\n  object TTestForm\r\n  end\r\n")), "object TTestForm\nend\n");
+        EXPECT_EQ(TextOf(BinaryOf(Wrap(C.Given))), Wrap(C.Canonical)) << C.Given;
+    EXPECT_EQ(TextOf(BinaryOf("\r\n  object TTestForm\r\n  end\r\n")), "object TTestForm\nend\n");
 }
 
 TEST(FormText, LongStringsAreSplitOnCharacterBoundaries) {
     String Long;
     for (Integer I = 0; I < 40; ++I)
         Long += "äöü'";
-    String Text = ToText(ToBinary(Wrap("Caption = " + QuotedStr(Long))));
+    String Text = TextOf(BinaryOf(Wrap("Caption = " + QuotedStr(Long))));
     EXPECT_THAT(Text, ::testing::HasSubstr(" +\n    '"));
-    EXPECT_EQ(ToText(ToBinary(Text)), Text);
-    TStringStream In(ToBinary(Text));
+    EXPECT_EQ(TextOf(BinaryOf(Text)), Text);
+    TStringStream In(BinaryOf(Text));
     TReader Reader(&In);
     Reader.ReadSignature();
     TFilerFlags Flags;
@@ -145,10 +133,10 @@ TEST(FormText, HeadersWithFlagsAndChildPositions) {
                   "  object TTestLabel\n"
                   "  end\n"
                   "end\n";
-    String Binary = ToBinary(Text);
+    String Binary = BinaryOf(Text);
     EXPECT_EQ(Binary.substr(0, 5), String("TPF0\xF1", 5));
     EXPECT_NE(Binary.find(String("\xF2\x02\x02\x08TTestBox", 12)), String::npos);
-    EXPECT_EQ(ToText(Binary), Text);
+    EXPECT_EQ(TextOf(Binary), Text);
 }
 
 TEST(FormText, ParserErrorsNameLineAndColumn) {
@@ -181,7 +169,7 @@ TEST(FormText, ParserErrorsNameLineAndColumn) {
     };
     for (const Case& C : Cases) {
         try {
-            ToBinary(C.Text);
+            BinaryOf(C.Text);
             ADD_FAILURE() << "accepted: " << C.Text;
         } catch (const EParserError& E) {
             EXPECT_EQ(E.Message(), C.Message) << C.Text;
@@ -207,7 +195,7 @@ TEST(FormText, BinaryErrors) {
     };
     for (const Case& C : Cases) {
         try {
-            ToText(C.Binary);
+            TextOf(C.Binary);
             ADD_FAILURE() << "accepted";
         } catch (const EReadError& E) {
             EXPECT_EQ(E.Message(), C.Message);

@@ -1,5 +1,8 @@
 #include "tests/classes/StreamTestForms.h"
 
+#include "platform/classes/FormText.h"
+#include "platform/classes/Streams.h"
+
 #include <algorithm>
 
 namespace orlo::test {
@@ -114,6 +117,18 @@ void RegisterStreamTestClasses() {
     RegisterTestClasses();
     RegisterClasses({TTestBox::StaticClass(), TTestForm::StaticClass(), TTestForm2::StaticClass(),
                      TComp::StaticClass(), TTestFrame::StaticClass()});
+}
+
+String TextOf(const String& Binary) {
+    TStringStream In(Binary), Out;
+    ObjectBinaryToText(&In, &Out);
+    return Out.DataString();
+}
+
+String BinaryOf(const String& Text) {
+    TStringStream In(Text), Out;
+    ObjectTextToBinary(&In, &Out);
+    return Out.DataString();
 }
 
 } // namespace orlo::test

@@ -99,4 +99,8 @@ private:
 
 void RegisterStreamTestClasses();
 
+// A binary form stream as form text, and form text as a binary form stream.
+String TextOf(const String& Binary);
+String BinaryOf(const String& Text);
+
 } // namespace orlo::test
