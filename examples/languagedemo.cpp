@@ -8,6 +8,7 @@
 //                           in the temporary directory)
 
 #include "examples/ExampleControls.h"
+#include "examples/ExampleMain.h"
 #include "platform/classes/Component.h"
 #include "platform/classes/Filer.h"
 #include "platform/classes/FormText.h"
@@ -187,10 +188,5 @@ int Run(int argc, char** argv) {
 } // namespace example
 
 int main(int argc, char** argv) {
-    try {
-        return example::Run(argc, argv);
-    } catch (const std::exception& Error) {
-        std::cerr << "languagedemo: " << Error.what() << "\n";
-        return 1;
-    }
+    return example::RunProgram("languagedemo", &example::Run, argc, argv);
 }

@@ -15,6 +15,7 @@
 //                             LANG, when the forms have it)
 
 #include "examples/ExampleControls.h"
+#include "examples/ExampleMain.h"
 #include "platform/classes/Component.h"
 #include "platform/classes/Resources.h"
 #include "platform/classes/Strings.h"
@@ -167,10 +168,5 @@ int Run(int argc, char** argv) {
 } // namespace example
 
 int main(int argc, char** argv) {
-    try {
-        return example::Run(argc, argv);
-    } catch (const std::exception& Error) {
-        std::cerr << "multilingual: " << Error.what() << "\n";
-        return 1;
-    }
+    return example::RunProgram("multilingual", &example::Run, argc, argv);
 }
