@@ -96,14 +96,10 @@ String CppString(const String& S) {
 String ResourceBinaryForm(const String& ResName, TMemoryStream& Input, TMemoryStream& Binary) {
     TResourceFile File;
     File.LoadFromStream(&Input);
-    const TResourceEntry* Entry = File.FindRCData(ResName);
-    if (!Entry)
-        throw EResNotFound(Format("Resource %s not found", ResName.empty() ? "RCDATA" : ResName));
     TMemoryStream Data;
-    Data.WriteBuffer(Entry->Data.data(), static_cast<Integer>(Entry->Data.size()));
-    Data.SetPosition(0);
+    const TResourceEntry& Entry = File.ReadRCData(ResName, Data);
     BinaryForm(Data, Binary);
-    return Entry->Name.Text();
+    return Entry.Name.Text();
 }
 
 void RegistrationSource(const TOptions& Options, TMemoryStream& Input, TMemoryStream& Output) {

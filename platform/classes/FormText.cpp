@@ -776,12 +776,8 @@ void ObjectTextToBinary(TStream* Input, TStream* Output) {
 void ObjectResourceToText(TStream* Input, TStream* Output, const String& ResName) {
     TResourceFile File;
     File.LoadFromStream(Input);
-    const TResourceEntry* Entry = File.FindRCData(ResName);
-    if (!Entry)
-        throw EResNotFound(Format("Resource %s not found", ResName.empty() ? "RCDATA" : ResName));
     TMemoryStream Binary;
-    Binary.WriteBuffer(Entry->Data.data(), static_cast<Integer>(Entry->Data.size()));
-    Binary.SetPosition(0);
+    File.ReadRCData(ResName, Binary);
     ObjectBinaryToText(&Binary, Output);
 }
 

@@ -263,6 +263,15 @@ const TResourceEntry* TResourceFile::FindRCData(const String& Name) const {
     return nullptr;
 }
 
+const TResourceEntry& TResourceFile::ReadRCData(const String& Name, TMemoryStream& Data) const {
+    const TResourceEntry* Entry = FindRCData(Name);
+    if (!Entry)
+        throw EResNotFound(Format("Resource %s not found", Name.empty() ? "RCDATA" : Name));
+    Data.WriteBuffer(Entry->Data.data(), static_cast<Integer>(Entry->Data.size()));
+    Data.SetPosition(0);
+    return *Entry;
+}
+
 TResourceEntry& TResourceFile::AddRCData(const String& Name, std::vector<Byte> Data) {
     TResourceEntry Entry;
     Entry.Type = TResourceId::OfOrdinal(RT_RCDATA);
@@ -283,12 +292,8 @@ bool IsResourceFile(TStream* Stream) {
 namespace {
 
 TComponent* ReadResource(const TResourceFile& File, const String& ResName, TComponent* Instance) {
-    const TResourceEntry* Entry = File.FindRCData(ResName);
-    if (!Entry)
-        throw EResNotFound(Format("Resource %s not found", ResName.empty() ? "RCDATA" : ResName));
     TMemoryStream Stream;
-    Stream.WriteBuffer(Entry->Data.data(), static_cast<Integer>(Entry->Data.size()));
-    Stream.SetPosition(0);
+    File.ReadRCData(ResName, Stream);
     return Stream.ReadComponent(Instance);
 }
 

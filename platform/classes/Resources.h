@@ -98,6 +98,9 @@ public:
     // The RCDATA resource of that name (without regard to case), or the first
     // RCDATA resource when Name is empty; nil when there is none.
     const TResourceEntry* FindRCData(const String& Name = String()) const;
+    // Copies the data of the resource FindRCData finds into Data, positioned at
+    // its start. EResNotFound "Resource %s not found" (RCDATA for an empty name).
+    const TResourceEntry& ReadRCData(const String& Name, TMemoryStream& Data) const;
     // Adds an RCDATA resource; the name is stored upper-cased.
     TResourceEntry& AddRCData(const String& Name, std::vector<Byte> Data);
 
