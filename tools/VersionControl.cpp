@@ -150,17 +150,7 @@ std::vector<String> GetUnitVersions() {
 }
 
 void GetUnitVersions(TStrings* List) {
-    const std::vector<String> Lines = GetUnitVersions();
-    List->BeginUpdate();
-    try {
-        List->Clear();
-        for (const String& Line : Lines)
-            List->Add(Line);
-    } catch (...) {
-        List->EndUpdate();
-        throw;
-    }
-    List->EndUpdate();
+    ReplaceLines(List, GetUnitVersions());
 }
 
 TUnitHeader ExtractHeader(const String& Header) {

@@ -33,19 +33,6 @@ bool IsCommentStart(char C) {
     return C == ';' || C == '#';
 }
 
-void FillStrings(TStrings* Strings, const std::vector<String>& Lines) {
-    Strings->BeginUpdate();
-    try {
-        Strings->Clear();
-        for (const String& Line : Lines)
-            Strings->Add(Line);
-    } catch (...) {
-        Strings->EndUpdate();
-        throw;
-    }
-    Strings->EndUpdate();
-}
-
 // Holds an exclusive lock on the INI file for as long as it lives. A file
 // replaced meanwhile is locked again, so every writer sees its predecessor's work.
 class TFileLock {
@@ -368,11 +355,11 @@ void TIniFile::WriteBool(const String& Section, const String& Ident, bool Value)
 }
 
 void TIniFile::ReadSection(const String& Section, TStrings* Strings) {
-    FillStrings(Strings, Current().Idents(Section));
+    ReplaceLines(Strings, Current().Idents(Section));
 }
 
 void TIniFile::ReadSections(TStrings* Strings) {
-    FillStrings(Strings, Current().Sections());
+    ReplaceLines(Strings, Current().Sections());
 }
 
 void TIniFile::ReadSectionValues(const String& Section, TStrings* Strings) {
@@ -380,7 +367,7 @@ void TIniFile::ReadSectionValues(const String& Section, TStrings* Strings) {
     std::vector<String> Lines;
     for (const String& Ident : Document.Idents(Section))
         Lines.push_back(Ident + "=" + Document.Value(Section, Ident).value_or(String()));
-    FillStrings(Strings, Lines);
+    ReplaceLines(Strings, Lines);
 }
 
 void TIniFile::EraseSection(const String& Section) {

@@ -8,23 +8,6 @@ namespace orlo {
 
 ORLO_UNPUBLISHED(TRegistry, "Registry");
 
-namespace {
-
-void FillStrings(TStrings* Strings, const std::vector<String>& Names) {
-    Strings->BeginUpdate();
-    try {
-        Strings->Clear();
-        for (const String& Name : Names)
-            Strings->Add(Name);
-    } catch (...) {
-        Strings->EndUpdate();
-        throw;
-    }
-    Strings->EndUpdate();
-}
-
-} // namespace
-
 TRegistry::TRegistry() = default;
 
 TRegistry::TRegistry(const String& DatabaseFileName) : FDatabaseFileName(DatabaseFileName) {}
@@ -99,13 +82,13 @@ bool TRegistry::DeleteKey(const String& Key) {
 }
 
 void TRegistry::GetKeyNames(TStrings* Strings) {
-    FillStrings(Strings,
-                FCurrentKey == NoRegKey ? std::vector<String>() : Store().KeyNames(FCurrentKey));
+    ReplaceLines(Strings,
+                 FCurrentKey == NoRegKey ? std::vector<String>() : Store().KeyNames(FCurrentKey));
 }
 
 void TRegistry::GetValueNames(TStrings* Strings) {
-    FillStrings(Strings,
-                FCurrentKey == NoRegKey ? std::vector<String>() : Store().ValueNames(FCurrentKey));
+    ReplaceLines(Strings,
+                 FCurrentKey == NoRegKey ? std::vector<String>() : Store().ValueNames(FCurrentKey));
 }
 
 bool TRegistry::HasSubKeys() {

@@ -458,4 +458,17 @@ void TStringList::SetCaseSensitive(bool Value) {
         SortItems(CompareLines);
 }
 
+void ReplaceLines(TStrings* Strings, const std::vector<String>& Lines) {
+    Strings->BeginUpdate();
+    try {
+        Strings->Clear();
+        for (const String& Line : Lines)
+            Strings->Add(Line);
+    } catch (...) {
+        Strings->EndUpdate();
+        throw;
+    }
+    Strings->EndUpdate();
+}
+
 } // namespace orlo

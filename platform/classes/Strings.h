@@ -159,4 +159,8 @@ private:
     bool FCaseSensitive = false;
 };
 
+// Replaces the lines of Strings with Lines in one update: observers see a
+// single change, and the update ends even when a line is refused.
+void ReplaceLines(TStrings* Strings, const std::vector<String>& Lines);
+
 } // namespace orlo

@@ -566,6 +566,25 @@ TEST(StringList, UnmatchedEndUpdateDoesNotSilenceLaterChanges) {
     EXPECT_EQ(Counter.Changed, 1);
 }
 
+TEST(StringList, ReplaceLinesIsOneChange) {
+    TStringList List;
+    List.Add("old");
+    TChangeCounter Counter;
+    Counter.Watch(List);
+    ReplaceLines(&List, {"a", "b", "c"});
+    EXPECT_EQ(LinesOf(List), (Lines{"a", "b", "c"}));
+    EXPECT_EQ(Counter.Changing, 1);
+    EXPECT_EQ(Counter.Changed, 1);
+}
+
+TEST(StringList, ReplaceLinesEndsTheUpdateWhenALineIsRefused) {
+    TStringList List;
+    List.SetSorted(true);
+    List.SetDuplicates(dupError);
+    EXPECT_THROW(ReplaceLines(&List, {"a", "a"}), EStringListError);
+    EXPECT_EQ(List.UpdateCount(), 0);
+}
+
 TEST(StringList, MemoPublishesItsLinesAsAStringList) {
     TTestMemo Memo(nullptr);
     const TPropInfo* Prop = GetPropInfo(&Memo, "Lines");
