@@ -168,10 +168,12 @@ TEST(MemoryStream, FailedSaveLeavesTheOldFile) {
         EXPECT_EQ(E.Message().rfind("Cannot create file " + Path + ". ", 0), 0u) << E.Message();
     }
     ::chmod(Dir.c_str(), 0755);
-    if (::geteuid() != 0) // root may write anywhere
+    if (::geteuid() != 0) { // root may write anywhere
         EXPECT_TRUE(Raised);
-    if (Raised)
+    }
+    if (Raised) {
         EXPECT_EQ(FileText(Path), "precious");
+    }
 }
 
 TEST(StringStream, DataStringAndReadString) {

@@ -248,8 +248,9 @@ TEST(InitGlossa, BadResourcesLeaveNoComponent) {
         } catch (const Exception& Error) {
             const String Prefix = "InitGlossa failed. ";
             EXPECT_EQ(Error.Message().substr(0, Prefix.size()), Prefix) << Error.Message();
-            if (*Case.Message)
+            if (*Case.Message) {
                 EXPECT_EQ(Error.Message(), Prefix + Case.Message);
+            }
         }
         EXPECT_FALSE(GetString);
         EXPECT_EQ(GlossaNoDomainFrames()->Count(), Frames);

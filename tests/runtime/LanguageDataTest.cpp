@@ -31,8 +31,9 @@ TBytes Concat(std::initializer_list<TBytes> Parts) {
 
 // A short string of the form stream: length byte and characters.
 TBytes Short(const String& Text) {
-    TBytes Result{static_cast<Byte>(Text.size())};
-    Result.insert(Result.end(), Text.begin(), Text.end());
+    TBytes Result(Text.size() + 1);
+    Result[0] = static_cast<Byte>(Text.size());
+    std::copy(Text.begin(), Text.end(), Result.begin() + 1);
     return Result;
 }
 
