@@ -1,5 +1,6 @@
 #include "platform/classes/Component.h"
 
+#include "platform/classes/Filer.h"
 #include "platform/classes/TypInfo.h"
 #include "platform/rtl/SysUtils.h"
 
@@ -214,6 +215,26 @@ void TComponent::SetInline(bool Value) {
 
 void TComponent::Loaded() {
     FComponentState.Exclude(csLoading);
+}
+
+void TComponent::DefineProperties(TFiler* Filer) {
+    const auto* Ancestor = dynamic_cast<const TComponent*>(Filer->Ancestor());
+    const Cardinal AncestorInfo = Ancestor ? Ancestor->FDesignInfo : 0;
+    DefineDesignWord(Filer, "Left", 0, AncestorInfo);
+    DefineDesignWord(Filer, "Top", 16, AncestorInfo);
+}
+
+void TComponent::DefineDesignWord(TFiler* Filer, const char* Name, Integer Shift,
+                                  Cardinal AncestorInfo) {
+    const auto WordAt = [Shift](Cardinal Info) { return (Info >> Shift) & 0xFFFF; };
+    Filer->DefineProperty(
+        Name,
+        [this, Shift](TReader* Reader) {
+            const Cardinal Value = static_cast<Cardinal>(Reader->ReadInteger()) & 0xFFFF;
+            FDesignInfo = (FDesignInfo & ~(Cardinal(0xFFFF) << Shift)) | (Value << Shift);
+        },
+        [this, WordAt](TWriter* Writer) { Writer->WriteInteger(WordAt(FDesignInfo)); },
+        WordAt(FDesignInfo) != WordAt(AncestorInfo));
 }
 
 void TComponent::FreeNotification(TComponent* AComponent) {

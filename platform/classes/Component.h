@@ -83,6 +83,12 @@ public:
     TPersistent* GetOwner() const override { return FOwner; }
     String GetNamePath() const override { return FName; }
 
+    // The designer's position of a non-visual component: left in the low
+    // word, top in the high word; streamed as the extra properties "Left" and "Top".
+    Cardinal DesignInfo() const noexcept { return FDesignInfo; }
+    void SetDesignInfo(Cardinal Value) noexcept { FDesignInfo = Value; }
+    void DefineProperties(TFiler* Filer) override;
+
 protected:
     virtual void Notification(TComponent* AComponent, TOperation Operation);
     virtual void ValidateRename(TComponent* AComponent, const String& CurName,
@@ -99,12 +105,14 @@ private:
     void Remove(TComponent* AComponent);
     void IndexName(TComponent* AComponent);
     void UnindexName(TComponent* AComponent);
+    void DefineDesignWord(TFiler* Filer, const char* Name, Integer Shift, Cardinal AncestorInfo);
     void AddFreeNotify(TComponent* AComponent);
     void DropFreeNotify(TComponent* AComponent);
 
     TComponent* FOwner = nullptr;
     String FName;
     Integer FTag = 0;
+    Cardinal FDesignInfo = 0;
     TComponentState FComponentState;
     std::vector<TComponent*> FComponents;
     std::unordered_map<String, TComponent*> FNameIndex; // lower-case name of each named child

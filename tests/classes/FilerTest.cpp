@@ -553,5 +553,21 @@ TEST_F(FilerTest, DescendentStreamsHoldOnlyTheDifferences) {
                     "end\n");
 }
 
+TEST_F(FilerTest, DesignerPositionOfANonVisualComponent) {
+    auto Label = ReadText<TTestLabel>("object Label1: TTestLabel\n  Left = 16\n  Top = 40\nend\n");
+    EXPECT_EQ(Label->DesignInfo(), 16u | (40u << 16));
+    String Text = TextOf(Bytes(Label.get()));
+    EXPECT_THAT(Text, HasSubstr("  Left = 16\n  Top = 40\n"));
+    Label->SetDesignInfo(40u << 16);
+    Text = TextOf(Bytes(Label.get()));
+    EXPECT_THAT(Text, ::testing::Not(HasSubstr("Left =")));
+    EXPECT_THAT(Text, HasSubstr("Top = 40"));
+
+    // A published property of the same name wins over the designer's position.
+    auto Kinds = ReadText<TTestKinds>("object K: TTestKinds\n  Left = 7\nend\n");
+    EXPECT_EQ(Kinds->GetBound(0), 7);
+    EXPECT_EQ(Kinds->DesignInfo(), 0u);
+}
+
 } // namespace
 } // namespace orlo::test

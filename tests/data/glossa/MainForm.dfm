@@ -17,6 +17,8 @@ object MainForm: TMainForm
     BeforeChange = GlossaBeforeChange
     OnChange = GlossaChange
     AfterChange = GlossaAfterChange
+    Left = 8
+    Top = 16
     LanguageManager_Langs = <
       item
         Name = 'English'
