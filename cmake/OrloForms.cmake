@@ -13,8 +13,13 @@
 # Relative paths are taken from the calling CMakeLists.txt's folder. For a
 # static library, link it whole (the registrars are not referenced by name).
 #
-# formconv is built first as part of the same build; a cross build can point
-# ORLO_FORMCONV_EXECUTABLE at a formconv built for the host instead.
+# The converter is Orlo::formconv: built first as part of the same build (in
+# this project or in a parent that takes it in with add_subdirectory()), or
+# the installed one when the helper comes from find_package(OrloGlossa40). A
+# cross build can point ORLO_FORMCONV_EXECUTABLE at a formconv built for the
+# host instead.
+
+include_guard(GLOBAL)
 
 set(ORLO_FORMCONV_EXECUTABLE "" CACHE FILEPATH "formconv to run at build time (default: the one built here)")
 
@@ -23,8 +28,8 @@ function(orlo_add_form_resources target)
         set(converter ${ORLO_FORMCONV_EXECUTABLE})
         set(converter_target)
     else()
-        set(converter $<TARGET_FILE:formconv>)
-        set(converter_target formconv)
+        set(converter $<TARGET_FILE:Orlo::formconv>)
+        set(converter_target Orlo::formconv)
     endif()
     set(outputs)
     foreach(form IN LISTS ARGN)
@@ -48,4 +53,6 @@ function(orlo_add_form_resources target)
     set_property(GLOBAL PROPERTY ORLO_FORM_RESOURCE_COUNT ${count})
     add_custom_target(${target}_forms_${count} DEPENDS ${outputs})
     add_dependencies(${target} ${target}_forms_${count})
+    # The registrars are compiled against the component resources of orlortl.
+    target_link_libraries(${target} PRIVATE Orlo::rtl)
 endfunction()
