@@ -20,7 +20,9 @@ public:
     String Caption;
 };
 
-ORLO_PUBLISHED(TLabel, "MainForm") { P.Property("Caption", &TLabel::Caption); }
+ORLO_PUBLISHED(TLabel, "MainForm") {
+    P.Property("Caption", &TLabel::Caption);
+}
 
 // The window. Published fields are bound by name to the components read from
 // the form; GetChildren hands the components it owns to the writer, so a saved
