@@ -74,6 +74,23 @@ check_pkg_config() {
     step link "${CXX:-c++}" "$dir/main.o" "$dir/MainForm.o" -o "$dir/app" $libs
     step link "${CXX:-c++}" "$dir/main.o" -o "$dir/app-without-form" $libs
     check_program "$dir"
+
+    # Everything the installed headers include is installed too.
+    (cd "$prefix/include/orlo" && find . -name '*.h' | sort | sed 's|^\./\(.*\)|#include "\1"|') \
+        >"$dir/all-headers.cpp"
+    [ -s "$dir/all-headers.cpp" ] || fail "no headers installed"
+    step all-headers "${CXX:-c++}" -std=c++20 $cflags -fsyntax-only "$dir/all-headers.cpp"
+}
+
+# The consumer is compiled against the installed headers, not the checkout.
+check_include_path() {
+    local prefix=$1
+    local includes
+    includes=$(grep -oE -- '(-I|-isystem )[^ "]+' "$work/build/compile_commands.json" | sort -u)
+    grep -qxE -- "(-I|-isystem )$prefix/include/orlo" <<<"$includes" ||
+        fail "the consumer is not compiled against $prefix/include/orlo: $includes"
+    ! grep -qxE -- "(-I|-isystem )$source/?" <<<"$includes" ||
+        fail "the consumer is compiled against the checkout"
 }
 
 # Installed programs find their libraries relative to themselves.
@@ -91,8 +108,9 @@ installed)
     mkdir -p "$work"
     prefix=$work/prefix
     step install cmake --install "$build" --prefix "$prefix"
-    configure_and_build -DCMAKE_PREFIX_PATH="$prefix" "$@"
+    configure_and_build -DCMAKE_PREFIX_PATH="$prefix" -DCMAKE_EXPORT_COMPILE_COMMANDS=ON "$@"
     check_program "$work/build"
+    check_include_path "$prefix"
     ldd "$work/build/app" | grep -q "$prefix/lib/libOrloGlossa40.so" ||
         fail "app is not linked against the installed library"
     grep -q "$prefix/bin/formconv" "$work/build/build.ninja" ||
@@ -105,6 +123,10 @@ subdirectory)
     mkdir -p "$work"
     configure_and_build -DORLO_SOURCE_DIR="$source" "$@"
     check_program "$work/build"
+    # A subproject brings only the library: no tests, benchmarks or examples.
+    for folder in tests bench examples fuzz; do
+        [ ! -e "$work/build/orlo/$folder" ] || fail "the subproject has its $folder"
+    done
     ;;
 *)
     fail "unknown mode"
