@@ -93,6 +93,26 @@ check_include_path() {
         fail "the consumer is compiled against the checkout"
 }
 
+# The package is version 4.0 and accepts requests for 4.x only.
+check_version() {
+    local prefix=$1
+    local dir=$work/version
+    mkdir -p "$dir"
+    local version
+    for version in 4 4.0 3.0 5.0; do
+        printf '%s\n' 'cmake_minimum_required(VERSION 3.25)' 'project(VersionCheck LANGUAGES NONE)' \
+            "find_package(OrloGlossa40 $version REQUIRED)" >"$dir/CMakeLists.txt"
+        rm -rf "$dir/build"
+        local status=0
+        cmake -S "$dir" -B "$dir/build" -DCMAKE_PREFIX_PATH="$prefix" >"$dir/$version.log" 2>&1 ||
+            status=$?
+        case $version in
+        4*) [ $status -eq 0 ] || fail "find_package(OrloGlossa40 $version) failed" ;;
+        *) [ $status -ne 0 ] || fail "find_package(OrloGlossa40 $version) found version 4.0" ;;
+        esac
+    done
+}
+
 # Installed programs find their libraries relative to themselves.
 check_relocated() {
     local prefix=$1
@@ -116,6 +136,7 @@ installed)
     grep -q "$prefix/bin/formconv" "$work/build/build.ninja" ||
         fail "the form was not converted by the installed formconv"
     check_pkg_config "$prefix"
+    check_version "$prefix"
     check_relocated "$prefix"
     ;;
 subdirectory)
