@@ -21,7 +21,7 @@
 
 include_guard(GLOBAL)
 
-set(ORLO_FORMCONV_EXECUTABLE "" CACHE FILEPATH "formconv to run at build time (default: the one built here)")
+set(ORLO_FORMCONV_EXECUTABLE "" CACHE FILEPATH "formconv to run at build time (default: Orlo::formconv)")
 
 function(orlo_add_form_resources target)
     if(ORLO_FORMCONV_EXECUTABLE)
