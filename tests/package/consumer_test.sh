@@ -64,22 +64,22 @@ check_pkg_config() {
     export PKG_CONFIG_PATH=$prefix/lib/pkgconfig
     [ "$(pkg-config --modversion orloglossa40)" = 4.0 ] || fail "pkg-config: wrong version"
     local cflags libs
-    cflags="$(pkg-config --cflags orloglossa40) ${CXXFLAGS:-}"
-    libs="$(pkg-config --libs orloglossa40) ${LDFLAGS:-} -Wl,-rpath,$prefix/lib"
+    read -ra cflags <<<"$(pkg-config --cflags orloglossa40) ${CXXFLAGS:-}"
+    read -ra libs <<<"$(pkg-config --libs orloglossa40) ${LDFLAGS:-} -Wl,-rpath,$prefix/lib"
+    local cxx=${CXX:-c++}
     step formconv "$(pkg-config --variable=formconv orloglossa40)" -c \
         "$consumer/MainForm.dfm" "$dir/MainForm.cpp"
-    # Word splitting of the flags is intended.
-    step compile-main "${CXX:-c++}" -std=c++20 $cflags -c "$consumer/main.cpp" -o "$dir/main.o"
-    step compile-form "${CXX:-c++}" -std=c++20 $cflags -c "$dir/MainForm.cpp" -o "$dir/MainForm.o"
-    step link "${CXX:-c++}" "$dir/main.o" "$dir/MainForm.o" -o "$dir/app" $libs
-    step link "${CXX:-c++}" "$dir/main.o" -o "$dir/app-without-form" $libs
+    step compile-main "$cxx" -std=c++20 "${cflags[@]}" -c "$consumer/main.cpp" -o "$dir/main.o"
+    step compile-form "$cxx" -std=c++20 "${cflags[@]}" -c "$dir/MainForm.cpp" -o "$dir/MainForm.o"
+    step link "$cxx" "$dir/main.o" "$dir/MainForm.o" -o "$dir/app" "${libs[@]}"
+    step link "$cxx" "$dir/main.o" -o "$dir/app-without-form" "${libs[@]}"
     check_program "$dir"
 
     # Everything the installed headers include is installed too.
     (cd "$prefix/include/orlo" && find . -name '*.h' | sort | sed 's|^\./\(.*\)|#include "\1"|') \
         >"$dir/all-headers.cpp"
     [ -s "$dir/all-headers.cpp" ] || fail "no headers installed"
-    step all-headers "${CXX:-c++}" -std=c++20 $cflags -fsyntax-only "$dir/all-headers.cpp"
+    step all-headers "$cxx" -std=c++20 "${cflags[@]}" -fsyntax-only "$dir/all-headers.cpp"
 }
 
 # The consumer is compiled against the installed headers, not the checkout.
