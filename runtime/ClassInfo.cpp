@@ -565,8 +565,11 @@ String TClassInfo::ByteForm(const char* Operation) const {
         AppendLittleEndian(Bytes, AddressOf(Method.Data), AddressBytes);
         return Bytes;
     }
-    case tkVariant:
-        return GetVariantProp(FInstance, FPropInfo).AsString();
+    case tkVariant: {
+        // Null has no conversion to text, but its text, like that of Empty, is "".
+        const Variant Value = GetVariantProp(FInstance, FPropInfo);
+        return Value.IsNull() ? String() : Value.AsString();
+    }
     default:
         Raise(Operation, "Type cannot be handled");
     }

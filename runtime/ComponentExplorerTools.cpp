@@ -32,14 +32,6 @@ String UnindexedName(String Name) {
     return Name;
 }
 
-// A line of a string list holds no line break: lists are stored as
-// line-separated text, where one would split the line and shift the rest.
-String SingleLine(String Text) {
-    std::replace_if(
-        Text.begin(), Text.end(), [](char C) { return C == '\r' || C == '\n'; }, ' ');
-    return Text;
-}
-
 // Collections cast their items to Item, so a foreign item class is refused up front.
 template <class Item> void CheckedItemClass(TClass Class, const char* Collection) {
     if (!Class || !Class->InheritsFrom(Item::StaticClass()))
@@ -354,6 +346,12 @@ void TMainEntry::BindStringList(TMainEntry* Child, TObject* Value) {
             Line->SetLineIndex(-1);
         }
     }
+}
+
+String SingleLine(String Text) {
+    std::replace_if(
+        Text.begin(), Text.end(), [](char C) { return C == '\r' || C == '\n'; }, ' ');
+    return Text;
 }
 
 // --- TComponentEntry --------------------------------------------------------------
@@ -684,12 +682,11 @@ void TInternalController::Notification(TComponent* AComponent, TOperation Operat
     TComponent::Notification(AComponent, Operation);
     if (Operation != opRemove || !FEntries)
         return;
+    // Every entry of the component goes: a stored tree may hold two.
     const TObject* Gone = AComponent;
     for (Integer I = FEntries->Count() - 1; I >= 0; --I)
-        if (FEntries->Items(I)->Ref() == Gone) {
+        if (FEntries->Items(I)->Ref() == Gone)
             FEntries->Delete(I);
-            return;
-        }
 }
 
 // --- Type information -------------------------------------------------------------

@@ -314,7 +314,7 @@ private:
     TMainEntry* FMainEntry;
 };
 
-// Hidden component that drops a component entry when its component goes away.
+// Hidden component that drops the component entries of a component when it goes away.
 class TInternalController : public TComponent {
     ORLO_CLASS(TInternalController, TComponent)
 public:
@@ -332,6 +332,11 @@ private:
 
 // True when Name ends in "[" digits "]" (at least 3 characters); Index := the digits' value.
 bool ParseIndexedName(const String& Name, Integer& Index);
+
+// Text with its line breaks turned into blanks. A line of a string list holds
+// none: lists are stored as line-separated text, where one would split the
+// line and shift the rest.
+String SingleLine(String Text);
 
 // The kinds whose values are texts.
 inline bool IsStringKind(TTypeKind Kind) noexcept {

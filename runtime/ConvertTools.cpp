@@ -189,6 +189,10 @@ TValueBuffer VariantToBuffer(const Variant& V) {
     return Result;
 }
 
+bool IsStorable(const Variant& V) noexcept {
+    return DataLength(V.VarType()).has_value();
+}
+
 Variant BufferToVariant(const void* Buffer, std::size_t Size) {
     if (Size < TypeCodeSize)
         throw Exception("Invalid buffer size");

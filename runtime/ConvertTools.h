@@ -53,6 +53,8 @@ private:
 // Encodes V. Exception "Variant type not supported" for any other type than
 // those above, arrays and references included.
 TValueBuffer VariantToBuffer(const Variant& V);
+// Whether VariantToBuffer takes V.
+bool IsStorable(const Variant& V) noexcept;
 
 // Decodes the Size bytes at Buffer, never reading beyond them. Exception
 // "Invalid buffer size" for fewer than 4 bytes, "Invalid buffer" when the data

@@ -101,18 +101,34 @@ void SwitchFrameOf(const String& Language, const TLanguageNotify& Listener) {
         SetGlobalLanguage({}, Language, Listener);
 }
 
+// Watches whether a component still exists after a call that may free it.
+using TLifeWatch = std::weak_ptr<const bool>;
+
+// A guarded call out of Component: what the callee raises is shown with
+// Component as sender, or without a sender once the callee has freed it.
+// Whether Component still exists.
+template <class F> bool CallOut(TGlossa* Component, const TLifeWatch& Life, F&& Body) {
+    try {
+        Body();
+    } catch (...) {
+        HandleException(Life.expired() ? nullptr : Component);
+    }
+    return !Life.expired();
+}
+
 // Calls every TLangNotify of List with Glossa, the newest registration first.
 // A listener unregistered by an earlier one is skipped; what a listener
-// raises is shown with Sender and the others still run.
-void CallNewestFirst(TMethodList& List, TGlossa* Glossa, TObject* Sender) {
+// raises is shown with Sender and the others still run. The walk ends when a
+// listener frees Sender, whose list goes with it.
+void CallNewestFirst(TMethodList& List, TGlossa* Glossa, TGlossa* Sender, const TLifeWatch& Life) {
     std::vector<TMethod> Snapshot;
     Snapshot.reserve(static_cast<size_t>(List.Count()));
     for (Integer I = 0; I < List.Count(); ++I)
         Snapshot.push_back(List.Items(I));
     for (auto Method = Snapshot.rbegin(); Method != Snapshot.rend(); ++Method) {
         const TLangNotify Notify(*Method);
-        if (Notify && List.IndexOf(Notify) >= 0)
-            GuardedCall(Sender, [&] { Notify(Glossa); });
+        if (Notify && List.IndexOf(Notify) >= 0 && !CallOut(Sender, Life, [&] { Notify(Glossa); }))
+            return;
     }
 }
 
@@ -151,6 +167,12 @@ void CollectGlossas(TComponent* Owner, std::vector<TGlossa*>& Found) {
         if (auto* Glossa = dynamic_cast<TGlossa*>(Component))
             Found.push_back(Glossa);
     }
+}
+
+// "Form.Component", or the component's name alone without an owner.
+String QualifiedName(const TComponent* Component) {
+    const TComponent* Owner = Component->Owner();
+    return Owner ? Owner->Name() + "." + Component->Name() : Component->Name();
 }
 
 String WithoutTrailingDigits(const String& Name) {
@@ -201,7 +223,7 @@ TGlossa::TGlossa(TComponent* AOwner) : TComponent(AOwner) {
     FLanguageManager = std::make_unique<TLanguageManager>(AOwner, this, this, cmInconsistent);
     AttachToFrame(String(), false, Listener());
     if (State && State->CreateNotifies)
-        CallNewestFirst(*State->CreateNotifies, this, this);
+        CallNewestFirst(*State->CreateNotifies, this, this, FLife);
 }
 
 TGlossa::~TGlossa() {
@@ -320,8 +342,9 @@ void TGlossa::SetLanguageNotify(TObject*, const String& Language, TActionMode Ac
         default:
             throw ECaseError(ClassName() + ".SetLanguageNotify: Invalid action");
         }
-    } catch (const ELanguageNotFound&) {
+    } catch (const ELanguageNotFound& Error) {
         // This component lacks the language: it keeps the values it shows.
+        Trace("%s: switch to '%s' dropped: %s", QualifiedName(this), Language, Error.Message());
     } catch (...) {
         HandleException(this);
     }
@@ -343,8 +366,12 @@ void TGlossa::SwitchManagerTo(const String& Language) {
 
 // This component alone goes through the steps of a switch to Language.
 void TGlossa::AdoptLanguage(const String& Language) {
-    for (TActionMode Action : {amBeforeChange, amSetLanguage, amChange, amAfterChange})
+    const TLifeWatch Life = FLife;
+    for (TActionMode Action : {amBeforeChange, amSetLanguage, amChange, amAfterChange}) {
         SetLanguageNotify(this, Language, Action);
+        if (Life.expired())
+            return;
+    }
 }
 
 void TGlossa::RegisterChangeNotify(const TLangNotify& Notify) {
@@ -357,7 +384,7 @@ void TGlossa::UnregisterChangeNotify(const TLangNotify& Notify) {
 
 void TGlossa::SendChangeNotify(TGlossa* Glossa) {
     if (FChangeNotifies)
-        CallNewestFirst(*FChangeNotifies, Glossa, this);
+        CallNewestFirst(*FChangeNotifies, Glossa, this, FLife);
 }
 
 void TGlossa::RegisterCreateNotify(const TLangNotify& Notify) {
@@ -372,20 +399,24 @@ void TGlossa::UnregisterCreateNotify(const TLangNotify& Notify) {
 
 void TGlossa::TriggerBeforeChange() {
     if (BeforeChange)
-        GuardedCall(this, [&] { BeforeChange(this); });
+        CallOut(this, FLife, [&] { BeforeChange(this); });
 }
 
+// Each step runs only while the steps before it left the component alive.
 void TGlossa::TriggerOnChange() {
+    const TLifeWatch Life = FLife;
     SendChangeNotify(this);
-    if (OnChange)
-        GuardedCall(this, [&] { OnChange(this); });
+    if (Life.expired())
+        return;
+    if (OnChange && !CallOut(this, Life, [&] { OnChange(this); }))
+        return;
     if (FUnitNotify)
-        GuardedCall(this, [&] { FUnitNotify(GetLanguage()); });
+        CallOut(this, Life, [&] { FUnitNotify(GetLanguage()); });
 }
 
 void TGlossa::TriggerAfterChange() {
     if (AfterChange)
-        GuardedCall(this, [&] { AfterChange(this); });
+        CallOut(this, FLife, [&] { AfterChange(this); });
 }
 
 void TGlossa::DefineProperties(TFiler* Filer) {
@@ -399,10 +430,15 @@ void TGlossa::Loaded() {
         FCreatedInDesigner = false;
         InitLanguages();
         FLoaded = true;
+        // A handler may close the form: what follows runs only while it is open.
+        const TLifeWatch Life = FLife;
         ApplyFrameLanguage();
-        TriggerBeforeChange();
-        TriggerOnChange();
-        TriggerAfterChange();
+        if (!Life.expired())
+            TriggerBeforeChange();
+        if (!Life.expired())
+            TriggerOnChange();
+        if (!Life.expired())
+            TriggerAfterChange();
     } catch (...) {
         Trace("%s: %s.Loaded: %s", ClassName(), Name(),
               DescribeException(std::current_exception()).Message);

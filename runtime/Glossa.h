@@ -101,7 +101,10 @@ public:
 
     // Change listeners are called after each switch, newest first, with this
     // component, and with nil when it goes away. Registering again moves a
-    // listener to the front.
+    // listener to the front. A listener or handler may free the component
+    // (close its form): the component's own remaining listeners, handlers and
+    // unit callback are then skipped (its destructor told the listeners nil),
+    // and the other members of the frame still get every step of the switch.
     void RegisterChangeNotify(const TLangNotify& Notify);
     void UnregisterChangeNotify(const TLangNotify& Notify);
     void SendChangeNotify(TGlossa* Glossa);
@@ -149,6 +152,9 @@ private:
     TLanguageChangeProc FUnitNotify = nullptr;
     String FDomain;
     bool FTopLevel = false;
+    // Exists as long as the component: a sequence of calls out of the
+    // component watches it and stops once a callee has freed the component.
+    std::shared_ptr<const bool> FLife = std::make_shared<const bool>(true);
 };
 
 // Makes a multilingual unit without a form: reads the component resource

@@ -101,8 +101,10 @@ bool TLanguageFrame::SetLanguage(const TLanguageNotify& Notify, const String& La
     TSwitchScope Scope(*this);
     if (!SetLanguageAction(Notify, Target, amBeforeChange))
         return false;
+    // The other members get every pass even when the listener that started
+    // the switch has left the frame meanwhile.
     for (TActionMode Action : std::span(SwitchSteps).subspan(1))
-        SetLanguageAction(Notify, Target, Action);
+        RunAction(Target, Action);
     return true;
 }
 
@@ -114,11 +116,15 @@ bool TLanguageFrame::SetLanguageAction(const TLanguageNotify& Notify, const Stri
         return false;
     if (Action == amBeforeChange && AnsiSameText(Target, FLanguage))
         return false;
+    RunAction(Target, Action);
+    return true;
+}
+
+void TLanguageFrame::RunAction(const String& Language, TActionMode Action) {
     TSwitchScope Scope(*this);
     if (Action == amSetLanguage)
-        FLanguage = Target;
-    NotifyAll(Target, Action);
-    return true;
+        FLanguage = Language;
+    NotifyAll(Language, Action);
 }
 
 void TLanguageFrame::NotifyAll(const String& Language, TActionMode Action) {

@@ -81,7 +81,8 @@ public:
 
     // The whole switch (the four passes); false, and nothing happens, when
     // Notify is no listener of this frame, the trimmed Language is blank, or
-    // the frame already shows it.
+    // the frame already shows it. Once begun, the switch runs all its passes
+    // even when Notify leaves the frame on the way (its form was closed).
     bool SetLanguage(const TLanguageNotify& Notify, const String& Language);
     // One pass. False when Notify is no listener or Language is blank, and
     // for amBeforeChange also when the frame already shows Language.
@@ -92,6 +93,8 @@ private:
     friend class TLanguageFrames;
     class TSwitchScope;
 
+    // One pass for every listener, Language already trimmed and not blank.
+    void RunAction(const String& Language, TActionMode Action);
     void NotifyAll(const String& Language, TActionMode Action);
 
     TLanguageFrames* FFrames;

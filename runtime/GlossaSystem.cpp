@@ -23,8 +23,17 @@ std::string_view ColumnText(const TDefaultLanguage& Row, TLanguageNameType Colum
     return Column == lnEnglish ? Row.English : Row.Native;
 }
 
+// Native names as older versions of the table spelt them; data stored with
+// them still names the language.
+struct TFormerSpelling {
+    std::string_view Native;
+    std::string_view English; // of the row it names
+};
+constexpr TFormerSpelling FormerSpellings[] = {{"Francais", "French"}};
+
 // First row whose text in Column equals the trimmed Name without regard to
-// case; NoRow for a blank name or another name type.
+// case (in the native column, a former spelling too); NoRow for a blank name
+// or another name type.
 Integer FindRow(TLanguageNameType Column, const String& Name) {
     const String Key = Trim(Name);
     if (Key.empty() || !IsNameType(Column))
@@ -32,17 +41,21 @@ Integer FindRow(TLanguageNameType Column, const String& Name) {
     for (Integer Row = 0; Row < DefaultLanguageCount; ++Row)
         if (AnsiSameText(String(ColumnText(DefaultLanguages[Row], Column)), Key))
             return Row;
+    if (Column == lnOriginal)
+        for (const TFormerSpelling& Former : FormerSpellings)
+            if (AnsiSameText(String(Former.Native), Key))
+                return FindRow(lnEnglish, String(Former.English));
     return NoRow;
+}
+
+// The row that names Name in either column; NoRow when none does.
+Integer RowOfName(const String& Name) {
+    const Integer Row = FindRow(lnEnglish, Name);
+    return Row != NoRow ? Row : FindRow(lnOriginal, Name);
 }
 
 TLanguageNameType OtherColumn(TLanguageNameType Column) {
     return Column == lnEnglish ? lnOriginal : lnEnglish;
-}
-
-// Whether B is the name of Row in the column other than the one A was found in.
-bool IsCounterpart(TLanguageNameType ColumnOfA, Integer Row, const String& B) {
-    const std::string_view Other = ColumnText(DefaultLanguages[Row], OtherColumn(ColumnOfA));
-    return AnsiSameText(String(Other), B);
 }
 
 } // namespace
@@ -65,7 +78,7 @@ const std::array<TDefaultLanguage, DefaultLanguageCount> DefaultLanguages{{
     {56, "Faeroese", ""},
     {41, "Farsi", ""},
     {11, "Finnish", "Suomi"},
-    {12, "French", "Francais"},
+    {12, "French", "Français"},
     {7, "German", "Deutsch"},
     {8, "Greek", ""},
     {13, "Hebrew", ""},
@@ -149,10 +162,9 @@ bool CompareLanguages(const String& A, const String& B) {
         return false;
     if (AnsiSameText(NameA, NameB))
         return true;
-    for (TLanguageNameType Column : {lnEnglish, lnOriginal})
-        if (const Integer Row = FindRow(Column, NameA); Row != NoRow)
-            return IsCounterpart(Column, Row, NameB);
-    return false;
+    // Names of one row: its English and its native name, or two spellings of the native one.
+    const Integer Row = RowOfName(NameA);
+    return Row != NoRow && Row == RowOfName(NameB);
 }
 
 } // namespace orlo

@@ -9,6 +9,8 @@
 // Names are UTF-8 ("Íslenskur", "Türkçe"); names given by callers are trimmed
 // and compared without regard to letter case, accented letters included. A
 // blank name is no language: it matches no row, not even an empty native cell.
+// A native name once spelt differently ("Francais" for "Français") still
+// names its row, so data stored with the old spelling keeps its language.
 
 #include "platform/classes/TypInfo.h"
 #include "platform/rtl/Types.h"

@@ -4,6 +4,7 @@
 #include "platform/classes/Streams.h"
 #include "platform/rtl/SysUtils.h"
 #include "runtime/ClassInfo.h"
+#include "tools/Debug.h"
 #include "tools/VersionControl.h"
 
 #include <algorithm>
@@ -20,19 +21,41 @@ const TMainEntrySubType StringTableSubType{stTStringsObject, stNoValidate};
 constexpr const char* StringTableName = "Resources";
 constexpr Integer MaxNameNumber = 1000000;
 
-String ValueText(const Variant& Value) {
-    return Value.IsNull() ? String() : Value.AsString();
+// A value a slot can hold: Null (no value) as "", a type the value buffer
+// cannot store as its text.
+Variant Storable(const Variant& Value) {
+    if (Value.IsNull())
+        return Variant(String());
+    return IsStorable(Value) ? Value : Variant(Value.AsString());
 }
 
-// The text of the value a property holds when nothing was set.
-String EmptyValueText(const TPropertyEntry* Entry) {
+// The value a property holds when nothing was set, in the form its live value
+// takes, so that the property accepts it: the element name of an enumeration
+// or set, a number for a number. A reference has no such value: it keeps what
+// it holds.
+Variant EmptyValueOf(const TPropertyEntry* Entry) {
     std::unique_ptr<TClassInfo> Info;
     if (!Entry->GetClassInfo(Info))
-        return String();
-    Variant Empty = Info->EmptyValue();
-    if (Info->IsOrdinal())
-        Empty = Info->FormatValue(Empty.AsInteger());
-    return ValueText(Empty);
+        return Variant(String());
+    switch (Info->Kind()) {
+    case tkInteger:
+    case tkChar:
+        return Info->EmptyValue();
+    case tkEnumeration:
+    case tkSet:
+        return Info->FormatValue(static_cast<Integer>(Info->EmptyValue().AsInteger()));
+    case tkFloat:
+        return Variant(0.0);
+    case tkClass:
+    case tkMethod:
+        return Storable(Entry->GetValue());
+    default:
+        return Info->EmptyValue();
+    }
+}
+
+bool HasLineBreak(std::string_view Text) {
+    return Text.find_first_of("\r\n") != std::string_view::npos;
 }
 
 // The application object is not a form: its components are not translated.
@@ -391,7 +414,6 @@ TLanguageManager::TLanguageManager(TComponent* Root, TComponent* Control,
         FComps->SetAssignMode(false);
         FComps->OnAssign = TAssignNotify::Make<&TLanguageManager::OnCompsAssign>(this);
     }
-    FNames->OnChange = TNotifyEvent::Make<&TLanguageManager::NamesChange>(this);
 }
 
 TLanguageManager::~TLanguageManager() = default;
@@ -418,16 +440,52 @@ TLanguageEntry* TLanguageManager::ActiveLanguage() const {
 }
 
 void TLanguageManager::Init(TSyncCountMode Mode) {
-    if (FComps)
+    if (FComps) {
+        const TEntryNames Before = TDebug::Enabled() ? NameEntries() : TEntryNames();
         FComps->Init();
+        TraceDroppedEntries(Before);
+    }
+    FMissingRefs.clear();
     DropSharedSubIndexes();
     AdoptUnownedSlots();
     CloseSubIndexGaps();
-    if (FComps && FControl)
-        if (TMainEntry* Table = GetStringInterface(false))
-            Table->SetRef(FValues.get());
+    TMainEntry* Table = FComps && FControl ? GetStringInterface(false) : nullptr;
+    if (Table) {
+        Table->SetRef(FValues.get());
+        RejoinSplitNames(Table);
+    }
     RepairStringTable();
+    if (Table)
+        DropNamesWithLineBreaks(Table);
     SyncCount(Mode);
+}
+
+TLanguageManager::TEntryNames TLanguageManager::NameEntries() const {
+    TEntryNames Names;
+    for (Integer I = 0; I < FComps->Count(); ++I) {
+        TComponentEntry* Component = FComps->Items(I);
+        String Owner = Component->GetRef() ? Component->GetRef()->Name() : Component->Name();
+        if (const auto Missing = FMissingRefs.find(Component); Missing != FMissingRefs.end())
+            Owner = Missing->second;
+        TStringList Lines;
+        Component->MoveSubItemsToStrings(mmNameOnly, &Lines);
+        for (Integer J = 0; J < Lines.Count(); ++J)
+            Names.push_back({static_cast<TPropertyEntry*>(Lines.Objects(J)),
+                             Owner + "." + Lines.Strings(J), Component->GetRef() == nullptr});
+    }
+    return Names;
+}
+
+void TLanguageManager::TraceDroppedEntries(const TEntryNames& Before) const {
+    if (Before.empty())
+        return;
+    std::unordered_set<const TPropertyEntry*> Kept;
+    FComps->ForEachPropertyEntryDo([&](TMainEntry*, TPropertyEntry* Entry) { Kept.insert(Entry); });
+    for (const TEntryName& Entry : Before)
+        if (!Kept.count(Entry.Entry))
+            TDebug::WriteFmt("%s.Init: stored entry %s dropped: %s", ClassName(), Entry.Path,
+                             Entry.ComponentGone ? "its component no longer exists"
+                                                 : "its property no longer exists");
 }
 
 void TLanguageManager::Clear() {
@@ -441,6 +499,11 @@ void TLanguageManager::Clear() {
 void TLanguageManager::Assign(const TLanguageManager* Source) {
     if (Source == this)
         return;
+    // All or nothing: what OnCompsAssign would refuse is refused before anything changes.
+    if (FComps && Source->FComps)
+        if (const TStrings* Lines = Source->StringTableLines();
+            Lines && Lines != FValues.get() && Lines->Count() != Source->FNames->Count())
+            throw Exception("Inconsistent internal language data");
     FHasRoot = Source->FHasRoot;
     FRoot = Source->FRoot;
     FControl = Source->FControl;
@@ -529,36 +592,88 @@ void TLanguageManager::CopyLangValues(Integer From, Integer To) {
             Entry->SetLangValue(To, Entry->GetLangValue(From));
 }
 
+namespace {
+
+// What SyncCount gives the new slots of one entry, worked out before anything changes.
+struct TNewSlots {
+    TConsistentLangPropertyEntry* Entry;
+    Integer Old;
+    Variant First;  // slot 0 of a brand-new entry
+    Variant Others; // the slots from max(Old, 1) on
+    // Slot 0 is the live property and must be written (an empty value given to it).
+    bool WritesLive;
+};
+
+bool IsLive(const TConsistentLangPropertyEntry* Entry) {
+    return dynamic_cast<const TInconsistentLangPropertyEntry*>(Entry) != nullptr;
+}
+
+// New slots hold typed values, so that the property takes them back exactly:
+// cmInitAll the active value, the others the empty value; slot 0 of a brand-new
+// entry the current value (cmInitNone: the empty one). A live property that
+// keeps its current value is not written at all.
+TNewSlots PlanNewSlots(TConsistentLangPropertyEntry* Entry, TSyncCountMode Mode) {
+    TNewSlots Plan{Entry, Entry->Count(), Variant(), Variant(), false};
+    const bool BrandNew = Plan.Old == 0;
+    const Variant Current =
+        BrandNew && Mode != cmInitNone ? Storable(Entry->GetValue()) : Variant();
+    if (Mode == cmInitAll)
+        Plan.Others = BrandNew ? Current : Storable(Entry->GetLangValue(0));
+    else
+        Plan.Others = EmptyValueOf(Entry);
+    if (BrandNew) {
+        Plan.First = Mode == cmInitNone ? Plan.Others : Current;
+        Plan.WritesLive = Mode == cmInitNone && IsLive(Entry);
+    }
+    return Plan;
+}
+
+// Writes the empty values into live properties; on a failure the properties
+// already written get their values back and the exception propagates.
+void WriteLiveValues(const std::vector<TNewSlots>& Plans) {
+    std::vector<std::pair<TConsistentLangPropertyEntry*, Variant>> Written;
+    try {
+        for (const TNewSlots& Plan : Plans) {
+            if (!Plan.WritesLive)
+                continue;
+            Variant Before = Plan.Entry->GetValue();
+            Plan.Entry->SetValue(Plan.First);
+            Written.emplace_back(Plan.Entry, std::move(Before));
+        }
+    } catch (...) {
+        for (auto& [Entry, Before] : Written) {
+            try {
+                Entry->SetValue(Before);
+            } catch (const std::exception&) {
+                // This property keeps the empty value; the others are restored.
+            }
+        }
+        throw;
+    }
+}
+
+} // namespace
+
 void TLanguageManager::SyncCount(TSyncCountMode Mode) {
     if (Mode != cmInitNone && Mode != cmInitDefault && Mode != cmInitAll)
         throw ECaseError(ClassName() + ".SyncCount: Invalid mode");
     const Integer N = std::max(FLangs->Count(), 1);
-    for (TConsistentLangPropertyEntry* Entry : LangEntries()) {
-        const Integer Old = Entry->Count();
-        if (N != Old)
+    // Everything that can fail happens before any count changes.
+    std::vector<TNewSlots> Plans;
+    for (TConsistentLangPropertyEntry* Entry : LangEntries())
+        if (Entry->Count() < N)
+            Plans.push_back(PlanNewSlots(Entry, Mode));
+    WriteLiveValues(Plans);
+    for (TConsistentLangPropertyEntry* Entry : LangEntries())
+        if (Entry->Count() > N)
             Entry->SetCount(N);
-        if (N > Old)
-            FillNewSlots(Entry, Old, Mode);
+    for (const TNewSlots& Plan : Plans) {
+        Plan.Entry->SetCount(N);
+        if (Plan.Old == 0 && !IsLive(Plan.Entry))
+            Plan.Entry->SetLangValue(0, Plan.First);
+        for (Integer I = std::max(Plan.Old, 1); I < N; ++I)
+            Plan.Entry->SetLangValue(I, Plan.Others);
     }
-}
-
-void TLanguageManager::FillNewSlots(TConsistentLangPropertyEntry* Entry, Integer Old,
-                                    TSyncCountMode Mode) {
-    const Integer N = Entry->Count();
-    if (Mode == cmInitAll) {
-        const Variant Text(ValueText(Old > 0 ? Entry->GetLangValue(0) : Entry->GetValue()));
-        for (Integer I = Old; I < N; ++I)
-            Entry->SetLangValue(I, Text);
-        return;
-    }
-    // Read before slot 0 is written: for a live entry it is the property itself.
-    const bool KeepCurrent = Mode == cmInitDefault && Old == 0;
-    const String Current = KeepCurrent ? ValueText(Entry->GetValue()) : String();
-    const Variant Empty(EmptyValueText(Entry));
-    for (Integer I = Old; I < N; ++I)
-        Entry->SetLangValue(I, Empty);
-    if (KeepCurrent)
-        Entry->SetLangValue(0, Variant(Current));
 }
 
 bool TLanguageManager::SetLanguageByIndex(Integer Index) {
@@ -599,32 +714,23 @@ bool TLanguageManager::SetLanguageByIndex(Integer Index) {
 
 // --- TLanguageManager: named strings ------------------------------------------------------
 
-void TLanguageManager::NamesChange(TObject*) {
-    if (!FChangingNames)
-        FNameIndexValid = false;
-}
-
 Integer TLanguageManager::LookupName(std::string_view Name) const {
-    if (!FNameIndexValid) {
+    if (FIndexedChange != FNames->ChangeCount()) {
         FNameIndex.Clear();
         for (Integer I = 0; I < FNames->Count(); ++I)
             FNameIndex.Add(FNames->Strings(I), I);
-        FNameIndexValid = true;
+        FIndexedChange = FNames->ChangeCount();
     }
     return FNameIndex.Find(Name);
 }
 
 void TLanguageManager::AppendName(const String& Name) {
-    FChangingNames = true;
-    try {
-        FNames->Add(Name);
-    } catch (...) {
-        FChangingNames = false;
-        throw;
-    }
-    FChangingNames = false;
-    if (FNameIndexValid)
+    const bool Current = FIndexedChange == FNames->ChangeCount();
+    FNames->Add(Name);
+    if (Current) {
         FNameIndex.Add(Name, FNames->Count() - 1);
+        FIndexedChange = FNames->ChangeCount();
+    }
 }
 
 bool TLanguageManager::GetString(const String& Name, String& Value) const {
@@ -697,6 +803,12 @@ TMainEntry* TLanguageManager::GetStringInterface(bool Create) {
     return Table;
 }
 
+const TStrings* TLanguageManager::StringTableLines() const {
+    TMainEntry* Owner = FComps && FControl ? ControlEntry() : nullptr;
+    const Integer At = Owner ? Owner->Items()->IndexOfName(StringTableName) : -1;
+    return At >= 0 ? dynamic_cast<const TStrings*>(Owner->Items()->Items(At)->Ref()) : nullptr;
+}
+
 TMainEntry* TLanguageManager::ControlEntry() const {
     // By reference first: names come from the components only once the tree is refreshed.
     for (Integer I = 0; I < FComps->Count(); ++I)
@@ -707,6 +819,8 @@ TMainEntry* TLanguageManager::ControlEntry() const {
 }
 
 TConsistentLangPropertyEntry* TLanguageManager::AddString(const String& Name) {
+    if (HasLineBreak(Name))
+        Raise(".AddString: Name of string must not contain a line break");
     TMainEntry* Table = GetStringInterface(true);
     TPropertyEntry* Created = TPropertyEntry::Create(nullptr, Table, String(), String(), tkUnknown);
     auto* Entry = dynamic_cast<TConsistentLangPropertyEntry*>(Created);
@@ -760,9 +874,10 @@ void TLanguageManager::OnCompsAssign(TObject*, TPersistent*) {
     if (Table->Ref() != FValues.get()) {
         if (auto* Other = dynamic_cast<TStrings*>(Table->Ref()))
             FValues->Assign(Other);
+        // Never left referring to the other manager's list, which may go first.
+        Table->SetRef(FValues.get());
         if (FNames->Count() != FValues->Count())
             throw Exception("Inconsistent internal language data");
-        Table->SetRef(FValues.get());
     }
     RemoveUnusedLines(Table);
 }
@@ -790,6 +905,43 @@ void TLanguageManager::RemoveUnusedLines(TMainEntry* Table) {
     for (Integer I = 0; I < Strings->Count(); ++I)
         if (const Integer Line = Strings->Items(I)->LineIndex(); Line >= 0 && Line < Lines)
             Strings->Items(I)->SetLineIndex(NewLine[Line]);
+}
+
+void TLanguageManager::RejoinSplitNames(TMainEntry* Table) {
+    std::vector<TPropertyEntry*> Broken;
+    for (Integer I = 0; I < Table->Props()->Count(); ++I)
+        if (TPropertyEntry* Entry = Table->Props()->Items(I);
+            Entry->LineIndex() >= 0 && HasLineBreak(Entry->Name()))
+            Broken.push_back(Entry);
+    // In line order: the lines before a name are back in place when it is rejoined.
+    std::sort(Broken.begin(), Broken.end(),
+              [](auto* A, auto* B) { return A->LineIndex() < B->LineIndex(); });
+    for (TPropertyEntry* Entry : Broken) {
+        TStringList Pieces;
+        Pieces.SetText(Entry->Name());
+        const Integer At = Entry->LineIndex();
+        if (Pieces.Count() < 2 || At + Pieces.Count() > FNames->Count())
+            continue;
+        bool Split = true;
+        for (Integer J = 0; J < Pieces.Count() && Split; ++J)
+            Split = FNames->Strings(At + J) == Pieces.Strings(J);
+        if (!Split)
+            continue;
+        for (Integer J = 1; J < Pieces.Count(); ++J)
+            FNames->Delete(At + 1);
+        FNames->Put(At, Entry->Name());
+    }
+}
+
+void TLanguageManager::DropNamesWithLineBreaks(TMainEntry* Table) {
+    for (Integer I = Table->Props()->Count() - 1; I >= 0; --I) {
+        TPropertyEntry* Entry = Table->Props()->Items(I);
+        if (!HasLineBreak(Entry->Name()))
+            continue;
+        TDebug::WriteFmt("%s.Init: named string '%s' dropped: its name has a line break",
+                         ClassName(), SingleLine(Entry->Name()));
+        RemoveString(Entry);
+    }
 }
 
 void TLanguageManager::RepairStringTable() {
@@ -889,7 +1041,22 @@ void TLanguageManager::ReadComps(TReader* Reader) {
         ~TOptionalReferences() { Reader->SetOptionalReferences(Was); }
     } Scope{Reader};
     Reader->SetOptionalReferences(true);
+    if (TDebug::Enabled())
+        NoteMissingReferences(Reader);
     Reader->ReadCollection(FComps.get());
+}
+
+// Keeps the names of the components that stored entries refer to and that
+// the form no longer has, so the trace of Init can name them.
+void TLanguageManager::NoteMissingReferences(TReader* Reader) {
+    Reader->OnMissingReference = [this, Others = Reader->OnMissingReference](
+                                     TPersistent* Instance, const String& Reference) {
+        auto* Entry = dynamic_cast<TComponentEntry*>(Instance);
+        if (Entry && Entry->Collection() == FComps.get())
+            FMissingRefs[Entry] = Reference;
+        else if (Others)
+            Others(Instance, Reference);
+    };
 }
 
 void TLanguageManager::WriteComps(TWriter* Writer) {
@@ -904,7 +1071,11 @@ void TLanguageManager::ReadNames(TReader* Reader) {
 }
 
 void TLanguageManager::WriteNames(TWriter* Writer) {
-    Writer->WriteString(FNames->Text());
+    // A line break in a name would split it on reading and shift every later name.
+    String Text;
+    for (Integer I = 0; I < FNames->Count(); ++I)
+        Text += SingleLine(FNames->Strings(I)) + "\r\n";
+    Writer->WriteString(Text);
 }
 
 void TLanguageManager::ReadValues(TReader* Reader) {

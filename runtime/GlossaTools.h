@@ -51,7 +51,9 @@
 #include "runtime/ComponentExplorerTools.h"
 #include "runtime/ConvertTools.h"
 
+#include <map>
 #include <memory>
+#include <optional>
 #include <string_view>
 #include <utility>
 #include <vector>
@@ -253,7 +255,8 @@ public:
     // The value of the named string (trimmed, without regard to case) in the
     // active language; false and "" when there is none.
     bool GetString(const String& Name, String& Value) const;
-    // A new named string with an empty value in every language.
+    // A new named string with an empty value in every language. Exception
+    // "TLanguageManager.AddString: Name of string must not contain a line break".
     TConsistentLangPropertyEntry* AddString(const String& Name);
     void RemoveString(TPropertyEntry* Entry);
     bool IsUniqueStringName(const String& Name) const;
@@ -289,16 +292,33 @@ private:
     void DropSharedSubIndexes();
     void CloseSubIndexGaps();
     void CopyLangValues(Integer From, Integer To);
-    void FillNewSlots(TConsistentLangPropertyEntry* Entry, Integer Old, TSyncCountMode Mode);
+
+    // With tracing on: every property entry by its path, before Init drops any.
+    struct TEntryName {
+        const TPropertyEntry* Entry;
+        String Path;
+        bool ComponentGone;
+    };
+    using TEntryNames = std::vector<TEntryName>;
+    TEntryNames NameEntries() const;
+    void TraceDroppedEntries(const TEntryNames& Before) const;
+    void NoteMissingReferences(TReader* Reader);
+    // The list whose lines the string table's values are; nil when there is no table.
+    const TStrings* StringTableLines() const;
 
     void RepairStringTable();
+    // Older versions stored a name with a line break as it was, and reading
+    // split it over several lines, shifting every later name: the pieces at the
+    // string's own line become one line again.
+    void RejoinSplitNames(TMainEntry* Table);
+    // Such a name cannot be stored: the string is refused (traced).
+    void DropNamesWithLineBreaks(TMainEntry* Table);
     // Gives every string entry a line of its own where it can; the others, with their values.
     std::vector<std::pair<TPropertyEntry*, String>> SettleStringLines(TMainEntry* Table);
     // Languages without a slot take the slots that no language owns.
     void AdoptUnownedSlots();
     String NumberedName(const String& Base) const;
     void RemoveUnusedLines(TMainEntry* Table);
-    void NamesChange(TObject* Sender);
     void AppendName(const String& Name);
     Integer LookupName(std::string_view Name) const;
 
@@ -310,11 +330,13 @@ private:
     std::unique_ptr<TStringList> FNames;
     std::unique_ptr<TStringList> FValues;
 
-    // Lines of Names; rebuilt after changes that the manager did not make itself.
+    // Lines of Names, current while Names has the change count it was built at;
+    // rebuilt on the first look-up after any other change of Names.
     mutable TNameIndex FNameIndex;
-    mutable bool FNameIndexValid = false;
-    bool FChangingNames = false;
+    mutable std::optional<UInt64> FIndexedChange;
     TLangEntryList FWalk; // the tree's entries in walk order, reused between switches
+    // Components that stored entries name and the form lacks (kept while tracing).
+    std::map<const TComponentEntry*, String> FMissingRefs;
 };
 
 } // namespace orlo

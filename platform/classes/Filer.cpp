@@ -996,8 +996,11 @@ void TReader::FixupReferences() {
             PendingFixups().Add({F.Context, F.Instance, F.PropInfo, F.Reference});
             continue;
         }
-        if (!Target && F.Optional)
+        if (!Target && F.Optional) {
+            if (OnMissingReference)
+                OnMissingReference(F.Instance, F.Reference);
             continue;
+        }
         if (!Target) {
             String Message =
                 Format("Error reading %s: Unresolved reference to %s", F.Where, F.Reference);

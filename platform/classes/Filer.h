@@ -166,6 +166,9 @@ public:
     std::function<void(TReader* Reader, const String& Message, bool& Handled)> OnError;
     // Called for an event handler name the root does not publish.
     std::function<void(TReader* Reader, const String& MethodName, void*& Address)> OnFindMethod;
+    // Called for an optional reference that names no component (see
+    // OptionalReferences), with the object whose property stays nil.
+    std::function<void(TPersistent* Instance, const String& Reference)> OnMissingReference;
     // Called before a read component gets its name; may change it.
     std::function<void(TReader* Reader, TComponent* Component, String& Name)> OnSetName;
 

@@ -302,6 +302,7 @@ void TStringList::Put(Integer Index, const String& S) {
     CheckIndex(Index);
     Changing();
     FList[static_cast<size_t>(Index)].FString = S;
+    ++FChangeCount;
     Changed();
 }
 
@@ -314,6 +315,7 @@ void TStringList::PutObject(Integer Index, TObject* AObject) {
     CheckIndex(Index);
     Changing();
     FList[static_cast<size_t>(Index)].FObject = AObject;
+    ++FChangeCount;
     Changed();
 }
 
@@ -347,6 +349,7 @@ void TStringList::InsertObject(Integer Index, const String& S, TObject* AObject)
 void TStringList::InsertItem(Integer Index, const String& S, TObject* AObject) {
     Changing();
     FList.insert(FList.begin() + Index, TStringItem{S, AObject});
+    ++FChangeCount;
     Changed();
 }
 
@@ -354,6 +357,7 @@ void TStringList::Delete(Integer Index) {
     CheckIndex(Index);
     Changing();
     FList.erase(FList.begin() + Index);
+    ++FChangeCount;
     Changed();
 }
 
@@ -362,6 +366,7 @@ void TStringList::Clear() {
         return;
     Changing();
     FList.clear();
+    ++FChangeCount;
     Changed();
 }
 
@@ -371,6 +376,7 @@ void TStringList::Exchange(Integer Index1, Integer Index2) {
     CheckIndex(Index2);
     Changing();
     std::swap(FList[static_cast<size_t>(Index1)], FList[static_cast<size_t>(Index2)]);
+    ++FChangeCount;
     Changed();
 }
 
@@ -382,6 +388,7 @@ void TStringList::Move(Integer CurIndex, Integer NewIndex) {
         return;
     Changing();
     MoveListItem(FList, CurIndex, NewIndex);
+    ++FChangeCount;
     Changed();
 }
 
@@ -439,6 +446,7 @@ void TStringList::SortItems(TStringListSortCompare Compare) {
     for (Integer I : Order)
         Sorted.push_back(std::move(FList[static_cast<size_t>(I)]));
     FList = std::move(Sorted);
+    ++FChangeCount;
     Changed();
 }
 

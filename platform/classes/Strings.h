@@ -132,6 +132,10 @@ public:
     // Fired once per change, or once for a batch of BeginUpdate/EndUpdate.
     TNotifyEvent OnChange;
     TNotifyEvent OnChanging;
+    // Counts the changes of the lines, also inside BeginUpdate/EndUpdate and
+    // whatever OnChange is: what is built from the lines is current while the
+    // count is the one it was built at.
+    UInt64 ChangeCount() const noexcept { return FChangeCount; }
 
 protected:
     void SetUpdateState(bool Updating) override;
@@ -157,6 +161,7 @@ private:
     bool FSorted = false;
     TDuplicates FDuplicates = dupIgnore;
     bool FCaseSensitive = false;
+    UInt64 FChangeCount = 0;
 };
 
 // Replaces the lines of Strings with Lines in one update: observers see a

@@ -50,6 +50,8 @@ ORLO_EXCEPTION(EResNotFound, Exception);
 ORLO_EXCEPTION(EParserError, Exception);
 // A value that no branch of a case distinction expects (an enumeration out of range).
 ORLO_EXCEPTION(ECaseError, Exception);
+// A call through an empty method pointer.
+ORLO_EXCEPTION(EAccessViolation, Exception);
 
 // Ends the current operation silently: handlers ignore EAbort.
 [[noreturn]] void Abort();

@@ -4,10 +4,15 @@
 // handlers can find and remove a registration.
 
 #include <type_traits>
+#include <utility>
 
 namespace orlo {
 
 class TObject;
+
+// Raises EAccessViolation "Call of an unassigned <TypeName>": calling an empty
+// method pointer is a catchable error, not a jump to address zero.
+[[noreturn]] void RaiseUnassignedCall(const char* TypeName);
 
 struct TMethod {
     void* Code = nullptr; // a call thunk; see MethodThunk
@@ -28,9 +33,7 @@ template <class C, class R, class... A, R (C::*Member)(A...)> struct MemberTrait
 
 template <class C, class R, class... A, R (C::*Member)(A...) const> struct MemberTraits<Member> {
     using Class = C;
-    static R Call(void* Data, A... Args) {
-        return (static_cast<const C*>(Data)->*Member)(Args...);
-    }
+    static R Call(void* Data, A... Args) { return (static_cast<const C*>(Data)->*Member)(Args...); }
 };
 
 } // namespace detail
@@ -65,18 +68,27 @@ public:
 
     explicit operator bool() const noexcept { return Code != nullptr; }
 
-    R operator()(A... Args) const {
-        return reinterpret_cast<R (*)(void*, A...)>(Code)(Data, Args...);
+    R operator()(A... Args) const { return Invoke("method pointer", std::forward<A>(Args)...); }
+
+    // The call; an empty method pointer raises, naming TypeName.
+    R Invoke(const char* TypeName, A... Args) const {
+        if (!Code) [[unlikely]]
+            RaiseUnassignedCall(TypeName);
+        return reinterpret_cast<R (*)(void*, A...)>(Code)(Data, std::forward<A>(Args)...);
     }
 };
 
-// Declares a named event type; TypInfo gives it type information.
+// Declares a named event type; TypInfo gives it type information. Calling
+// an empty one raises EAccessViolation "Call of an unassigned <Name>".
 #define ORLO_EVENT_TYPE(Name, ...)                                                                 \
     struct Name : ::orlo::TEventOf<__VA_ARGS__> {                                                  \
         using TEventOf::TEventOf;                                                                  \
         template <auto Member>                                                                     \
         static Name Make(typename ::orlo::detail::MemberTraits<Member>::Class* Obj) {              \
             return Name(TEventOf::template Make<Member>(Obj));                                     \
+        }                                                                                          \
+        template <class... B> decltype(auto) operator()(B&&... Args) const {                       \
+            return Invoke(#Name, std::forward<B>(Args)...);                                        \
         }                                                                                          \
     }
 

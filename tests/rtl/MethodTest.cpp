@@ -1,5 +1,8 @@
 #include "platform/rtl/Method.h"
 
+#include "platform/rtl/Exception.h"
+#include "tests/rtl/ExpectError.h"
+
 #include <gtest/gtest.h>
 
 namespace orlo {
@@ -57,6 +60,20 @@ TEST(Method, UnassignedEvents) {
     EXPECT_TRUE(OnClick);
     EXPECT_NE(OnClick, None);
     OnClick(nullptr);
+    EXPECT_EQ(A.Total, 100);
+}
+
+// Calling an empty method pointer is a catchable error naming its type.
+TEST(Method, CallingAnUnassignedEventRaises) {
+    const TNotifyEvent OnClick;
+    test::ExpectError<EAccessViolation>([&] { OnClick(nullptr); },
+                                        "Call of an unassigned TNotifyEvent");
+    const TEventOf<int()> Get;
+    test::ExpectError<EAccessViolation>([&] { Get(); }, "Call of an unassigned method pointer");
+    // The event is still usable once assigned.
+    TCounter A;
+    const TNotifyEvent Assigned = TNotifyEvent::Make<&TCounter::Clicked>(&A);
+    Assigned(nullptr);
     EXPECT_EQ(A.Total, 100);
 }
 

@@ -756,6 +756,17 @@ TEST_F(ClassInfoTest, ByteFormsByKind) {
     }
 }
 
+TEST_F(ClassInfoTest, AVariantWithoutValueGivesTheBytesOfItsEmptyText) {
+    TClassInfo Info = On(Kinds, "Data");
+    for (const Variant& Value : {Variant::Null(), Variant()}) {
+        Kinds->Data = Value;
+        ASSERT_EQ(Info.Size(), 0) << VarTypeAsText(Value.VarType());
+        Info.CopyTo(nullptr, 0);
+        EXPECT_EQ(BrowseFailure([&] { Info.CopyTo(nullptr, 1); }),
+                  "TClassInfo.CopyTo: Invalid number of bytes to copy");
+    }
+}
+
 TEST_F(ClassInfoTest, AddressesTakeEightBytesEach) {
     Kinds->Ref = Label;
     const TMethod Handler = MakeMethod<&TTestKinds::KindsClick>(Kinds);

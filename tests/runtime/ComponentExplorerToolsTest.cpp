@@ -230,6 +230,20 @@ TEST_F(EntryTree, DeletedComponentTakesItsEntryAtOnce) {
     EXPECT_EQ(EntryOf("Label1")->Props()->Items(0)->GetValue().AsString(), "&OK");
 }
 
+TEST_F(EntryTree, EveryEntryOfADeletedComponentGoes) {
+    Populate();
+    const Integer Before = Entries->Count();
+    // A second entry for one component, as a second population or a stored tree gives.
+    AddObjectToMainEntries(Form->Label2, "Label2", "TTestLabel", Entries.get(), Settings, nullptr,
+                           Settings.StandardFilter());
+    ASSERT_EQ(Entries->Count(), Before + 1);
+    delete Form->Label2;
+    EXPECT_EQ(Entries->Count(), Before - 1);
+    EXPECT_EQ(EntryOf("Label2"), nullptr);
+    Entries->Init();
+    EXPECT_EQ(EntryOf("Label1")->Props()->Items(0)->GetValue().AsString(), "&OK");
+}
+
 TEST_F(EntryTree, EntriesWithoutValidationKeepTheirObject) {
     TStringList Table;
     Table.SetText("a\r\nb");

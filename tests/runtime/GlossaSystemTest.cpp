@@ -55,7 +55,7 @@ INSTANTIATE_TEST_SUITE_P(
         TLocaleRow{"da_DK", "Danish", "Dansk"}, TLocaleRow{"nl_NL", "Dutch", "Nederlands"},
         TLocaleRow{"en_GB", "English", "English"}, TLocaleRow{"et_EE", "Estonian", "Eesti"},
         TLocaleRow{"fo_FO", "Faeroese", ""}, TLocaleRow{"fa_IR", "Farsi", ""},
-        TLocaleRow{"fi_FI", "Finnish", "Suomi"}, TLocaleRow{"fr_FR", "French", "Francais"},
+        TLocaleRow{"fi_FI", "Finnish", "Suomi"}, TLocaleRow{"fr_FR", "French", "Français"},
         TLocaleRow{"de_DE", "German", "Deutsch"}, TLocaleRow{"el_GR", "Greek", ""},
         TLocaleRow{"he_IL", "Hebrew", ""}, TLocaleRow{"hu_HU", "Hungarian", "Magyar"},
         TLocaleRow{"is_IS", "Icelandic", "Íslenskur"},
@@ -120,7 +120,7 @@ TEST(DefaultLanguages, NativeColumnSkipsMissingNames) {
     TStringList List;
     GetDefaultLanguages(lnOriginal, &List);
     const std::vector<String> Expected{
-        "Afrikaans", "Dansk",  "Nederlands", "English",   "Eesti",    "Suomi",   "Francais",
+        "Afrikaans", "Dansk",  "Nederlands", "English",   "Eesti",    "Suomi",   "Français",
         "Deutsch",   "Magyar", "Íslenskur",  "Indonesia", "Italiano", "Norsk",   "Polski",
         "Português", "Român",  "Slovenský",  "Slovénski", "Español",  "Svenska", "Türkçe"};
     EXPECT_EQ(test::LinesOf(List), Expected);
@@ -161,6 +161,9 @@ INSTANTIATE_TEST_SUITE_P(
                       TIsDefaultCase{{lnEnglish, lnOriginal}, "TÜRKÇE", true, "Türkçe"},
                       TIsDefaultCase{{lnEnglish, lnOriginal}, "Klingon ", false, "Klingon"},
                       TIsDefaultCase{{}, "German", false, "German"},
+                      // The former spelling without cedilla is taken, the table's is given.
+                      TIsDefaultCase{{lnOriginal}, "francais", true, "Français"},
+                      TIsDefaultCase{{lnEnglish}, "Francais", false, "Francais"},
                       // A blank name is no language, not the first empty native cell.
                       TIsDefaultCase{{lnOriginal}, "   ", false, ""},
                       TIsDefaultCase{{lnEnglish, lnOriginal}, "", false, ""}));
@@ -189,6 +192,9 @@ INSTANTIATE_TEST_SUITE_P(Names, TranslateLanguageCases,
                                            TTranslateCase{lnOriginal, "PORTUGUÊS", true,
                                                           "Portuguese"},
                                            TTranslateCase{lnOriginal, "English", true, "English"},
+                                           TTranslateCase{lnEnglish, "French", true, "Français"},
+                                           TTranslateCase{lnOriginal, "FRANÇAIS", true, "French"},
+                                           TTranslateCase{lnOriginal, "Francais", true, "French"},
                                            TTranslateCase{lnEnglish, "Klingon", false, "Klingon"},
                                            TTranslateCase{lnOriginal, "German", false, "German"},
                                            TTranslateCase{lnOriginal, "", false, ""},
@@ -215,11 +221,14 @@ INSTANTIATE_TEST_SUITE_P(
         TCompareCase{" German ", "deutsch", true}, TCompareCase{"German", "German", true},
         TCompareCase{"Klingon", "KLINGON", true}, TCompareCase{"TÜRKÇE", "turkish", true},
         TCompareCase{"turkish", "türkçe", true}, TCompareCase{"íslenskur", "Icelandic", true},
-        TCompareCase{"Francais", "FRENCH", true}, TCompareCase{"German", "English", false},
-        TCompareCase{"German", "Spanish", false}, TCompareCase{"German", "Nederlands", false},
-        TCompareCase{"Deutsch", "Dansk", false}, TCompareCase{"Klingon", "German", false},
-        TCompareCase{"", "", false}, TCompareCase{"  ", " ", false},
-        TCompareCase{"Albanian", "", false}, TCompareCase{"", "Albanian", false}));
+        TCompareCase{"Francais", "FRENCH", true}, TCompareCase{"Français", "French", true},
+        TCompareCase{"french", "FRANÇAIS", true}, TCompareCase{"Francais", "Français", true},
+        TCompareCase{"Français", "francais", true}, TCompareCase{"Francais", "Deutsch", false},
+        TCompareCase{"German", "English", false}, TCompareCase{"German", "Spanish", false},
+        TCompareCase{"German", "Nederlands", false}, TCompareCase{"Deutsch", "Dansk", false},
+        TCompareCase{"Klingon", "German", false}, TCompareCase{"", "", false},
+        TCompareCase{"  ", " ", false}, TCompareCase{"Albanian", "", false},
+        TCompareCase{"", "Albanian", false}));
 
 } // namespace
 } // namespace orlo

@@ -7,6 +7,7 @@
 #include "platform/classes/Strings.h"
 #include "tests/rtl/ExpectError.h"
 #include "tests/runtime/GlossaTestForms.h"
+#include "tests/tools/TraceRecorder.h"
 #include "tools/Debug.h"
 
 #include <gtest/gtest.h>
@@ -95,6 +96,18 @@ private:
 
 ORLO_UNPUBLISHED(TNotifyLog, "GlossaTest")
 
+// An event handler (TNotifyEvent) that runs Action.
+class TEventAction : public TObject {
+    ORLO_CLASS(TEventAction, TObject)
+public:
+    void Fire(TObject*) { Action(); }
+    TNotifyEvent Event() { return TNotifyEvent::Make<&TEventAction::Fire>(this); }
+
+    std::function<void()> Action;
+};
+
+ORLO_UNPUBLISHED(TEventAction, "GlossaTest")
+
 // Forms read from their form files. The frames outlive a test (a frame that
 // ends hands its language to the next one), so every test first shows its
 // main form in English, and checks that its forms left no frame behind.
@@ -143,9 +156,17 @@ TEST_F(GlossaForms, LanguageSwitchesEveryFormOfTheFrame) {
         const char* Options; // the options form has no French and keeps its texts
     };
     const TStep Steps[] = {
-        {"Deutsch", "Deutsch", "Deutsch"}, {" english ", "English", "English"},
-        {"GERMAN", "Deutsch", "Deutsch"},  {"Français", "Français", "Deutsch"},
-        {"English", "English", "English"}, {"français", "Français", "English"},
+        {"Deutsch", "Deutsch", "Deutsch"},
+        {" english ", "English", "English"},
+        {"GERMAN", "Deutsch", "Deutsch"},
+        {"Français", "Français", "Deutsch"},
+        {"English", "English", "English"},
+        {"français", "Français", "English"},
+        // French by its English name, and by its spelling without cedilla.
+        {"English", "English", "English"},
+        {"French", "Français", "English"},
+        {"English", "English", "English"},
+        {"Francais", "Français", "English"},
     };
     TMainForm* Main = OpenMainInEnglish();
     TOptionsForm* Options = Open<TOptionsForm>();
@@ -251,6 +272,17 @@ TEST_F(GlossaForms, ALanguageTheLastFormLackedStaysWithTheNextForm) {
     TOptionsForm* Options = Open<TOptionsForm>();
     EXPECT_EQ(FrameOf(Options->Glossa)->Language(), "Français");
     ExpectShows(Options, OptionsTexts, "Deutsch");
+    EXPECT_TRUE(Shown.Entries().empty());
+}
+
+TEST_F(GlossaForms, AFormLackingTheLanguageIsTraced) {
+    TMainForm* Main = OpenMainInEnglish();
+    TOptionsForm* Options = Open<TOptionsForm>();
+    const test::TTraceRecorder Trace;
+    Main->Glossa->SetLanguage("Français");
+    EXPECT_TRUE(Trace.Contains("Glossa: OptionsForm.Glossa: switch to 'Français' dropped: "
+                               "Language 'Français' of form TOptionsForm not found"));
+    ExpectShows(Options, OptionsTexts, "English");
     EXPECT_TRUE(Shown.Entries().empty());
 }
 
@@ -384,6 +416,75 @@ TEST_F(GlossaForms, ChangeListenersRunNewestFirstAndHearNilAtTheEnd) {
     EXPECT_EQ(Notified, (TLog{"B:nil", "A:nil"}));
 }
 
+// A form closed by a handler of its own component during a switch: that
+// component's remaining steps are skipped, the other form gets all of its.
+TEST_F(GlossaForms, AFormClosedDuringASwitchMissesOnlyItsOwnRemainingSteps) {
+    struct TCase {
+        const char* ClosedIn;
+        TLog Events;
+    };
+    const TLog OptionsSwitched{"OptionsForm:change:Ü&bernehmen", "OptionsForm:after:Ü&bernehmen"};
+    const TCase Cases[] = {
+        {"BeforeChange", {"OptionsForm:before:&Apply"}},
+        {"listener", {"MainForm:before:&Open", "OptionsForm:before:&Apply"}},
+        {"OnChange", {"MainForm:before:&Open", "OptionsForm:before:&Apply"}},
+        {"AfterChange",
+         {"MainForm:before:&Open", "OptionsForm:before:&Apply", "MainForm:change:Ö&ffnen"}},
+    };
+    for (const TCase& Case : Cases) {
+        SCOPED_TRACE(Case.ClosedIn);
+        TMainForm* Main = OpenMainInEnglish();
+        TOptionsForm* Options = Open<TOptionsForm>();
+        Options->Glossa->SetLanguage("English");
+        TNotifyLog& Earlier = Listener("earlier");
+        Main->Glossa->RegisterChangeNotify(Earlier.Method());
+        // Closes the main form, then fails.
+        auto CloseMain = [&] {
+            Close(Main);
+            throw Exception("failed after closing");
+        };
+        TNotifyLog& Closer = Listener("closer");
+        TEventAction Handler;
+        Handler.Action = CloseMain;
+        const String ClosedIn = Case.ClosedIn;
+        if (ClosedIn == "listener") {
+            Closer.Action = [&](TGlossa* Glossa) {
+                if (Glossa)
+                    CloseMain();
+            };
+            Main->Glossa->RegisterChangeNotify(Closer.Method());
+        } else if (ClosedIn == "BeforeChange") {
+            Main->Glossa->BeforeChange = Handler.Event();
+        } else if (ClosedIn == "OnChange") {
+            Main->Glossa->OnChange = Handler.Event();
+        } else {
+            Main->Glossa->AfterChange = Handler.Event();
+        }
+        GlossaEventLog().clear();
+        Notified.clear();
+        Shown.Clear();
+
+        Main->Glossa->SetLanguage("Deutsch");
+
+        TLog Expected = Case.Events;
+        Expected.insert(Expected.end(), OptionsSwitched.begin(), OptionsSwitched.end());
+        EXPECT_EQ(GlossaEventLog(), Expected);
+        ExpectShows(Options, OptionsTexts, "Deutsch");
+        // Told once that the component goes, never called with it afterwards.
+        if (ClosedIn == "listener")
+            EXPECT_EQ(Notified, (TLog{"closer:Deutsch", "closer:nil", "earlier:nil"}));
+        else if (ClosedIn == "BeforeChange")
+            EXPECT_EQ(Notified, (TLog{"earlier:nil"}));
+        else
+            EXPECT_EQ(Notified, (TLog{"earlier:Deutsch", "earlier:nil"}));
+        // What the closing handler raised is shown without the freed component.
+        ASSERT_EQ(Shown.Entries().size(), 1u);
+        EXPECT_EQ(Shown.Entries()[0].Message, "failed after closing");
+        EXPECT_EQ(Shown.Entries()[0].Sender, nullptr);
+        Close(Options);
+    }
+}
+
 TEST_F(GlossaForms, CreationListenersHearOfEveryNewComponent) {
     OpenMainInEnglish();
     TNotifyLog& First = Listener("first");
@@ -493,6 +594,13 @@ TEST(Glossa, MadeInCodeItSwitchesAtOnce) {
     Glossa->SetLanguage("German");
     EXPECT_EQ(Glossa->GetLanguage(), "Deutsch");
     EXPECT_EQ(FrameOf(Glossa)->Language(), "German");
+}
+
+// A unit whose InitGlossa has not run yet has an empty look-up.
+TEST(Glossa, AnUnassignedLookUpRaisesInsteadOfCallingAddressZero) {
+    const TGetString GetString;
+    ExpectError<EAccessViolation>([&] { GetString("Greeting"); },
+                                  "Call of an unassigned TGetString");
 }
 
 TEST(Glossa, AnUnknownActionIsShown) {

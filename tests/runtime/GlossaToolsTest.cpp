@@ -377,6 +377,92 @@ TEST_P(AddedLanguage, NewSlotsGetTheActiveOrTheEmptyValue) {
 INSTANTIATE_TEST_SUITE_P(Modes, AddedLanguage,
                          ::testing::Values(cmInitAll, cmInitDefault, cmInitNone));
 
+// New slots hold values each property takes: switching to the new language
+// and back works for every kind, and nothing live changes on the way.
+TEST_P(AddedLanguage, EveryKindTakesTheValueOfItsNewSlot) {
+    AddEveryKind();
+    // Components keep their names: an empty one would unbind the form's fields.
+    delete Entry("Kinds1.Name");
+    delete Entry("Label1.Name");
+    test::TTestKinds* Kinds = Form->Kinds1;
+    test::TTestLabel* Label = Form->Label1;
+    Kinds->Ratio = 0.1 + 0.2;
+    Kinds->Letter = 'E';
+    Kinds->Data = Variant(2.5);
+    const TSnapshot English = Live();
+    Host->AddLanguage("Dansk", GetParam());
+    Manager->Comps()->ForEachPropertyEntryDo([](TMainEntry*, TPropertyEntry* Entry) {
+        EXPECT_EQ(static_cast<TConsistentLangPropertyEntry*>(Entry)->Count(), 2) << Entry->Name();
+    });
+    EXPECT_EQ(Live(), English);
+
+    ASSERT_TRUE(Host->SetLanguage("Dansk"));
+    if (GetParam() == cmInitAll) {
+        EXPECT_EQ(Live(), English);
+    } else {
+        EXPECT_EQ(Kinds->Ratio, 0.0);
+        EXPECT_EQ(Kinds->Letter, '\0');
+        EXPECT_EQ(Kinds->Align, test::alNone);
+        EXPECT_EQ(Label->Caption(), "");
+    }
+    ASSERT_TRUE(Host->SetLanguage("English"));
+    EXPECT_EQ(Live(), English);
+    EXPECT_EQ(Kinds->Ratio, 0.1 + 0.2);
+    EXPECT_EQ(Kinds->Data.VarType(), varDouble);
+}
+
+// A brand-new entry: the live value stays exactly what it was, in its own type.
+TEST_F(LanguageManager, NewEntriesLeaveLiveValuesAsTheyAre) {
+    AddEveryKind();
+    AddGerman();
+    for (TSyncCountMode Mode : {cmInitDefault, cmInitAll}) {
+        SCOPED_TRACE(Mode);
+        Form->Kinds1->Ratio = 0.1 + 0.2;
+        Form->Kinds1->Data = Variant(2.5);
+        for (const char* Path : {"Kinds1.Ratio", "Kinds1.Data"}) {
+            TConsistentLangPropertyEntry* Old = Entry(Path);
+            TMainEntry* Main = Old->MainEntry();
+            const TPropInfo* Prop = Old->PropInfo();
+            delete Old;
+            TPropertyEntry::Create(nullptr, Main, Prop);
+        }
+        Manager->SyncCount(Mode);
+        EXPECT_EQ(Form->Kinds1->Ratio, 0.1 + 0.2);
+        EXPECT_EQ(Form->Kinds1->Data.VarType(), varDouble);
+        EXPECT_EQ(Form->Kinds1->Data.AsDouble(), 2.5);
+        ASSERT_TRUE(Host->SetLanguage("Deutsch"));
+        ASSERT_TRUE(Host->SetLanguage("English"));
+        EXPECT_EQ(Form->Kinds1->Ratio, 0.1 + 0.2);
+        EXPECT_EQ(Form->Kinds1->Data, Variant(2.5));
+    }
+}
+
+// An entry whose value can be neither read nor written (a string beyond the
+// table) makes SyncCount fail before any entry changes.
+TEST_F(LanguageManager, SyncCountIsAllOrNothing) {
+    AddGerman();
+    TConsistentLangPropertyEntry* Label2 = Entry("Label2.Caption");
+    TMainEntry* Main = Label2->MainEntry();
+    const TPropInfo* Prop = Label2->PropInfo();
+    delete Label2;
+    TPropertyEntry::Create(nullptr, Main, Prop); // brand new: cmInitNone writes it live
+    TPropertyEntry* Broken = TPropertyEntry::Create(nullptr, Manager->GetStringInterface(true),
+                                                    "Broken", "String", tkLString);
+    Broken->SetLineIndex(9);
+    static_cast<TLanguageEntry*>(Manager->Langs()->Add())->SetName("Dansk");
+    for (TSyncCountMode Mode : {cmInitAll, cmInitDefault, cmInitNone}) {
+        SCOPED_TRACE(Mode);
+        EXPECT_THROW(Manager->SyncCount(Mode), Exception);
+        std::vector<Integer> Counts;
+        Manager->Comps()->ForEachPropertyEntryDo([&](TMainEntry*, TPropertyEntry* Entry) {
+            Counts.push_back(static_cast<TConsistentLangPropertyEntry*>(Entry)->Count());
+        });
+        for (Integer Count : Counts)
+            EXPECT_TRUE(Count == 0 || Count == 2) << Count;
+        EXPECT_EQ(Form->Label2->Caption(), "Cancel");
+    }
+}
+
 TEST_F(LanguageManager, UnknownSyncModeIsACaseError) {
     EXPECT_THROW(Manager->SyncCount(static_cast<TSyncCountMode>(7)), ECaseError);
 }
@@ -492,9 +578,21 @@ TEST(StringNames, Validity) {
                  {"#1", false},
                  {"   ", false},
                  {"", false},
-                 {"tab\tname", false}};
+                 {"tab\tname", false},
+                 {"two\nlines", false},
+                 {"two\r\nlines", false}};
     for (const auto& Case : Cases)
         EXPECT_EQ(TLanguageManager::IsStringNameValid(Case.Name), Case.Valid) << Case.Name;
+}
+
+TEST_F(LanguageManager, AddStringRefusesLineBreaks) {
+    Manager->AddString("Title");
+    for (const char* Name : {"two\nlines", "two\r\nlines", "cr\r"})
+        ExpectMessage([&] { Manager->AddString(Name); },
+                      "TLanguageManager.AddString: Name of string must not contain a line break");
+    EXPECT_EQ(Manager->Names()->Text(), "Title\r\n");
+    EXPECT_EQ(Manager->Values()->Count(), 1);
+    EXPECT_EQ(Manager->GetStringInterface(false)->Props()->Count(), 1);
 }
 
 TEST_F(LanguageManager, NameLookupKeepsInStepWithNames) {
@@ -517,6 +615,27 @@ TEST_F(LanguageManager, NameLookupKeepsInStepWithNames) {
     EXPECT_EQ(Manager->GetStringNameIndex("ONE"), 0);
     EXPECT_EQ(Manager->GetStringNameIndex("Two"), 1);
     EXPECT_TRUE(Manager->IsUniqueStringName("Alpha"));
+}
+
+// The editor renames strings in Names directly: inside an update, or after
+// replacing the list's change handler with its own.
+TEST_F(LanguageManager, NameLookupFollowsEveryChangeOfNames) {
+    for (const char* Name : {"Alpha", "Beta"})
+        Manager->AddString(Name);
+    TStringList* Names = Manager->Names();
+    EXPECT_EQ(Manager->GetStringNameIndex("Beta"), 1);
+    Names->BeginUpdate();
+    Names->Put(1, "Renamed");
+    EXPECT_EQ(Manager->GetStringNameIndex("Renamed"), 1);
+    EXPECT_EQ(Manager->GetStringNameIndex("Beta"), -1);
+    Names->EndUpdate();
+    Names->OnChange = TNotifyEvent();
+    Names->Put(0, "First");
+    String Value;
+    EXPECT_TRUE(Manager->GetString(" first ", Value));
+    EXPECT_FALSE(Manager->GetString("Alpha", Value));
+    EXPECT_TRUE(Manager->IsUniqueStringName("Alpha"));
+    EXPECT_EQ(Manager->AddString("Renamed")->Name(), "Renamed1");
 }
 
 TEST_F(LanguageManager, StringTableIsFoundByItsComponentBeforeNamesAreKnown) {
@@ -583,6 +702,40 @@ TEST_F(LanguageManager, WorkingCopyTakesAndGivesBackEveryValue) {
     EXPECT_EQ(Form->Label1->Caption(), "&Jawohl");
     EXPECT_TRUE(Manager->GetString("Title", Value));
     EXPECT_EQ(Value, "Willkommen");
+}
+
+// A working copy that fails the check is refused before anything changes,
+// and the manager does not refer to the copy once it is gone.
+TEST_F(LanguageManager, RefusedWriteBackChangesNothing) {
+    AddGerman();
+    TConsistentLangPropertyEntry* Title = Manager->AddString("Title");
+    Title->SetLangValue(0, Variant("Welcome"));
+    Title->SetLangValue(1, Variant("Willkommen"));
+    const TSnapshot Before = Live();
+    {
+        TLanguageManager Copy(nullptr, nullptr, nullptr, cmConsistent);
+        Copy.Assign(Manager);
+        Copy.Init(cmInitAll);
+        static_cast<TLanguageEntry*>(Copy.Langs()->Add())->SetName("Dansk");
+        Copy.Comps()->ForEachPropertyEntryDo([](TMainEntry* Main, TPropertyEntry* Entry) {
+            if (Entry->Name() == "Caption" && Main->Name() == "Label1")
+                static_cast<TConsistentLangPropertyEntry*>(Entry)->SetLangValue(0,
+                                                                                Variant("Edited"));
+        });
+        Copy.Values()->Add("stray");
+        ExpectMessage([&] { Manager->Assign(&Copy); }, "Inconsistent internal language data");
+    }
+    EXPECT_EQ(Live(), Before);
+    EXPECT_EQ(Manager->GetLangCount(), 2);
+    EXPECT_EQ(Manager->Names()->Text(), "Title\r\n");
+    EXPECT_EQ(Manager->GetStringInterface(false)->Ref(), Manager->Values());
+    ASSERT_TRUE(Host->SetLanguage("Deutsch"));
+    EXPECT_EQ(Form->Label1->Caption(), "&Ja");
+    String Value;
+    EXPECT_TRUE(Manager->GetString("Title", Value));
+    EXPECT_EQ(Value, "Willkommen");
+    ASSERT_TRUE(Host->SetLanguage("English"));
+    EXPECT_EQ(Live(), Before);
 }
 
 TEST_F(LanguageManager, InconsistentSourceIsRefused) {

@@ -3,12 +3,15 @@
 #include "platform/classes/Filer.h"
 #include "platform/classes/FormText.h"
 #include "platform/classes/Streams.h"
+#include "runtime/ComponentExplorer.h"
 #include "tests/components/LanguageHost.h"
+#include "tests/tools/TraceRecorder.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstring>
+#include <map>
 
 namespace orlo {
 namespace {
@@ -252,13 +255,40 @@ TEST_F(StoredLanguageData, TextFormRoundTrip) {
 
 // --- Damaged or inconsistent stored data --------------------------------------------------------
 
-// Switching through every language must work and end where it started.
-void SwitchThroughAll(TLanguageTestForm* Form) {
+using TTexts = std::map<String, String>; // language -> what the form shows
+
+// The translated captions of the form and the named string StringName.
+String Shown(TLanguageTestForm* Form, const String& StringName) {
+    String Value;
+    Form->Host->Manager()->GetString(StringName, Value);
+    return Form->Label1->Caption() + "|" + Form->Label2->Caption() + "|" +
+           Form->Panel1->Panel(0)->Caption + "|" + Value;
+}
+
+// What the fixture's form shows in each of its languages.
+const TTexts StoredTexts = {{"English", "&OK|Cancel|Open|Welcome"},
+                            {"Deutsch", "&Ja|Abbrechen|Öffnen|Willkommen"}};
+
+// Switches through every language twice and back to the first one: each
+// language must show the same texts every time. What each one showed.
+TTexts SwitchThroughAll(TLanguageTestForm* Form, const String& StringName = "Title") {
     TLanguageManager* Manager = Form->Host->Manager();
     const String Start = Form->Host->Language();
-    for (Integer I = 0; I < Manager->GetLangCount(); ++I)
-        Manager->SetLanguageByIndex(I);
-    ASSERT_TRUE(Start.empty() || Form->Host->SetLanguage(Start) || Form->Host->Language() == Start);
+    TTexts Seen;
+    for (int Round = 0; Round < 2; ++Round) {
+        for (Integer I = 0; I < Manager->GetLangCount(); ++I) {
+            Manager->SetLanguageByIndex(I);
+            const String Language = Manager->Langs()->Items(I)->Name();
+            EXPECT_EQ(Form->Host->Language(), Language);
+            const auto [Known, New] = Seen.emplace(Language, Shown(Form, StringName));
+            EXPECT_EQ(Known->second, Shown(Form, StringName)) << Language << " in round " << Round;
+        }
+    }
+    if (!Start.empty()) {
+        Form->Host->SetLanguage(Start);
+        EXPECT_EQ(Shown(Form, StringName), Seen[Start]) << "back in " << Start;
+    }
+    return Seen;
 }
 
 TEST_F(StoredLanguageData, StoredCountsAreRepairedOnLoading) {
@@ -272,7 +302,9 @@ TEST_F(StoredLanguageData, StoredCountsAreRepairedOnLoading) {
     Manager(Read.get())->Comps()->ForEachPropertyEntryDo([](TMainEntry*, TPropertyEntry* Entry) {
         EXPECT_EQ(static_cast<TConsistentLangPropertyEntry*>(Entry)->Count(), 2);
     });
-    SwitchThroughAll(Read.get());
+    // The entry stored without slots took the active (German) text for English.
+    const TTexts Texts = SwitchThroughAll(Read.get());
+    EXPECT_EQ(Texts.at("Deutsch"), StoredTexts.at("Deutsch"));
     EXPECT_EQ(Read->Host->Language(), "Deutsch");
 }
 
@@ -288,6 +320,7 @@ struct TSubIndexCase {
     Integer English;
     Integer Deutsch;
     const char* Label1After; // after switching to Deutsch
+    bool KeepsEveryText;     // false: the stored data leaves it open whose values are whose
 };
 
 class StoredSubIndexes : public StoredLanguageData,
@@ -306,15 +339,18 @@ TEST_P(StoredSubIndexes, AreRepairedWithoutLosingValues) {
     EXPECT_EQ(SubIndexes, (std::vector<Integer>{0, 1})) << Case.What;
     Read->Host->SetLanguage("Deutsch");
     EXPECT_EQ(Read->Label1->Caption(), Case.Label1After) << Case.What;
-    SwitchThroughAll(Read.get());
+    const TTexts Texts = SwitchThroughAll(Read.get());
+    if (Case.KeepsEveryText)
+        EXPECT_EQ(Texts, StoredTexts) << Case.What;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Damaged, StoredSubIndexes,
-    ::testing::Values(TSubIndexCase{"gap", 0, 5, "&Ja"}, TSubIndexCase{"shared", 0, 0, "&Ja"},
-                      TSubIndexCase{"unassigned", 0, -1, "&Ja"},
-                      TSubIndexCase{"no active language", 1, 2, "&Ja"},
-                      TSubIndexCase{"beyond every slot", 0, 2'000'000'000, "&Ja"}));
+INSTANTIATE_TEST_SUITE_P(Damaged, StoredSubIndexes,
+                         ::testing::Values(TSubIndexCase{"gap", 0, 5, "&Ja", true},
+                                           TSubIndexCase{"shared", 0, 0, "&Ja", true},
+                                           TSubIndexCase{"unassigned", 0, -1, "&Ja", true},
+                                           TSubIndexCase{"no active language", 1, 2, "&Ja", false},
+                                           TSubIndexCase{"beyond every slot", 0, 2'000'000'000,
+                                                         "&Ja", true}));
 
 TEST_F(StoredLanguageData, NamesAndValuesOfDifferentLengths) {
     Manager(Form.get())->Names()->Add("Unvalued");
@@ -331,7 +367,7 @@ TEST_F(StoredLanguageData, NamesAndValuesOfDifferentLengths) {
     Manager(Form.get())->Values()->Add("stray");
     Read = LoadForm(SaveForm(Form.get()));
     EXPECT_EQ(Manager(Read.get())->Values()->Text(), "Willkommen\r\n");
-    SwitchThroughAll(Read.get());
+    EXPECT_EQ(SwitchThroughAll(Read.get()), StoredTexts);
 }
 
 TEST_F(StoredLanguageData, StringsWithoutALineGetOneOfTheirOwn) {
@@ -360,7 +396,10 @@ TEST_F(StoredLanguageData, StringsWithoutALineGetOneOfTheirOwn) {
     }
     EXPECT_TRUE(Loaded->GetString("Second", Value));
     EXPECT_EQ(Value, "Second");
-    SwitchThroughAll(Read.get());
+    EXPECT_EQ(SwitchThroughAll(Read.get()), StoredTexts);
+    EXPECT_EQ(SwitchThroughAll(Read.get(), "Second"),
+              (TTexts{{"English", "&OK|Cancel|Open|Second"},
+                      {"Deutsch", "&Ja|Abbrechen|Öffnen|Zweiter"}}));
 }
 
 TEST_F(StoredLanguageData, DuplicateStringNamesAnswerTheFirst) {
@@ -371,17 +410,25 @@ TEST_F(StoredLanguageData, DuplicateStringNamesAnswerTheFirst) {
     String Value;
     EXPECT_TRUE(Manager(Read.get())->GetString("twin", Value));
     EXPECT_EQ(Value, "Willkommen");
-    SwitchThroughAll(Read.get());
+    // The first line, now named "TWIN", still carries the texts of "Title".
+    EXPECT_EQ(SwitchThroughAll(Read.get(), "twin"), StoredTexts);
 }
 
 TEST_F(StoredLanguageData, EntriesOfVanishedComponentsAndPropertiesAreDropped) {
     TBytes Stream = SaveForm(Form.get());
-    // Label2 no longer exists, and TTestLabel no longer publishes "Hint".
+    // Label2 no longer exists (the stored entries still name it), and
+    // TTestLabel no longer publishes "Hint".
     Patch(Stream, Concat({Short("TTestLabel"), Short("Label2")}),
           Concat({Short("TTestLabel"), Short("Label9")}));
     Patch(Stream, Concat({Short("Name"), Bytes({0x06}), Short("Hint")}),
           Concat({Short("Name"), Bytes({0x06}), Short("Hunt")}));
+    const test::TTraceRecorder Trace;
     auto Read = LoadForm(Stream);
+    // Each drop is traced with what went and why.
+    EXPECT_TRUE(Trace.Contains("TLanguageManager.Init: stored entry Label2.Caption dropped: its "
+                               "component no longer exists"));
+    EXPECT_TRUE(Trace.Contains(
+        "TLanguageManager.Init: stored entry Label1.Hunt dropped: its property no longer exists"));
     TComponentEntries* Comps = Manager(Read.get())->Comps();
     EXPECT_EQ(Comps->IndexOfName("Label2"), -1);
     EXPECT_EQ(Comps->IndexOfName("Label9"), -1);
@@ -390,6 +437,62 @@ TEST_F(StoredLanguageData, EntriesOfVanishedComponentsAndPropertiesAreDropped) {
     EXPECT_EQ(Comps->Items(Label1)->Props()->IndexOfProp("Hunt"), -1);
     ASSERT_TRUE(Read->Host->SetLanguage("English"));
     EXPECT_EQ(Read->Label1->Caption(), "&OK");
+}
+
+// A stored tree may hold two entries for one component: both go with it.
+TEST_F(StoredLanguageData, EveryEntryOfADeletedComponentGoes) {
+    TCESettings Settings;
+    AddObjectToMainEntries(Form->Label2, "Label2", "TTestLabel", Manager(Form.get())->Comps(),
+                           Settings, TInconsistentLangPropertyEntry::StaticClass(),
+                           Settings.StandardFilter());
+    auto Read = LoadForm(SaveForm(Form.get()));
+    TComponentEntries* Comps = Manager(Read.get())->Comps();
+    Integer Label2Entries = 0;
+    for (Integer I = 0; I < Comps->Count(); ++I)
+        Label2Entries += Comps->Items(I)->GetRef() == Read->Label2;
+    ASSERT_EQ(Label2Entries, 2);
+    delete Read->Label2;
+    Read->Label2 = nullptr;
+    for (Integer I = 0; I < Comps->Count(); ++I)
+        EXPECT_NE(Comps->Items(I)->Name(), "Label2");
+    ASSERT_TRUE(Read->Host->SetLanguage("English"));
+    EXPECT_EQ(Read->Label1->Caption(), "&OK");
+    ASSERT_TRUE(Read->Host->SetLanguage("Deutsch"));
+    EXPECT_EQ(Read->Label1->Caption(), "&Ja");
+}
+
+// A named string whose name holds a line break (made before such names were
+// refused) is dropped on reading; the strings after it keep their texts, from
+// what this version writes and from what older versions wrote.
+TEST_F(StoredLanguageData, ANameWithALineBreakIsDroppedAndTheOthersKeepTheirTexts) {
+    TLanguageManager* Stored = Manager(Form.get());
+    TConsistentLangPropertyEntry* Bad = Stored->AddString("Bad");
+    Bad->SetLangValue(0, Variant("schlecht"));
+    Bad->SetLangValue(1, Variant("bad"));
+    Bad->SetName("Bad\nName");
+    Stored->Names()->Put(1, "Bad\nName");
+    TConsistentLangPropertyEntry* Last = Stored->AddString("Last");
+    Last->SetLangValue(0, Variant("Letzter"));
+    Last->SetLangValue(1, Variant("Last"));
+    const TBytes Written = SaveForm(Form.get());
+    const TBytes OlderWriter = [&] {
+        TBytes Patched = Written;
+        Patch(Patched, Short("Title\r\nBad Name\r\nLast\r\n"),
+              Short("Title\r\nBad\nName\r\nLast\r\n"));
+        return Patched;
+    }();
+    for (const TBytes* Stream : {&Written, &OlderWriter}) {
+        const test::TTraceRecorder Trace;
+        auto Read = LoadForm(*Stream);
+        TLanguageManager* Loaded = Manager(Read.get());
+        EXPECT_EQ(Loaded->Names()->Text(), "Title\r\nLast\r\n");
+        EXPECT_TRUE(Trace.Contains("TLanguageManager.Init: named string 'Bad Name' dropped: its "
+                                   "name has a line break"));
+        EXPECT_EQ(SwitchThroughAll(Read.get()), StoredTexts);
+        EXPECT_EQ(SwitchThroughAll(Read.get(), "Last"),
+                  (TTexts{{"English", "&OK|Cancel|Open|Last"},
+                          {"Deutsch", "&Ja|Abbrechen|Öffnen|Letzter"}}));
+    }
 }
 
 TEST_F(StoredLanguageData, EveryTruncationFailsCleanly) {
