@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <iostream>
 #include <ostream>
 
 namespace orlo::glossa {
@@ -42,8 +43,16 @@ std::vector<TDiagnostic> DiagnosticsOf(const TGlossaParser& Parser, const String
     return Result;
 }
 
+bool IsTextForm(const TSourceParser& Form) {
+    const auto First = Form.FindNextToken(0, -1);
+    return First && (SameText(First->Text, "object") || SameText(First->Text, "inherited") ||
+                     SameText(First->Text, "inline"));
+}
+
 // Where a text form stores the name; the start of the file for other forms.
 TTextPosition NamePosition(const TSourceParser& Form, const String& Name) {
+    if (!IsTextForm(Form))
+        return {1, 1};
     const size_t Names = Form.Text().find("LanguageManager_Names");
     if (Names == String::npos)
         return {1, 1};
@@ -142,5 +151,7 @@ int RunCheck(const std::vector<String>& Args, std::ostream& Out, std::ostream& E
                             Form->LanguageManager()->Names()};
     return CheckSources(Table, std::vector<String>(Files.begin() + 1, Files.end()), Out, Err);
 }
+
+int RunCheck(const std::vector<String>& Args) { return RunCheck(Args, std::cout, std::cerr); }
 
 } // namespace orlo::glossa

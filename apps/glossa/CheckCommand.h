@@ -35,6 +35,8 @@ int CheckSources(const TCheckTable& Table, const std::vector<String>& Sources, s
 // resource (".lng") in the unqualified one, unless an option says otherwise.
 // Exit status as CheckSources; 2 for bad usage.
 int RunCheck(const std::vector<String>& Args, std::ostream& Out, std::ostream& Err);
+// The same on standard output and standard error.
+int RunCheck(const std::vector<String>& Args);
 
 // The language of a source file by its extension: Pascal for .pas, .pp,
 // .dpr, .lpr and .inc, C for .c, C++ for every other.

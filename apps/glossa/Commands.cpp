@@ -1,5 +1,6 @@
 #include "apps/glossa/Commands.h"
 
+#include "apps/glossa/CheckCommand.h"
 #include "apps/glossa/FormFile.h"
 #include "platform/classes/Strings.h"
 #include "platform/rtl/SysUtils.h"
@@ -80,6 +81,7 @@ int RunShow(const TArguments& Args) {
 const std::vector<TCommand>& Commands() {
     static const std::vector<TCommand> Table{
         {"show", RunShow, "show FORM"},
+        {"check", RunCheck, "check [--qualified | --unqualified] FORM SOURCE..."},
     };
     return Table;
 }

@@ -513,8 +513,7 @@ TEST(SourceParserPascal, FindsTheMainProgram) {
         Parser.ParseLines(ctPascal);
         const auto Main = Parser.Pas_HasUnitMainProgram();
         EXPECT_EQ(Main ? std::optional<bool>(Main->HasMain) : std::nullopt, Case.HasMain);
-        if (Main)
-            EXPECT_EQ(Main->MainBegin, Case.MainBegin);
+        EXPECT_EQ(Main ? Main->MainBegin : -1, Case.MainBegin);
     }
 }
 

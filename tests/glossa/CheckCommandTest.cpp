@@ -55,6 +55,16 @@ TEST(CheckCommand, TheModeFollowsTheFormOrTheOption) {
               String::npos);
 }
 
+TEST(CheckCommand, UnusedNamesOfABinaryFileHaveNoLine) {
+    TTempFolder Folder;
+    const String Source = Folder.File("Unit.cpp");
+    ReplaceFileContent(Source, "GetString(\"Greeting\");");
+    const String Lng = String(ORLO_SOURCE_DIR) + "/tests/data/glossa/UnitStrings.lng";
+    const TRun Run = Check({Lng, Source});
+    EXPECT_EQ(Run.Status, 0);
+    EXPECT_EQ(Run.Out, Lng + ":1:1: warning: string \"Farewell\" is not used in the sources\n");
+}
+
 TEST(CheckCommand, LanguagesFollowTheExtension) {
     const std::vector<std::pair<String, TCodeType>> Cases = {
         {"a.pas", ctPascal}, {"A.PAS", ctPascal}, {"b.dpr", ctPascal}, {"c.inc", ctPascal},
