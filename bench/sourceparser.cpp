@@ -26,28 +26,42 @@ constexpr Integer NameCount = 500;
 
 String CppChunk(Integer N) {
     const String K = IntToStr(N % NameCount);
-    return "// Shows the texts of part " + IntToStr(N) + ".\n"
-           "void Show" + IntToStr(N) + "(TForm* Form) {\n"
+    return "// Shows the texts of part " + IntToStr(N) +
+           ".\n"
+           "void Show" +
+           IntToStr(N) +
+           "(TForm* Form) {\n"
            "    /* GetString(\"NotACall\") stays in the comment */\n"
-           "    Print(GetString(\"Name" + K + "\"), Form->Glossa->GetString(\"Other" + K + "\"));\n"
+           "    Print(GetString(\"Name" +
+           K + "\"), Form->Glossa->GetString(\"Other" + K +
+           "\"));\n"
            "    Print(u8\"text \\\"quoted\\\"\", R\"x(raw )\" text)x\", 1'000'000, 'c');\n"
            "    const char* S = \"GetString(\\\"InString\\\")\";\n"
            "    if (Count > 0)\n"
-           "        Print(GetString(\"Name" + K + "\" \"\") + GetString(Count));\n"
+           "        Print(GetString(\"Name" +
+           K +
+           "\" \"\") + GetString(Count));\n"
            "}\n\n";
 }
 
 String PascalChunk(Integer N) {
     const String K = IntToStr(N % NameCount);
-    return "{ Shows the texts of part " + IntToStr(N) + ". }\r\n"
-           "procedure TMainForm.Show" + IntToStr(N) + "(Sender: TObject);\r\n"
+    return "{ Shows the texts of part " + IntToStr(N) +
+           ". }\r\n"
+           "procedure TMainForm.Show" +
+           IntToStr(N) +
+           "(Sender: TObject);\r\n"
            "var\r\n  S: string;\r\n"
            "begin\r\n"
            "  (* GetString('NotACall') stays in the comment *)\r\n"
-           "  Caption := GetString('Name" + K + "'); // the title\r\n"
+           "  Caption := GetString('Name" +
+           K +
+           "'); // the title\r\n"
            "  S := 'It''s GetString(''InString'')';\r\n"
            "  if Count > 0 then\r\n"
-           "    Hint := Glossa.GetString('Other" + K + "') + GetString(S);\r\n"
+           "    Hint := Glossa.GetString('Other" +
+           K +
+           "') + GetString(S);\r\n"
            "end;\r\n\r\n";
 }
 
@@ -81,7 +95,8 @@ std::map<std::pair<String, Integer>, double>& Seconds() {
     return Map;
 }
 
-template <class F> void Measure(benchmark::State& State, const String& What, size_t Bytes, F&& Run) {
+template <class F>
+void Measure(benchmark::State& State, const String& What, size_t Bytes, F&& Run) {
     const auto Start = std::chrono::steady_clock::now();
     for (auto _ : State)
         Run();
@@ -90,8 +105,7 @@ template <class F> void Measure(benchmark::State& State, const String& What, siz
     State.SetBytesProcessed(static_cast<int64_t>(State.iterations() * Bytes));
 }
 
-void CheckSource(benchmark::State& State, const String& What, const String& Text,
-                 TCodeType Type) {
+void CheckSource(benchmark::State& State, const String& What, const String& Text, TCodeType Type) {
     Measure(State, What, Text.size(), [&] {
         TGlossaParser Parser("Glossa", &Names(), Text, Type);
         benchmark::DoNotOptimize(Parser.Check(false));

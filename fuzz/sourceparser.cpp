@@ -33,8 +33,7 @@ void CheckBlocks(const TSourceParser& Parser) {
 void WalkTokens(const TSourceParser& Parser, Integer From, Integer To) {
     Integer Count = 0;
     for (auto Token = Parser.FindNextToken(From, To); Token;
-         Token = Token->NextOffset < 0 ? std::nullopt
-                                       : Parser.FindNextToken(Token->NextOffset, To))
+         Token = Token->NextOffset < 0 ? std::nullopt : Parser.FindNextToken(Token->NextOffset, To))
         Require(++Count <= static_cast<Integer>(Parser.Text().size()));
 }
 
@@ -42,8 +41,8 @@ void CheckCalls(const String& Text, TCodeType Type, const TStrings* Names) {
     for (const bool Qualified : {false, true}) {
         TGlossaParser Parser("Glossa", Names, Text, Type);
         Parser.Check(Qualified);
-        for (const TStringList* List : {Parser.UsedNames(), Parser.UndefinedNames(),
-                                        Parser.InvalidCalls()})
+        for (const TStringList* List :
+             {Parser.UsedNames(), Parser.UndefinedNames(), Parser.InvalidCalls()})
             for (Integer I = 0; I < List->Count(); ++I) {
                 const Integer Offset = TGlossaParser::OffsetOf(List, I);
                 Require(Offset >= 0 && Offset < static_cast<Integer>(Text.size()));

@@ -31,15 +31,16 @@ std::vector<TDiagnostic> DiagnosticsOf(const TGlossaParser& Parser, const String
     std::vector<TDiagnostic> Result;
     const TStringList* Undefined = Parser.UndefinedNames();
     for (Integer I = 0; I < Undefined->Count(); ++I)
-        Result.push_back({TGlossaParser::OffsetOf(Undefined, I),
-                          "error: string \"" + Undefined->Strings(I) + "\" is not defined in " +
-                              FormFile});
+        Result.push_back(
+            {TGlossaParser::OffsetOf(Undefined, I),
+             "error: string \"" + Undefined->Strings(I) + "\" is not defined in " + FormFile});
     const TStringList* Invalid = Parser.InvalidCalls();
     for (Integer I = 0; I < Invalid->Count(); ++I)
         Result.push_back({TGlossaParser::OffsetOf(Invalid, I),
                           "warning: call not checked: " + Invalid->Strings(I)});
-    std::stable_sort(Result.begin(), Result.end(),
-                     [](const TDiagnostic& A, const TDiagnostic& B) { return A.Offset < B.Offset; });
+    std::stable_sort(Result.begin(), Result.end(), [](const TDiagnostic& A, const TDiagnostic& B) {
+        return A.Offset < B.Offset;
+    });
     return Result;
 }
 
@@ -152,6 +153,8 @@ int RunCheck(const std::vector<String>& Args, std::ostream& Out, std::ostream& E
     return CheckSources(Table, std::vector<String>(Files.begin() + 1, Files.end()), Out, Err);
 }
 
-int RunCheck(const std::vector<String>& Args) { return RunCheck(Args, std::cout, std::cerr); }
+int RunCheck(const std::vector<String>& Args) {
+    return RunCheck(Args, std::cout, std::cerr);
+}
 
 } // namespace orlo::glossa

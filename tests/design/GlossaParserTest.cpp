@@ -1,5 +1,6 @@
 #include "design/GlossaParser.h"
 #include "tests/classes/LinesOf.h"
+#include "tests/design/SourceLines.h"
 #include "tests/rtl/ExpectError.h"
 
 #include "platform/classes/Strings.h"
@@ -9,6 +10,7 @@
 namespace orlo {
 namespace {
 
+using test::Lines;
 using test::LinesOf;
 
 // Each entry of a list as "text@line:column".
@@ -22,11 +24,21 @@ std::vector<String> Located(const TGlossaParser& Parser, const TStrings* List) {
     return Result;
 }
 
-String Lines(std::initializer_list<const char*> L) {
-    String Result;
-    for (const char* Line : L)
-        Result += String(Line) + "\r\n";
-    return Result;
+// A text with its used names and invalid calls, checked without a name list.
+struct TCallCase {
+    String Text;
+    std::vector<String> Used;
+    std::vector<String> Invalid;
+};
+
+void ExpectCalls(const std::vector<TCallCase>& Cases, TCodeType Language) {
+    for (const TCallCase& Case : Cases) {
+        SCOPED_TRACE(Case.Text);
+        TGlossaParser Parser("Glossa", nullptr, Case.Text, Language);
+        ASSERT_TRUE(Parser.Check(false));
+        EXPECT_EQ(LinesOf(*Parser.UsedNames()), Case.Used);
+        EXPECT_EQ(LinesOf(*Parser.InvalidCalls()), Case.Invalid);
+    }
 }
 
 const String PascalUnit = Lines({"unit Main;",                                    // 1
@@ -117,26 +129,14 @@ TEST(GlossaParserPascal, CheckingAgainStartsAfresh) {
 }
 
 TEST(GlossaParserPascal, CallsAtTheEdgesOfTheText) {
-    struct TCase {
-        String Text;
-        std::vector<String> Used;
-        std::vector<String> Invalid;
-    };
-    const std::vector<TCase> Cases = {
+    const std::vector<TCallCase> Cases = {
         {"GetString end.", {}, {"GetString..."}},
         {"x.GetString end.", {}, {}},
         {"GetString('') end.", {""}, {}},
         {"GetString( 'A' ) end.", {"A"}, {}},
         {"end.", {}, {}},
     };
-    for (const TCase& Case : Cases) {
-        SCOPED_TRACE(Case.Text);
-        TNames Names{};
-        TGlossaParser Parser("Glossa", &Names.List, Case.Text);
-        ASSERT_TRUE(Parser.Check(false));
-        EXPECT_EQ(LinesOf(*Parser.UsedNames()), Case.Used);
-        EXPECT_EQ(LinesOf(*Parser.InvalidCalls()), Case.Invalid);
-    }
+    ExpectCalls(Cases, ctPascal);
 }
 
 TEST(GlossaParserPascal, TheComponentOrItsNameNamesTheCalls) {
@@ -210,12 +210,7 @@ TEST(GlossaParserCpp, QualifiedCallsGoThroughTheComponent) {
 }
 
 TEST(GlossaParserCpp, ArgumentsAndDeclarations) {
-    struct TCase {
-        String Text;
-        std::vector<String> Used;
-        std::vector<String> Invalid;
-    };
-    const std::vector<TCase> Cases = {
+    const std::vector<TCallCase> Cases = {
         {"GetString(\" Padded \")", {"Padded"}, {}},
         {"GetString(\"Say \\\"hi\\\"\")", {"Say \"hi\""}, {}},
         {"GetString(LR\"--(A)--\" u\"B\" U\"C\")", {"ABC"}, {}},
@@ -230,14 +225,7 @@ TEST(GlossaParserCpp, ArgumentsAndDeclarations) {
         {"GetString(/* c */ \"A\" // d\n)", {"A"}, {}},
         {"GetString(\"A\" 'b')", {}, {"GetString(\"A\" 'b')..."}},
     };
-    for (const TCase& Case : Cases) {
-        SCOPED_TRACE(Case.Text);
-        TNames Names{};
-        TGlossaParser Parser("Glossa", &Names.List, Case.Text, ctCpp);
-        ASSERT_TRUE(Parser.Check(false));
-        EXPECT_EQ(LinesOf(*Parser.UsedNames()), Case.Used);
-        EXPECT_EQ(LinesOf(*Parser.InvalidCalls()), Case.Invalid);
-    }
+    ExpectCalls(Cases, ctCpp);
 }
 
 TEST(GlossaParserCpp, CSourcesUseTheCRules) {

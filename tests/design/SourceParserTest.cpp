@@ -1,4 +1,5 @@
 #include "design/SourceParser.h"
+#include "tests/design/SourceLines.h"
 #include "tests/rtl/ExpectError.h"
 
 #include "platform/rtl/Exception.h"
@@ -9,6 +10,8 @@
 
 namespace orlo {
 namespace {
+
+using test::Lines;
 
 struct TBlockCase {
     TBlockType Type;
@@ -475,13 +478,6 @@ TEST(SourceParserPascal, RecognisesBlockOpeners) {
                                           static_cast<Integer>(Case.After.size()) - 1),
                   Case.Expected);
     }
-}
-
-String Lines(std::initializer_list<const char*> L) {
-    String Result;
-    for (const char* Line : L)
-        Result += String(Line) + "\r\n";
-    return Result;
 }
 
 TEST(SourceParserPascal, FindsTheMainProgram) {

@@ -29,10 +29,11 @@ TRun Check(const std::vector<String>& Args) {
 TEST(CheckCommand, ATypoInAStringNameFails) {
     const TRun Run = Check({Data + "NotesForm.dfm", Data + "Notes.cpp", Data + "Typo.cpp"});
     EXPECT_EQ(Run.Status, 1);
-    EXPECT_EQ(Run.Out, Data + "Typo.cpp:3:30: error: string \"Saevd\" is not defined in " + Data +
-                           "NotesForm.dfm\n" + Data +
-                           "Typo.cpp:4:30: warning: call not checked: Glossa->GetString(Name));\n" +
-                           Data + "NotesForm.dfm:49:55: warning: string \"Spare\" is not used in the sources\n");
+    EXPECT_EQ(Run.Out,
+              Data + "Typo.cpp:3:30: error: string \"Saevd\" is not defined in " + Data +
+                  "NotesForm.dfm\n" + Data +
+                  "Typo.cpp:4:30: warning: call not checked: Glossa->GetString(Name));\n" + Data +
+                  "NotesForm.dfm:49:55: warning: string \"Spare\" is not used in the sources\n");
     EXPECT_EQ(Run.Err, "");
 }
 
@@ -67,9 +68,9 @@ TEST(CheckCommand, UnusedNamesOfABinaryFileHaveNoLine) {
 
 TEST(CheckCommand, LanguagesFollowTheExtension) {
     const std::vector<std::pair<String, TCodeType>> Cases = {
-        {"a.pas", ctPascal}, {"A.PAS", ctPascal}, {"b.dpr", ctPascal}, {"c.inc", ctPascal},
-        {"d.c", ctC},        {"e.cpp", ctCpp},    {"f.h", ctCpp},      {"g", ctCpp},
-        {"dir.pas/h.cc", ctCpp}};
+        {"a.pas", ctPascal}, {"A.PAS", ctPascal}, {"b.dpr", ctPascal},
+        {"c.inc", ctPascal}, {"d.c", ctC},        {"e.cpp", ctCpp},
+        {"f.h", ctCpp},      {"g", ctCpp},        {"dir.pas/h.cc", ctCpp}};
     for (const auto& [Name, Type] : Cases)
         EXPECT_EQ(SourceLanguage(Name), Type) << Name;
 }
@@ -83,8 +84,10 @@ TEST(CheckCommand, PascalSourcesAndTheirSyntaxErrors) {
     ReplaceFileContent(Bad, "unit Bad;\nbegin\n  X := Glossa.GetString('Title');\n");
     const TRun Run = Check({Data + "NotesForm.dfm", Good, Bad});
     EXPECT_EQ(Run.Status, 1);
-    EXPECT_EQ(Run.Out, Bad + ":1:1: error: Syntax error in source code. Consistency check aborted.\n" +
-                           Data + "NotesForm.dfm:49:55: warning: string \"Spare\" is not used in the sources\n");
+    EXPECT_EQ(Run.Out,
+              Bad + ":1:1: error: Syntax error in source code. Consistency check aborted.\n" +
+                  Data +
+                  "NotesForm.dfm:49:55: warning: string \"Spare\" is not used in the sources\n");
 }
 
 TEST(CheckCommand, UnreadableFilesAndBadUsage) {
@@ -124,8 +127,9 @@ TEST(CheckCommand, CheckSourcesWithAGivenTable) {
     EXPECT_EQ(Status, 1);
     // Only names that no source uses are unused; the form cannot be read, so
     // its message points at its start.
-    EXPECT_EQ(Out.str(), B + ":2:11: error: string \"Nine\" is not defined in Form.lng\n"
-                             "Form.lng:1:1: warning: string \"Three\" is not used in the sources\n");
+    EXPECT_EQ(Out.str(),
+              B + ":2:11: error: string \"Nine\" is not defined in Form.lng\n"
+                  "Form.lng:1:1: warning: string \"Three\" is not used in the sources\n");
 }
 
 } // namespace
