@@ -298,7 +298,7 @@ void TSourceParser::TScanner::StepCode(Integer I) {
         const bool Raw = FCpp && C == '"' && HasRawPrefix(I);
         Start(btString, I, 1);
         FState = Raw ? sRawDelimiter : sString;
-        FRawClosing = ")";
+        FRawClosing.assign(1, ')');
     } else if (C == '/' && I + 1 < FLineEnd && FText[I + 1] == '/') {
         FMask[I] = mask::CommentOpen;
         Start(btComment, I, 1);

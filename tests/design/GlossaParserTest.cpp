@@ -224,6 +224,8 @@ TEST(GlossaParserCpp, ArgumentsAndDeclarations) {
         {"a > GetString(\"G\")", {"G"}, {}},
         {"GetString(/* c */ \"A\" // d\n)", {"A"}, {}},
         {"GetString(\"A\" 'b')", {}, {"GetString(\"A\" 'b')..."}},
+        {"c = '\"'; d = '\\''; GetString(\"A\")", {"A"}, {}},
+        {String("GetString(\"A\")\0GetString(\"B\")", 29), {"A", "B"}, {}},
     };
     ExpectCalls(Cases, ctCpp);
 }
