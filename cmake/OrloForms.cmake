@@ -56,3 +56,48 @@ function(orlo_add_form_resources target)
     # The registrars are compiled against the component resources of orlortl.
     target_link_libraries(${target} PRIVATE Orlo::rtl)
 endfunction()
+
+# String references checked against a form.
+#
+#   orlo_check_strings(<target> <form> <source>...)
+#
+# Before <target> is built, "glossa check" compares the GetString calls of the
+# sources with the named strings of the form (".dfm": calls through its TGlossa)
+# or of the language side file (".lng": plain calls). A name that is not
+# defined fails the build with a "file:line:column: error" message; unused
+# names and calls it cannot analyse are reported as warnings. Relative paths
+# are taken from the calling CMakeLists.txt's folder. ORLO_GLOSSA_EXECUTABLE
+# can name a glossa built for the host.
+
+set(ORLO_GLOSSA_EXECUTABLE "" CACHE FILEPATH "glossa to run at build time (default: the one built here)")
+
+function(orlo_check_strings target form)
+    if(ORLO_GLOSSA_EXECUTABLE)
+        set(checker ${ORLO_GLOSSA_EXECUTABLE})
+        set(checker_target)
+    else()
+        set(checker $<TARGET_FILE:glossa>)
+        set(checker_target glossa)
+    endif()
+    get_filename_component(form_path ${form} ABSOLUTE BASE_DIR ${CMAKE_CURRENT_SOURCE_DIR})
+    set(sources)
+    foreach(source IN LISTS ARGN)
+        get_filename_component(path ${source} ABSOLUTE BASE_DIR ${CMAKE_CURRENT_SOURCE_DIR})
+        list(APPEND sources ${path})
+    endforeach()
+    file(RELATIVE_PATH relative ${PROJECT_SOURCE_DIR} ${form_path})
+    string(MAKE_C_IDENTIFIER ${relative} id)
+    set(stamp ${CMAKE_CURRENT_BINARY_DIR}/orlo_checks/${target}/${id}.checked)
+    add_custom_command(
+        OUTPUT ${stamp}
+        COMMAND ${checker} check ${form_path} ${sources}
+        COMMAND ${CMAKE_COMMAND} -E touch ${stamp}
+        DEPENDS ${form_path} ${sources} ${checker_target}
+        COMMENT "Checking the string references of ${target} against ${relative}"
+        VERBATIM)
+    get_property(count GLOBAL PROPERTY ORLO_STRING_CHECK_COUNT)
+    math(EXPR count "${count} + 1")
+    set_property(GLOBAL PROPERTY ORLO_STRING_CHECK_COUNT ${count})
+    add_custom_target(${target}_strings_${count} DEPENDS ${stamp})
+    add_dependencies(${target} ${target}_strings_${count})
+endfunction()

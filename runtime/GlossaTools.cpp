@@ -416,7 +416,24 @@ TLanguageManager::TLanguageManager(TComponent* Root, TComponent* Control,
     }
 }
 
+TLanguageManager::TLanguageManager(TComponent* Root, TComponent* Control,
+                                   TPersistent* CollectionOwner, TClass PropClass)
+    : TLanguageManager(Root, Control, CollectionOwner, cmNone) {
+    if (!PropClass || !PropClass->InheritsFrom(TConsistentLangPropertyEntry::StaticClass()))
+        throw EInvalidOperation(Format("%s needs a language-aware property entry class",
+                                       ClassName()));
+    FComps = std::make_unique<TComponentEntries>(CollectionOwner, PropClass);
+    FComps->SetAssignMode(false);
+    FComps->OnAssign = TAssignNotify::Make<&TLanguageManager::OnCompsAssign>(this);
+}
+
 TLanguageManager::~TLanguageManager() = default;
+
+String TLanguageManager::RootClassName() const {
+    if (!FRootClassName.empty() || !FRoot)
+        return FRootClassName;
+    return FRoot->ClassName();
+}
 
 void TLanguageManager::Raise(const String& Text) const {
     throw Exception(ClassName() + Text);

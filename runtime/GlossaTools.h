@@ -228,9 +228,17 @@ public:
     // owner of Langs and Comps.
     TLanguageManager(TComponent* Root, TComponent* Control, TPersistent* CollectionOwner,
                      TCreateMode Mode);
+    // The same with property entries of class PropClass (a language-aware
+    // entry class), for tools that keep values elsewhere than the live form.
+    TLanguageManager(TComponent* Root, TComponent* Control, TPersistent* CollectionOwner,
+                     TClass PropClass);
     ~TLanguageManager() override;
 
     bool HasRoot() const noexcept { return FHasRoot; }
+    // The class name of the form the data belongs to: Root's, unless a tool
+    // that works on a form file without its classes names it.
+    String RootClassName() const;
+    void SetRootClassName(const String& Value) { FRootClassName = Value; }
     TComponent* Root() const noexcept { return FRoot; }
     TComponent* Control() const noexcept { return FControl; }
     TLanguageEntries* Langs() const noexcept { return FLangs.get(); }
@@ -324,6 +332,7 @@ private:
 
     bool FHasRoot;
     TComponent* FRoot;
+    String FRootClassName;
     TComponent* FControl;
     std::unique_ptr<TLanguageEntries> FLangs;
     std::unique_ptr<TComponentEntries> FComps;

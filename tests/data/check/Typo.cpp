@@ -1,0 +1,5 @@
+// A typo in a string name.
+void TNotesForm::Save() {
+    Status(Glossa->GetString("Saevd"));
+    Status(Glossa->GetString(Name));
+}
