@@ -556,6 +556,31 @@ TEST(StringList, ClearingAnEmptyListIsNoChange) {
     EXPECT_EQ(Counter.Changed, 0);
 }
 
+// The count goes up with every change of the lines, also inside an update
+// and without a change handler; reading and empty operations leave it.
+TEST(StringList, ChangeCountCountsEveryChange) {
+    TStringList List;
+    UInt64 Count = List.ChangeCount();
+    const auto Changes = [&](const std::function<void()>& Action) {
+        const UInt64 Before = List.ChangeCount();
+        Action();
+        return List.ChangeCount() - Before;
+    };
+    EXPECT_EQ(Changes([&] { List.Add("b"); }), 1u);
+    List.BeginUpdate();
+    EXPECT_EQ(Changes([&] { List.Add("a"); }), 1u);
+    EXPECT_EQ(Changes([&] { List.Put(0, "c"); }), 1u);
+    List.EndUpdate();
+    for (const auto& Action : std::vector<std::function<void()>>{
+             [&] { List.Insert(0, "d"); }, [&] { List.Exchange(0, 1); }, [&] { List.Move(0, 2); },
+             [&] { List.Sort(); }, [&] { List.Delete(0); }, [&] { List.Clear(); }})
+        EXPECT_GE(Changes(Action), 1u);
+    Count = List.ChangeCount();
+    List.Clear();
+    List.IndexOf("x");
+    EXPECT_EQ(List.ChangeCount(), Count);
+}
+
 TEST(StringList, UnmatchedEndUpdateDoesNotSilenceLaterChanges) {
     TStringList List;
     TChangeCounter Counter;
