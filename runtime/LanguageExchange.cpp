@@ -463,6 +463,18 @@ void DropUnimportedStrings(TLanguageManager* Work) {
             Work->RemoveString(Table->Props()->Items(J));
 }
 
+// Assigning a tree always gives the manager a string table; an import that
+// brought no named strings leaves none behind.
+void DropEmptyStringTable(TLanguageManager* Manager) {
+    TMainEntry* Table = Manager->Control() ? Manager->GetStringInterface(false) : nullptr;
+    if (!Table || Table->Props()->Count() > 0)
+        return;
+    TMainEntry* Owner = Table->GetParent()->GetParent();
+    delete Table;
+    if (Owner && Owner->Props()->Count() == 0 && Owner->Items()->Count() == 0)
+        delete Owner;
+}
+
 } // namespace
 
 bool TLanguageManager::ImportLanguages(const String& FileName, TPersistent* CESettings,
@@ -514,7 +526,10 @@ bool TLanguageManager::ImportLanguagesText(const String& Text, TPersistent* CESe
             Importer.ImportSections(File, Sections);
         DropUnimported(Work.Comps());
         DropUnimportedStrings(&Work);
+        const bool HadStringTable = FControl && GetStringInterface(false);
         Assign(&Work);
+        if (!HadStringTable)
+            DropEmptyStringTable(this);
         return true;
     } catch (...) {
         NotesTo->Clear();
