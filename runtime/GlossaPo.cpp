@@ -399,9 +399,30 @@ String ReferenceOf(TLanguageManager* Manager, const String& ReferenceLanguage) {
     return Manager->Langs()->Items(0)->Name();
 }
 
+// Latin letters with accents as their base letters ("Français" -> "Francais"),
+// as the language table spells some native names.
+String WithoutAccents(const String& S) {
+    static const char Base[] = "AAAAAAACEEEEIIIIDNOOOOOxOUUUUYTsaaaaaaaceeeeiiiidnooooo/ouuuuyty";
+    String Result;
+    for (size_t I = 0; I < S.size(); ++I) {
+        const auto Lead = static_cast<unsigned char>(S[I]);
+        const auto Next = I + 1 < S.size() ? static_cast<unsigned char>(S[I + 1]) : 0;
+        if (Lead == 0xC3 && Next >= 0x80 && Next <= 0xBF) {
+            Result += Base[Next - 0x80];
+            ++I;
+        } else {
+            Result += S[I];
+        }
+    }
+    return Result;
+}
+
 } // namespace
 
 String LanguageCode(const String& Language) {
+    if (const String Plain = WithoutAccents(Language); Plain != Language)
+        if (const String Code = LanguageCode(Plain); !Code.empty())
+            return Code;
     String English = Language;
     if (!IsDefaultLanguage(TLanguageNames{lnEnglish}, English)) {
         English = Language;

@@ -399,6 +399,27 @@ int RunAddLanguage(const TArguments& Args) {
     });
 }
 
+int RunRemoveLanguage(const TArguments& Args) {
+    if (Args.size() != 2 || Args[0][0] == '-' || Args[1][0] == '-')
+        return UsageError("remove-language");
+    return Guarded([&] {
+        std::unique_ptr<TFormFile> Form = TFormFile::Load(Args[0]);
+        TLanguageManager* Manager = Form->LanguageManager();
+        const Integer At = Manager->Langs()->IndexOfName(Args[1]);
+        if (At < 0)
+            throw Exception("Language " + Args[1] + " not found");
+        if (Manager->Langs()->Items(At)->IsActive())
+            throw Exception("Language " + Args[1] +
+                            " is the form's active language and cannot be removed");
+        TLanguageEntries Langs(nullptr);
+        Langs.Assign(Manager->Langs());
+        Langs.Delete(At);
+        Manager->AssignLangsAndSync(&Langs, cmInitNone);
+        Form->Save();
+        return 0;
+    });
+}
+
 // --- stats --------------------------------------------------------------------------------
 
 int RunStats(const TArguments& Args) {
@@ -440,6 +461,7 @@ const std::vector<TCommand>& Commands() {
          "[--strict]"},
         {"collect", RunCollect, "FORM"},
         {"add-language", RunAddLanguage, "FORM NAME [--copy-from LANGUAGE]"},
+        {"remove-language", RunRemoveLanguage, "FORM NAME"},
         {"stats", RunStats, "FORM... [--require PERCENT]"},
     };
     return Table;

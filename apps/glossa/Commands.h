@@ -34,6 +34,8 @@ int RunImport(const TArguments& Args);
 // Every stored caption, hint, text and string list of the form's components.
 int RunCollect(const TArguments& Args);
 int RunAddLanguage(const TArguments& Args);
+// Removes a language and its values; the active language stays.
+int RunRemoveLanguage(const TArguments& Args);
 // Completeness per language; --require fails below the given percentage.
 int RunStats(const TArguments& Args);
 
