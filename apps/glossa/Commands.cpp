@@ -179,7 +179,13 @@ struct TImportText {
     std::vector<String> Messages;   // to print, with file and line
 };
 
+void RequireFile(const String& FileName) {
+    if (!FileExists(FileName))
+        throw EInOutError(FileName + ": File not found");
+}
+
 void AddExchangeFile(const String& FileName, TImportText& Import) {
+    RequireFile(FileName);
     const String Text = ReadExchangeText(FileName);
     for (const TExchangeSection& Section : ParseExchangeText(Text))
         for (const TExchangeSection::TLine& Line : Section.Lines)
@@ -190,8 +196,7 @@ void AddExchangeFile(const String& FileName, TImportText& Import) {
 
 void AddPoFile(const String& FileName, const String& Language, TLanguageManager* Manager,
                const String& Reference, TImportText& Import) {
-    if (!FileExists(FileName))
-        throw EInOutError(FileName + ": File not found");
+    RequireFile(FileName);
     const TPoCatalog Catalog = ParsePo(ReadFileContent(FileName), FileName);
     const String Target = !Language.empty() ? Language : PoLanguage(Catalog);
     if (Target.empty())
