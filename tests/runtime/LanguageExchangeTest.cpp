@@ -2,8 +2,10 @@
 
 #include "platform/os/FileSystem.h"
 #include "runtime/ComponentExplorer.h"
+#include "runtime/GlossaPo.h"
 #include "runtime/GlossaTools.h"
 #include "tests/classes/LinesOf.h"
+#include "tests/components/GeneratedLanguageData.h"
 #include "tests/components/LanguageHost.h"
 #include "tests/os/TempFolder.h"
 #include "tests/rtl/ExpectError.h"
@@ -322,6 +324,33 @@ TEST_F(Exchange, ExportFailureIsLoggedAndRaised) {
     EXPECT_NE(Logged.find("BEGIN Label1.Caption"), String::npos) << Logged;
     EXPECT_NE(Logged.find("Export error: EFCreateError.Message = Cannot create file"), String::npos)
         << Logged;
+}
+
+// 10 000 translated values in 3 languages go out and come back in both
+// formats: the exchange file into a copy without values, the PO files (one per
+// translation) into a copy that holds the reference language only.
+TEST(ExchangeRoundTrip, TenThousandValuesInThreeLanguages) {
+    const test::TGeneratedLanguageData Original = test::MakeGeneratedLanguageData(2000, 5, 3);
+    const String Exported = Original.Manager->ExportLanguagesText();
+    TStringList Notes, Rejected;
+
+    const test::TGeneratedLanguageData FromFile =
+        test::MakeGeneratedLanguageData(2000, 5, 3, false);
+    FromFile.Manager->ImportLanguagesText(Exported, nullptr, imClearExisting, false, nullptr,
+                                          &Notes, &Rejected);
+    EXPECT_EQ(Rejected.Count(), 0);
+    EXPECT_EQ(FromFile.Manager->ExportLanguagesText(), Exported);
+
+    const test::TGeneratedLanguageData FromPo = test::MakeGeneratedLanguageData(2000, 5, 1);
+    String Text;
+    for (const char* Language : {"L1", "L2"}) {
+        const TPoCatalog Catalog =
+            ParsePo(ExportPo(Original.Manager.get(), Language, String()), "x.po");
+        Text += PoToExchange(Catalog, FromPo.Manager.get(), PoLanguage(Catalog), String()).Text;
+    }
+    FromPo.Manager->ImportLanguagesText(Text, nullptr, imAddAll, false, nullptr, &Notes, &Rejected);
+    EXPECT_EQ(Rejected.Count(), 0);
+    EXPECT_EQ(FromPo.Manager->ExportLanguagesText(), Exported);
 }
 
 } // namespace
