@@ -171,6 +171,23 @@ TEST_F(Commands, CollectAddsTheStoredTextsOfUnknownComponents) {
     EXPECT_EQ(Output, "0 properties added\n");
 }
 
+TEST_F(Commands, AFormWithABareGlossaGetsItsLanguageData) {
+    Write("Bare.dfm", "object F: TMyForm\n  Caption = 'Hello'\n  object B: TButton\n"
+                      "    Caption = '&OK'\n  end\n  object Glossa1: TGlossa\n  end\nend\n");
+    const String Bare = Folder.File("Bare.dfm");
+    ASSERT_EQ(Run(RunAddLanguage, {Bare, "English"}), 0);
+    ASSERT_EQ(Run(RunCollect, {Bare}), 0);
+    ASSERT_EQ(Run(RunAddLanguage, {Bare, "Deutsch"}), 0);
+    Write("de.txt", "[TMyForm.Deutsch]\r\nB.Caption='&Gut'\r\n");
+    ASSERT_EQ(Run(RunImport, {Bare, Folder.File("de.txt"), "--strict"}), 0);
+    ASSERT_EQ(Run(RunExport, {Bare}), 0);
+    EXPECT_EQ(Output, "[TMyForm.English]\r\nB.Caption='&OK'\r\nTMyForm.Caption='Hello'\r\n\r\n"
+                      "[TMyForm.Deutsch]\r\nB.Caption='&Gut'\r\nTMyForm.Caption='Hello'\r\n\r\n");
+    EXPECT_EQ(Read("Bare.dfm").substr(0, 60), String("object F: TMyForm\n  Caption = 'Hello'\n"
+                                                     "  object B: TButton\n    Caption = '&OK'\n")
+                                                  .substr(0, 60));
+}
+
 TEST_F(Commands, LanguagesAreAddedAndRemoved) {
     ASSERT_EQ(Run(RunAddLanguage, {FormFile, "Dansk", "--copy-from", "English"}), 0);
     EXPECT_NE(Exchange().find("[TNotesForm.Dansk]\r\nTitle.Caption='Titel'"), String::npos);
