@@ -1,6 +1,6 @@
 # Form files as component resources.
 #
-#   orlo_add_form_resources(<target> <form.dfm>...)
+#   orlo_add_form_resources(<target> <form.dfm>... [TRANSLATIONS <file.po>...])
 #
 # At build time each form file (text or binary form) is converted by formconv
 # into a C++ source holding its binary form and a static registrar, compiled
@@ -10,20 +10,55 @@
 # A resource file (".res" layout, such as a language side file ".lng") is
 # taken the same way: its RCDATA resource is registered under the resource's
 # own name, where InitGlossa finds it.
+# TRANSLATIONS are PO files (or exchange files) merged into the language
+# data of their form while the resource is built, by "glossa import --strict":
+# a file belongs to the form whose name it starts with ("MainForm.de.po" to
+# "MainForm.dfm"), and names its language in its header (glossa export writes
+# it). A line that fits no value of the form fails the build.
 # Relative paths are taken from the calling CMakeLists.txt's folder. For a
 # static library, link it whole (the registrars are not referenced by name).
 #
-# The converter is Orlo::formconv: built first as part of the same build (in
-# this project or in a parent that takes it in with add_subdirectory()), or
-# the installed one when the helper comes from find_package(OrloGlossa40). A
-# cross build can point ORLO_FORMCONV_EXECUTABLE at a formconv built for the
-# host instead.
+# The converters are Orlo::formconv and Orlo::glossa: built first as part of the
+# same build (in this project or in a parent that takes it in with
+# add_subdirectory()), or the installed ones when the helper comes from
+# find_package(OrloGlossa40). A cross build can point ORLO_FORMCONV_EXECUTABLE
+# and ORLO_GLOSSA_EXECUTABLE at programs built for the host instead.
 
 include_guard(GLOBAL)
 
 set(ORLO_FORMCONV_EXECUTABLE "" CACHE FILEPATH "formconv to run at build time (default: Orlo::formconv)")
+set(ORLO_GLOSSA_EXECUTABLE "" CACHE FILEPATH "glossa to run at build time (default: Orlo::glossa)")
+
+# The translations of FORMS that belong to Form (by the name they start with).
+function(_orlo_translations_of form translations result)
+    get_filename_component(stem ${form} NAME_WE)
+    set(found)
+    foreach(file IN LISTS translations)
+        get_filename_component(name ${file} NAME)
+        string(FIND ${name} "${stem}." at)
+        if(at EQUAL 0)
+            list(APPEND found ${file})
+        endif()
+    endforeach()
+    set(${result} ${found} PARENT_SCOPE)
+endfunction()
 
 function(orlo_add_form_resources target)
+    cmake_parse_arguments(PARSE_ARGV 1 arg "" "" "TRANSLATIONS")
+    set(forms ${arg_UNPARSED_ARGUMENTS})
+    set(translations)
+    foreach(file IN LISTS arg_TRANSLATIONS)
+        get_filename_component(file ${file} ABSOLUTE BASE_DIR ${CMAKE_CURRENT_SOURCE_DIR})
+        list(APPEND translations ${file})
+    endforeach()
+    set(claimed)
+    if(ORLO_GLOSSA_EXECUTABLE)
+        set(merger ${ORLO_GLOSSA_EXECUTABLE})
+        set(merger_target)
+    else()
+        set(merger $<TARGET_FILE:Orlo::glossa>)
+        set(merger_target Orlo::glossa)
+    endif()
     if(ORLO_FORMCONV_EXECUTABLE)
         set(converter ${ORLO_FORMCONV_EXECUTABLE})
         set(converter_target)
@@ -32,19 +67,39 @@ function(orlo_add_form_resources target)
         set(converter_target Orlo::formconv)
     endif()
     set(outputs)
-    foreach(form IN LISTS ARGN)
+    foreach(form IN LISTS forms)
         get_filename_component(source ${form} ABSOLUTE BASE_DIR ${CMAKE_CURRENT_SOURCE_DIR})
         file(RELATIVE_PATH relative ${PROJECT_SOURCE_DIR} ${source})
         string(MAKE_C_IDENTIFIER ${relative} id)
         set(output ${CMAKE_CURRENT_BINARY_DIR}/orlo_forms/${target}/${id}.cpp)
-        add_custom_command(
-            OUTPUT ${output}
-            COMMAND ${converter} -c ${source} ${output}
-            DEPENDS ${source} ${converter_target}
-            COMMENT "Converting form ${relative}"
-            VERBATIM)
+        _orlo_translations_of(${source} "${translations}" mine)
+        if(mine)
+            get_filename_component(extension ${source} EXT)
+            set(merged ${CMAKE_CURRENT_BINARY_DIR}/orlo_forms/${target}/${id}.merged${extension})
+            add_custom_command(
+                OUTPUT ${output}
+                COMMAND ${merger} import ${source} ${mine} --mode all --strict -o ${merged}
+                COMMAND ${converter} -c ${merged} ${output}
+                DEPENDS ${source} ${mine} ${converter_target} ${merger_target}
+                COMMENT "Merging translations into form ${relative}"
+                VERBATIM)
+            list(APPEND claimed ${mine})
+        else()
+            add_custom_command(
+                OUTPUT ${output}
+                COMMAND ${converter} -c ${source} ${output}
+                DEPENDS ${source} ${converter_target}
+                COMMENT "Converting form ${relative}"
+                VERBATIM)
+        endif()
         target_sources(${target} PRIVATE ${output})
         list(APPEND outputs ${output})
+    endforeach()
+    foreach(file IN LISTS translations)
+        if(NOT file IN_LIST claimed)
+            message(FATAL_ERROR "orlo_add_form_resources: ${file} belongs to none of the forms "
+                                "(its name must start with the form's name and a dot)")
+        endif()
     endforeach()
     # The target may live in another folder, where these rules are not seen:
     # a target of this folder runs them first.
@@ -69,15 +124,13 @@ endfunction()
 # are taken from the calling CMakeLists.txt's folder. ORLO_GLOSSA_EXECUTABLE
 # can name a glossa built for the host.
 
-set(ORLO_GLOSSA_EXECUTABLE "" CACHE FILEPATH "glossa to run at build time (default: the one built here)")
-
 function(orlo_check_strings target form)
     if(ORLO_GLOSSA_EXECUTABLE)
         set(checker ${ORLO_GLOSSA_EXECUTABLE})
         set(checker_target)
     else()
-        set(checker $<TARGET_FILE:glossa>)
-        set(checker_target glossa)
+        set(checker $<TARGET_FILE:Orlo::glossa>)
+        set(checker_target Orlo::glossa)
     endif()
     get_filename_component(form_path ${form} ABSOLUTE BASE_DIR ${CMAKE_CURRENT_SOURCE_DIR})
     set(sources)

@@ -61,6 +61,7 @@
 namespace orlo {
 
 class TFiler;
+class TLogFile;
 class TReader;
 class TWriter;
 class TStream;
@@ -274,6 +275,25 @@ public:
     static bool IsStringNameValid(const String& Name);
     // The string table entry; created when missing and Create is set, else nil.
     TMainEntry* GetStringInterface(bool Create);
+
+    // --- The language exchange file (see runtime/LanguageExchange.h).
+    // Writes every language's values to FileName (replaced atomically). A
+    // failure is logged to Log, when given, as "Export error: <class>.Message
+    // = <message>" and raised again.
+    void ExportLanguages(const String& FileName, TLogFile* Log = nullptr);
+    // The same as text.
+    String ExportLanguagesText(TLogFile* Log = nullptr);
+    // Fills List with the sections of FileName as "FormClass=Language"; a
+    // missing file leaves List untouched.
+    void GetAvailLangSections(const String& FileName, TStrings* List) const;
+    // Reads the chosen Sections (all when nil) of FileName into this manager;
+    // see LanguageExchange.h. Returns true; a failure raises and leaves this
+    // manager as it was, with Notes and Rejected emptied.
+    bool ImportLanguages(const String& FileName, TPersistent* CESettings, TImportMode Mode,
+                         bool InitAll, TStrings* Sections, TStrings* Notes, TStrings* Rejected);
+    // The same for text already read.
+    bool ImportLanguagesText(const String& Text, TPersistent* CESettings, TImportMode Mode,
+                             bool InitAll, TStrings* Sections, TStrings* Notes, TStrings* Rejected);
 
     // The four streamed properties Prefix + "Langs", "Comps", "Names", "Values".
     void DefineProperties(const String& Prefix, TFiler* Filer);

@@ -586,6 +586,29 @@ void TFormFile::SaveAs(const String& FileName) const {
     ReplaceFileContent(FileName, Content());
 }
 
+std::vector<TFormFile::TComponentText> TFormFile::TranslatableTexts() const {
+    std::unordered_map<const TRawObject*, TComponent*> StandIns;
+    for (const auto& [StandIn, Object] : FStandIns->Objects)
+        StandIns[Object] = const_cast<TComponent*>(StandIn);
+    std::vector<TComponentText> Texts;
+    const auto Add = [&](const TRawObject& Object) {
+        if (&Object == &ObjectAt(const_cast<TRawObject&>(FRoot), FGlossaPath))
+            return;
+        for (TStoredText& Text : StoredTexts(Object))
+            Texts.push_back(
+                {&Object, StandIns[&Object], std::move(Text.Path), std::move(Text.Value)});
+    };
+    std::function<void(const TRawObject&)> Walk = [&](const TRawObject& Object) {
+        for (const TRawObject& Child : Object.Children) {
+            Add(Child);
+            Walk(Child);
+        }
+    };
+    Walk(FRoot);
+    Add(FRoot);
+    return Texts;
+}
+
 std::vector<TStoredText> TFormFile::StoredTexts(const TRawObject& Object) const {
     std::vector<TStoredText> Texts;
     for (const TRawProperty& Prop : Object.Properties) {

@@ -21,6 +21,7 @@
 
 #include <memory>
 #include <optional>
+#include <unordered_map>
 #include <vector>
 
 namespace orlo::glossa {
@@ -60,6 +61,17 @@ public:
     // The stored text properties of a component (names as the entry tree
     // gives them); what a component of an unknown class can offer for translation.
     std::vector<TStoredText> StoredTexts(const TRawObject& Object) const;
+
+    // The stored texts of every component but the TGlossa, components in the
+    // order of the form and the root last, with the stand-in that the
+    // language data's entries refer to.
+    struct TComponentText {
+        const TRawObject* Object;
+        TComponent* StandIn;
+        String Path;
+        String Value;
+    };
+    std::vector<TComponentText> TranslatableTexts() const;
 
     // The file's content as Save writes it.
     String Content() const;

@@ -18,7 +18,7 @@ using namespace orlo::glossa;
 void PrintUsage(std::FILE* Out) {
     std::fputs("usage: glossa COMMAND ARGUMENTS...\n", Out);
     for (const TCommand& Command : Commands())
-        std::fprintf(Out, "  glossa %s\n", Command.Usage);
+        std::fprintf(Out, "  glossa %s %s\n", Command.Name, Command.Usage);
 }
 
 } // namespace

@@ -14,10 +14,6 @@ object PreviewForm: TPreviewForm
       item
         Name = 'English'
         SubIndex = 0
-      end
-      item
-        Name = 'Deutsch'
-        SubIndex = 1
       end>
     LanguageManager_Comps = <
       item
@@ -25,9 +21,8 @@ object PreviewForm: TPreviewForm
           item
             Name = 'Caption'
             Kind = tkLString
-            Count = 2
-            Values = {
-              11000000000100005365697465203120766F6E2034}
+            Count = 1
+            Values = {}
           end>
         SubType = [stPubPropObject]
         Ref = PageLabel
@@ -37,16 +32,14 @@ object PreviewForm: TPreviewForm
           item
             Name = 'Caption'
             Kind = tkLString
-            Count = 2
-            Values = {
-              0E000000000100005363686C6965C39F656E}
+            Count = 1
+            Values = {}
           end
           item
             Name = 'Hint'
             Kind = tkLString
-            Count = 2
-            Values = {
-              17000000000100005A7572C3BC636B207A756D2042657269636874}
+            Count = 1
+            Values = {}
           end>
         SubType = [stPubPropObject]
         Ref = CloseButton
@@ -56,9 +49,8 @@ object PreviewForm: TPreviewForm
           item
             Name = 'Caption'
             Kind = tkLString
-            Count = 2
-            Values = {
-              1100000000010000447275636B766F727363686175}
+            Count = 1
+            Values = {}
           end>
         SubType = [stPubPropObject]
         Ref = Owner

@@ -14,10 +14,6 @@ object ReportForm: TReportForm
       item
         Name = 'English'
         SubIndex = 0
-      end
-      item
-        Name = 'Deutsch'
-        SubIndex = 1
       end>
     LanguageManager_Comps = <
       item
@@ -25,9 +21,8 @@ object ReportForm: TReportForm
           item
             Name = 'Caption'
             Kind = tkLString
-            Count = 2
-            Values = {
-              1600000000010000556D7361747A206E61636820526567696F6E}
+            Count = 1
+            Values = {}
           end>
         SubType = [stPubPropObject]
         Ref = Heading
@@ -37,16 +32,14 @@ object ReportForm: TReportForm
           item
             Name = 'Caption'
             Kind = tkLString
-            Count = 2
-            Values = {
-              0C0000000001000026447275636B656E}
+            Count = 1
+            Values = {}
           end
           item
             Name = 'Hint'
             Kind = tkLString
-            Count = 2
-            Values = {
-              170000000001000044656E204265726963687420647275636B656E}
+            Count = 1
+            Values = {}
           end>
         SubType = [stPubPropObject]
         Ref = PrintButton
@@ -56,9 +49,8 @@ object ReportForm: TReportForm
           item
             Name = 'Caption'
             Kind = tkLString
-            Count = 2
-            Values = {
-              11000000000100004D6F6E61747362657269636874}
+            Count = 1
+            Values = {}
           end>
         SubType = [stPubPropObject]
         Ref = Owner

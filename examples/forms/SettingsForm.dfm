@@ -17,10 +17,6 @@ object SettingsForm: TSettingsForm
       item
         Name = 'English'
         SubIndex = 0
-      end
-      item
-        Name = 'Deutsch'
-        SubIndex = 1
       end>
     LanguageManager_Comps = <
       item
@@ -28,9 +24,8 @@ object SettingsForm: TSettingsForm
           item
             Name = 'Caption'
             Kind = tkLString
-            Count = 2
-            Values = {
-              1A0000000001000053707261636865206465732050726F6772616D6D733A}
+            Count = 1
+            Values = {}
           end>
         SubType = [stPubPropObject]
         Ref = LanguageLabel
@@ -40,16 +35,14 @@ object SettingsForm: TSettingsForm
           item
             Name = 'Caption'
             Kind = tkLString
-            Count = 2
-            Values = {
-              06000000000100004F4B}
+            Count = 1
+            Values = {}
           end
           item
             Name = 'Hint'
             Kind = tkLString
-            Count = 2
-            Values = {
-              1B00000000010000C3846E646572756E67656E20C3BC6265726E65686D656E}
+            Count = 1
+            Values = {}
           end>
         SubType = [stPubPropObject]
         Ref = OkButton
@@ -59,16 +52,14 @@ object SettingsForm: TSettingsForm
           item
             Name = 'Caption'
             Kind = tkLString
-            Count = 2
-            Values = {
-              0D0000000001000041626272656368656E}
+            Count = 1
+            Values = {}
           end
           item
             Name = 'Hint'
             Kind = tkLString
-            Count = 2
-            Values = {
-              1900000000010000C3846E646572756E67656E2076657277657266656E}
+            Count = 1
+            Values = {}
           end>
         SubType = [stPubPropObject]
         Ref = CancelButton
@@ -78,9 +69,8 @@ object SettingsForm: TSettingsForm
           item
             Name = 'Caption'
             Kind = tkLString
-            Count = 2
-            Values = {
-              110000000001000045696E7374656C6C756E67656E}
+            Count = 1
+            Values = {}
           end>
         SubType = [stPubPropObject]
         Ref = Owner

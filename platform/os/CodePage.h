@@ -10,4 +10,11 @@ namespace orlo {
 // lacks, and bytes that are not UTF-8, become "?".
 String AnsiToOem(const String& S);
 
+// Whether S is well-formed UTF-8 (no overlong forms, surrogates or code
+// points beyond U+10FFFF).
+bool IsValidUtf8(const String& S);
+// Text in the Windows ANSI code page 1252 as UTF-8; the five bytes the code
+// page leaves undefined stand for the control characters of the same number.
+String Windows1252ToUtf8(const String& S);
+
 } // namespace orlo

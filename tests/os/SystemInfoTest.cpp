@@ -108,3 +108,29 @@ TEST(CodePage, AnsiToOemGivesCodePage850) {
     for (const Case& C : Cases)
         EXPECT_EQ(AnsiToOem(C.Text), C.Oem) << C.Text;
 }
+
+TEST(CodePage, Utf8IsValidatedStrictly) {
+    const struct {
+        String Text;
+        bool Valid;
+    } Cases[] = {
+        {"", true},
+        {"plain", true},
+        {"caf\xC3\xA9 \xE2\x82\xAC \xF0\x9F\x98\x80", true},
+        {"caf\xE9", false},          // a Windows-1252 letter
+        {"\xC3", false},             // cut short
+        {"\xC0\xAF", false},         // overlong "/"
+        {"\xED\xA0\x80", false},     // a surrogate
+        {"\xF4\x90\x80\x80", false}, // beyond U+10FFFF
+        {"\x80", false},             // a continuation byte alone
+    };
+    for (const auto& C : Cases)
+        EXPECT_EQ(IsValidUtf8(C.Text), C.Valid) << C.Text;
+}
+
+TEST(CodePage, Windows1252BecomesUtf8) {
+    EXPECT_EQ(Windows1252ToUtf8("caf\xE9 \x80 \x93x\x94 \xFF"),
+              "caf\xC3\xA9 \xE2\x82\xAC \xE2\x80\x9Cx\xE2\x80\x9D \xC3\xBF");
+    EXPECT_EQ(Windows1252ToUtf8("\x81\x9D"), "\xC2\x81\xC2\x9D"); // undefined: C1 controls
+    EXPECT_EQ(Windows1252ToUtf8("ascii"), "ascii");
+}
