@@ -156,6 +156,7 @@ private:
     void StepRawBody(Integer I);
     void EndOfLine(Integer LastChar, Integer BreakLength, bool LastLine);
     void CloseAtEndOfText();
+    void CloseAtLastChar(char Mask, bool Terminated);
 
     bool IsStringDelimiter(char C) const noexcept { return C == '\'' || (!FPascal && C == '"'); }
     bool IsDigitSeparator(Integer I) const noexcept;
@@ -364,8 +365,7 @@ void TSourceParser::TScanner::EndOfLine(Integer LastChar, Integer BreakLength, b
     case sLineComment:
         if (FCpp && LastChar >= 0 && FText[LastChar] == '\\' && !LastLine)
             break; // spliced with the next line
-        FMask[FOpen->LastChar] = mask::CommentClose;
-        End(true);
+        CloseAtLastChar(mask::CommentClose, true);
         break;
     case sAfterOpener:
         FState = sCode;
@@ -373,8 +373,8 @@ void TSourceParser::TScanner::EndOfLine(Integer LastChar, Integer BreakLength, b
     case sString:
     case sQuoteSeen:
     case sRawDelimiter:
-        FMask[LastChar] = mask::StringClose;
-        End(FState == sQuoteSeen);
+        // A literal continued onto an empty line ends where it was continued.
+        CloseAtLastChar(mask::StringClose, FState == sQuoteSeen);
         break;
     case sEscape:
         FMask[LastChar] = mask::StringContinued;
@@ -395,13 +395,17 @@ void TSourceParser::TScanner::EndOfLine(Integer LastChar, Integer BreakLength, b
         FOpen->Length += BreakLength;
 }
 
-// An unterminated literal or comment ends with the text, at its last character.
+// An unterminated literal or comment ends with the text.
 void TSourceParser::TScanner::CloseAtEndOfText() {
-    if (!FOpen)
-        return;
-    FMask[FOpen->LastChar] = FOpen->Type == btString ? mask::StringClose : mask::CommentClose;
+    if (FOpen)
+        CloseAtLastChar(FOpen->Type == btString ? mask::StringClose : mask::CommentClose, false);
+}
+
+// Ends the open block on the last character it covers, line breaks after it left out.
+void TSourceParser::TScanner::CloseAtLastChar(char Mask, bool Terminated) {
+    FMask[FOpen->LastChar] = Mask;
     FOpen->Length = FOpen->LastChar - FOpen->Offset + 1;
-    End(false);
+    End(Terminated);
 }
 
 // C++: the "'" in 1'000 separates digits; it opens no character literal.
