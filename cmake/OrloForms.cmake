@@ -69,15 +69,15 @@ endfunction()
 # are taken from the calling CMakeLists.txt's folder. ORLO_GLOSSA_EXECUTABLE
 # can name a glossa built for the host.
 
-set(ORLO_GLOSSA_EXECUTABLE "" CACHE FILEPATH "glossa to run at build time (default: the one built here)")
+set(ORLO_GLOSSA_EXECUTABLE "" CACHE FILEPATH "glossa to run at build time (default: Orlo::glossa)")
 
 function(orlo_check_strings target form)
     if(ORLO_GLOSSA_EXECUTABLE)
         set(checker ${ORLO_GLOSSA_EXECUTABLE})
         set(checker_target)
     else()
-        set(checker $<TARGET_FILE:glossa>)
-        set(checker_target glossa)
+        set(checker $<TARGET_FILE:Orlo::glossa>)
+        set(checker_target Orlo::glossa)
     endif()
     get_filename_component(form_path ${form} ABSOLUTE BASE_DIR ${CMAKE_CURRENT_SOURCE_DIR})
     set(sources)
