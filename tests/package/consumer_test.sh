@@ -135,6 +135,8 @@ installed)
         fail "app is not linked against the installed library"
     grep -q "$prefix/bin/formconv" "$work/build/build.ninja" ||
         fail "the form was not converted by the installed formconv"
+    grep -q "$prefix/bin/glossa check" "$work/build/build.ninja" ||
+        fail "the strings were not checked by the installed glossa"
     check_pkg_config "$prefix"
     check_version "$prefix"
     check_relocated "$prefix"
