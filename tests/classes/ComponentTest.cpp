@@ -40,38 +40,33 @@ struct THeard {
 };
 std::vector<THeard> Heard;
 
-// Listens to insertions; the order of the log shows the order of the calls.
-class TInsertWatcher : public TComponent {
-    ORLO_CLASS(TInsertWatcher, TComponent)
+// Logs the insertions it hears; the order of the log shows the order of the calls.
+template <class Base> class TListening : public Base {
 public:
-    explicit TInsertWatcher(TComponent* AOwner) : TComponent(AOwner) {}
+    using Base::Base;
 
 protected:
     void Notification(TComponent* AComponent, TOperation Operation) override {
-        TComponent::Notification(AComponent, Operation);
+        Base::Notification(AComponent, Operation);
         if (Operation == opInsert)
-            Heard.push_back({Name(), AComponent});
+            Heard.push_back({this->Name(), AComponent});
     }
+};
+
+// Declared without the class macro: its metaclass is TComponent's.
+using TUnregisteredWatcher = TListening<TComponent>;
+
+class TInsertWatcher : public TListening<TComponent> {
+    ORLO_CLASS(TInsertWatcher, TComponent)
+public:
+    using TListening::TListening;
 };
 
 // Inherits its parent's Notification.
 class TInheritingWatcher : public TInsertWatcher {
     ORLO_CLASS(TInheritingWatcher, TInsertWatcher)
 public:
-    explicit TInheritingWatcher(TComponent* AOwner) : TInsertWatcher(AOwner) {}
-};
-
-// Declared without the class macro: its metaclass is TComponent's.
-class TUnregisteredWatcher : public TComponent {
-public:
-    explicit TUnregisteredWatcher(TComponent* AOwner) : TComponent(AOwner) {}
-
-protected:
-    void Notification(TComponent* AComponent, TOperation Operation) override {
-        TComponent::Notification(AComponent, Operation);
-        if (Operation == opInsert)
-            Heard.push_back({Name(), AComponent});
-    }
+    using TInsertWatcher::TInsertWatcher;
 };
 
 template <class T> T* NewNamed(TComponent* Owner, const char* Name) {
