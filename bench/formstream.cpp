@@ -1,5 +1,5 @@
-// Form streams: writing and reading a root with many child components of five
-// stored properties each, and converting it to text and back.
+// Form streams: creating, writing and reading a root with many child
+// components of five stored properties each, and converting it to text and back.
 
 #include "platform/classes/Filer.h"
 #include "platform/classes/FormText.h"
@@ -51,6 +51,17 @@ String Bytes(TComponent* Root) {
     return S.DataString();
 }
 
+// Creating the components in code, each one inserted into the form.
+void Create(benchmark::State& State) {
+    for (auto _ : State) {
+        auto Form = MakeForm(static_cast<Integer>(State.range(0)));
+        benchmark::DoNotOptimize(Form.get());
+        State.PauseTiming();
+        Form.reset();
+        State.ResumeTiming();
+    }
+}
+
 void Write(benchmark::State& State) {
     auto Form = MakeForm(static_cast<Integer>(State.range(0)));
     size_t Size = 0;
@@ -76,6 +87,23 @@ void Read(benchmark::State& State) {
     State.SetBytesProcessed(static_cast<int64_t>(State.iterations() * Binary.size()));
 }
 
+// The same stream read into a root that exists already.
+void ReadIntoRoot(benchmark::State& State) {
+    String Binary = Bytes(MakeForm(static_cast<Integer>(State.range(0))).get());
+    for (auto _ : State) {
+        State.PauseTiming();
+        auto Form = std::make_unique<TBenchForm>(nullptr);
+        State.ResumeTiming();
+        TStringStream S(Binary);
+        S.ReadComponent(Form.get());
+        benchmark::DoNotOptimize(Form.get());
+        State.PauseTiming();
+        Form.reset();
+        State.ResumeTiming();
+    }
+    State.SetBytesProcessed(static_cast<int64_t>(State.iterations() * Binary.size()));
+}
+
 void BinaryTextBinary(benchmark::State& State) {
     String Binary = Bytes(MakeForm(static_cast<Integer>(State.range(0))).get());
     for (auto _ : State) {
@@ -88,9 +116,11 @@ void BinaryTextBinary(benchmark::State& State) {
     State.SetBytesProcessed(static_cast<int64_t>(State.iterations() * Binary.size()));
 }
 
-BENCHMARK(Write)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
-BENCHMARK(Read)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
-BENCHMARK(BinaryTextBinary)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(Create)->Arg(10000)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
+BENCHMARK(Write)->Arg(10000)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
+BENCHMARK(Read)->Arg(10000)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
+BENCHMARK(ReadIntoRoot)->Arg(10000)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BinaryTextBinary)->Arg(10000)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
 
 } // namespace
 } // namespace orlo::test

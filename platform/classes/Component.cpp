@@ -5,6 +5,7 @@
 #include "platform/rtl/SysUtils.h"
 
 #include <algorithm>
+#include <typeinfo>
 
 namespace orlo {
 
@@ -104,6 +105,15 @@ void TComponent::SetComponentIndex(Integer Value) {
         return;
     Siblings.erase(Siblings.begin() + Current);
     Siblings.insert(Siblings.begin() + Value, this);
+    FOwner->RenumberComponents();
+}
+
+void TComponent::RenumberComponents() {
+    FNextOrder = 0;
+    for (TComponent* Child : FComponents)
+        Child->FOrder = FNextOrder++;
+    std::sort(FInsertListeners.begin(), FInsertListeners.end(),
+              [](const TComponent* A, const TComponent* B) { return A->FOrder < B->FOrder; });
 }
 
 TComponent* TComponent::FindComponent(const String& AName) const {
@@ -135,10 +145,15 @@ void TComponent::RemoveComponent(TComponent* AComponent) {
 void TComponent::Insert(TComponent* AComponent) {
     FComponents.push_back(AComponent);
     AComponent->FOwner = this;
+    AComponent->FOrder = FNextOrder++;
     IndexName(AComponent);
+    // Listed until an insertion finds it deaf: during its constructor its
+    // class is not known yet.
+    ListInsertListener(AComponent);
 }
 
 void TComponent::Remove(TComponent* AComponent) {
+    UnlistInsertListener(AComponent);
     UnindexName(AComponent);
     if (!FComponents.empty() && FComponents.back() == AComponent)
         FComponents.pop_back();
@@ -260,12 +275,78 @@ void TComponent::DropFreeNotify(TComponent* AComponent) {
 }
 
 void TComponent::Notification(TComponent* AComponent, TOperation Operation) {
-    if (Operation == opRemove && AComponent)
+    if (Operation == opInsert) {
+        NotifyInsertListeners(AComponent);
+        return;
+    }
+    if (AComponent)
         RemoveFreeNotification(AComponent);
     // Iterate by index from the end: a handler may remove components.
     for (size_t I = FComponents.size(); I-- > 0;)
         if (I < FComponents.size())
             FComponents[I]->Notification(AComponent, Operation);
+}
+
+// --- Insert notifications ----------------------------------------------------
+//
+// Telling every owned component of every insertion made creating n components
+// quadratic, while almost none of them reacts. A component hears an insertion
+// when its class overrides Notification (known from its metaclass; a subclass
+// declared without the class macro is assumed to), or when it relays it to
+// owned components that hear it. Owners keep the components that may hear in
+// component order, so the listeners are told in the order they always were.
+
+bool TComponent::HearsInserts() const {
+    const TClass Class = ClassType();
+    return Class->OverridesNotification() || typeid(*this) != Class->TypeId() ||
+           !FInsertListeners.empty();
+}
+
+void TComponent::ListInsertListener(TComponent* AComponent) {
+    if (AComponent->FListed)
+        return;
+    auto At = std::upper_bound(
+        FInsertListeners.begin(), FInsertListeners.end(), AComponent->FOrder,
+        [](UInt64 Order, const TComponent* Listener) { return Order < Listener->FOrder; });
+    FInsertListeners.insert(At, AComponent);
+    AComponent->FListed = true;
+    // This component now relays insertions to AComponent, so its owner must call it.
+    if (FInsertListeners.size() == 1 && FOwner)
+        FOwner->ListInsertListener(this);
+}
+
+void TComponent::UnlistInsertListener(TComponent* AComponent) {
+    if (!AComponent->FListed)
+        return;
+    auto Found = std::find(FInsertListeners.rbegin(), FInsertListeners.rend(), AComponent);
+    if (Found != FInsertListeners.rend())
+        FInsertListeners.erase(std::next(Found).base());
+    AComponent->FListed = false;
+}
+
+void TComponent::DropDeafListeners(TComponent* Keep) {
+    std::erase_if(FInsertListeners, [Keep](TComponent* Listener) {
+        if (Listener == Keep || Listener->HearsInserts())
+            return false;
+        Listener->FListed = false;
+        return true;
+    });
+}
+
+void TComponent::NotifyInsertListeners(TComponent* AComponent) {
+    // Only the outermost broadcast drops deaf listeners: a nested one must not
+    // shift the list under the loop that is walking it. The new component
+    // itself may still be in its constructor, so it waits for the next insertion.
+    if (FInsertBroadcasts == 0)
+        DropDeafListeners(AComponent);
+    struct TDepth {
+        Integer& Count;
+        explicit TDepth(Integer& C) : Count(++C) {}
+        ~TDepth() { --Count; }
+    } Depth(FInsertBroadcasts);
+    for (size_t I = FInsertListeners.size(); I-- > 0;)
+        if (I < FInsertListeners.size())
+            FInsertListeners[I]->Notification(AComponent, opInsert);
 }
 
 } // namespace orlo

@@ -90,6 +90,9 @@ public:
     void DefineProperties(TFiler* Filer) override;
 
 protected:
+    // Owned components are told of a removal one by one, last first. An
+    // insertion reaches only those that can react to it: components whose
+    // class overrides Notification, and those owning such components.
     virtual void Notification(TComponent* AComponent, TOperation Operation);
     virtual void ValidateRename(TComponent* AComponent, const String& CurName,
                                 const String& NewName) const;
@@ -108,6 +111,12 @@ private:
     void DefineDesignWord(TFiler* Filer, const char* Name, Integer Shift, Cardinal AncestorInfo);
     void AddFreeNotify(TComponent* AComponent);
     void DropFreeNotify(TComponent* AComponent);
+    bool HearsInserts() const;
+    void ListInsertListener(TComponent* AComponent);
+    void UnlistInsertListener(TComponent* AComponent);
+    void NotifyInsertListeners(TComponent* AComponent);
+    void DropDeafListeners(TComponent* Keep);
+    void RenumberComponents();
 
     TComponent* FOwner = nullptr;
     String FName;
@@ -117,6 +126,13 @@ private:
     std::vector<TComponent*> FComponents;
     std::unordered_map<String, TComponent*> FNameIndex; // lower-case name of each named child
     std::vector<TComponent*> FFreeNotifies;
+    // Owned components an insertion may concern, in component order (by
+    // FOrder); those found deaf are dropped when the next insertion is told.
+    std::vector<TComponent*> FInsertListeners;
+    UInt64 FOrder = 0;     // rank among the owner's components
+    UInt64 FNextOrder = 0; // rank of the next owned component
+    bool FListed = false;  // in the owner's FInsertListeners
+    Integer FInsertBroadcasts = 0;
 };
 
 // Type information of a component name property.

@@ -87,6 +87,7 @@ TClass TObject::StaticClass() {
         auto* M = new TMetaClass("TObject", "System", nullptr,
                                  TypeInfoFor(static_cast<TObject**>(nullptr)), false);
         M->NewObject = []() { return new TObject(); };
+        M->FTypeId = &typeid(TObject);
         return M;
     }();
     return Meta;

@@ -8,6 +8,7 @@
 
 #include <functional>
 #include <memory>
+#include <typeinfo>
 #include <unordered_map>
 #include <vector>
 
@@ -15,6 +16,7 @@ namespace orlo {
 
 class TObject;
 class TComponent;
+enum TOperation : Byte;
 class TCollection;
 class TCollectionItem;
 class TMetaClass;
@@ -54,6 +56,12 @@ public:
     const TTypeInfo* TypeInfo() const noexcept { return FTypeInfo; }
     // Type information as a published class: nil when the class publishes nothing.
     const TTypeInfo* ClassInfo() const noexcept { return FPublished ? FTypeInfo : nullptr; }
+    // The C++ type described: an object whose dynamic type differs belongs to
+    // a subclass declared without the class macro.
+    const std::type_info& TypeId() const noexcept { return *FTypeId; }
+    // A component class whose Notification (its own or an ancestor's) is not
+    // TComponent's; such components are told of every insertion.
+    bool OverridesNotification() const noexcept { return FOverridesNotification; }
 
     // Published properties, ancestors first, each class in declaration order;
     // a property redeclared by a descendant takes its ancestor's place.
@@ -89,6 +97,8 @@ private:
     TClass FParent;
     const TTypeInfo* FTypeInfo;
     bool FPublished;
+    const std::type_info* FTypeId = nullptr;
+    bool FOverridesNotification = false;
     std::vector<std::unique_ptr<TPropInfo>> FOwnProperties;
     std::vector<const TPropInfo*> FProperties;
     std::unordered_map<String, const TPropInfo*> FPropertyIndex; // lower-case name
@@ -107,6 +117,7 @@ public:                                                                         
         return StaticClass();                                                                      \
     }                                                                                              \
     static void Publish(::orlo::TPublisher<Name>& P);                                              \
+    friend class ::orlo::TMetaClass;                                                               \
                                                                                                    \
 private:
 

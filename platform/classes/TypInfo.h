@@ -478,6 +478,11 @@ template <class C>
 const TMetaClass* TMetaClass::Make(const char* Name, const char* UnitName, bool Published) {
     auto* Meta = new TMetaClass(Name, UnitName, C::inherited::StaticClass(),
                                 TypeInfoFor(static_cast<C**>(nullptr)), Published);
+    Meta->FTypeId = &typeid(C);
+    if constexpr (std::is_base_of_v<TComponent, C>)
+        Meta->FOverridesNotification =
+            !std::is_same_v<decltype(&C::Notification),
+                            void (TComponent::*)(TComponent*, TOperation)>;
     if constexpr (!std::is_abstract_v<C>) {
         if constexpr (std::is_base_of_v<TComponent, C> && std::is_constructible_v<C, TComponent*>)
             Meta->NewComponent = [](TComponent* Owner) -> TComponent* { return new C(Owner); };

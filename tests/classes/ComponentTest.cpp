@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+
 using namespace orlo;
 using namespace orlo::test;
 
@@ -30,11 +32,62 @@ protected:
     }
 };
 
+// Heard insertions, in the order they were told: the listener's name.
+struct THeard {
+    String Listener;
+    TComponent* Inserted;
+    bool operator==(const THeard&) const = default;
+};
+std::vector<THeard> Heard;
+
+// Logs the insertions it hears; the order of the log shows the order of the calls.
+template <class Base> class TListening : public Base {
+public:
+    using Base::Base;
+
+protected:
+    void Notification(TComponent* AComponent, TOperation Operation) override {
+        Base::Notification(AComponent, Operation);
+        if (Operation == opInsert)
+            Heard.push_back({this->Name(), AComponent});
+    }
+};
+
+// Declared without the class macro: its metaclass is TComponent's.
+using TUnregisteredWatcher = TListening<TComponent>;
+
+class TInsertWatcher : public TListening<TComponent> {
+    ORLO_CLASS(TInsertWatcher, TComponent)
+public:
+    using TListening::TListening;
+};
+
+// Inherits its parent's Notification.
+class TInheritingWatcher : public TInsertWatcher {
+    ORLO_CLASS(TInheritingWatcher, TInsertWatcher)
+public:
+    using TInsertWatcher::TInsertWatcher;
+};
+
+template <class T> T* NewNamed(TComponent* Owner, const char* Name) {
+    auto* Result = new T(Owner);
+    Result->SetName(Name);
+    return Result;
+}
+
+void AddDeafComponents(TComponent* Owner, int Count) {
+    for (int I = 0; I < Count; ++I)
+        new TTestLabel(Owner);
+}
+
 } // namespace
 
 ORLO_PUBLISHED(TWatchingRoot, "ComponentTest") {
     P.Field("Label1", &TWatchingRoot::Label1);
 }
+
+ORLO_UNPUBLISHED(TInsertWatcher, "ComponentTest");
+ORLO_UNPUBLISHED(TInheritingWatcher, "ComponentTest");
 
 TEST(Component, OwnerFreesOwnedComponentsLastAddedFirst) {
     std::vector<String> Order;
@@ -107,6 +160,44 @@ TEST(Component, FreeNotificationClearsWeakReferences) {
     Again->RemoveFreeNotification(&Root);
     delete Again;
     EXPECT_NE(Root.Watched, nullptr); // no longer told
+}
+
+// Insertions are told to the owner and to every owned component that overrides
+// Notification, however deep and in component order from the last, as when
+// every component was told; components that do not listen are skipped.
+TEST(Component, InsertionsReachEveryComponentThatOverridesNotification) {
+    auto& Root = *NewNamed<TInsertWatcher>(nullptr, "Root");
+    std::unique_ptr<TComponent> Owned(&Root);
+    NewNamed<TInsertWatcher>(&Root, "A");
+    AddDeafComponents(&Root, 20);
+    auto* Relay = NewNamed<TTestLabel>(&Root, "Relay");
+    AddDeafComponents(&Root, 20);
+    NewNamed<TUnregisteredWatcher>(&Root, "B");
+    NewNamed<TInheritingWatcher>(&Root, "C");
+    AddDeafComponents(&Root, 20);
+    // The relay owned nothing when the insertions above passed it by.
+    NewNamed<TInsertWatcher>(Relay, "D");
+
+    const auto HeardOf = [](TComponent* Owner) {
+        Heard.clear();
+        auto* Inserted = new TTestLabel(Owner);
+        std::vector<String> Listeners;
+        for (const THeard& H : Heard) {
+            EXPECT_EQ(H.Inserted, Inserted);
+            Listeners.push_back(H.Listener);
+        }
+        return Listeners;
+    };
+    EXPECT_EQ(HeardOf(&Root), (std::vector<String>{"C", "B", "D", "A", "Root"}));
+    EXPECT_EQ(HeardOf(Relay), (std::vector<String>{"D"}))
+        << "an owner that does not listen itself still tells its components";
+
+    Root.FindComponent("A")->SetComponentIndex(Root.ComponentCount() - 1);
+    delete Root.FindComponent("B");
+    EXPECT_EQ(HeardOf(&Root), (std::vector<String>{"A", "C", "D", "Root"}));
+    delete Relay->FindComponent("D");
+    AddDeafComponents(&Root, 2);
+    EXPECT_EQ(HeardOf(&Root), (std::vector<String>{"A", "C", "Root"}));
 }
 
 TEST(Component, DesigningStateReachesOwnedComponents) {

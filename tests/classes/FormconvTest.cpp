@@ -3,6 +3,7 @@
 
 #include "platform/classes/Resources.h"
 #include "tests/classes/StreamTestForms.h"
+#include "tests/os/TempFolder.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -22,13 +23,6 @@ fs::path Formconv() {
     return fs::read_symlink("/proc/self/exe").parent_path().parent_path() / "apps" / "formconv";
 }
 
-fs::path Work() {
-    const char* Env = std::getenv("ORLO_TEST_TMP");
-    fs::path Dir = fs::path(Env ? Env : "/tmp") / "formconv";
-    fs::create_directories(Dir);
-    return Dir;
-}
-
 String Data(const String& Name) {
     return String(ORLO_SOURCE_DIR) + "/tests/data/" + Name;
 }
@@ -43,19 +37,26 @@ struct TRun {
     String Errors;
 };
 
-TRun RunFormconv(const String& Arguments) {
-    fs::path ErrorFile = Work() / "stderr.txt";
-    String Command = Formconv().string() + " " + Arguments + " 2>" + ErrorFile.string();
-    int Status = std::system(Command.c_str());
-    return TRun{WIFEXITED(Status) ? WEXITSTATUS(Status) : -1, Contents(ErrorFile)};
-}
-
+// ctest runs these tests as separate processes at once: each has a folder of
+// its own for its files and for formconv's error output.
 class FormconvTest : public ::testing::Test {
 protected:
     void SetUp() override {
         if (!fs::exists(Formconv()))
             GTEST_SKIP() << "formconv is not built beside the tests";
     }
+
+    fs::path Work() const { return fs::path(Folder.Path()); }
+
+    TRun RunFormconv(const String& Arguments) const {
+        fs::path ErrorFile = Work() / "stderr.txt";
+        String Command = Formconv().string() + " " + Arguments + " 2>" + ErrorFile.string();
+        int Status = std::system(Command.c_str());
+        return TRun{WIFEXITED(Status) ? WEXITSTATUS(Status) : -1, Contents(ErrorFile)};
+    }
+
+private:
+    TTempFolder Folder;
 };
 
 TEST_F(FormconvTest, ConvertsTheFixtureBothWaysByteExactly) {

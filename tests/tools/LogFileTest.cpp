@@ -86,6 +86,23 @@ TEST(LogFileChecksum, KnownValuesAndChaining) {
     EXPECT_EQ(Zero, ~(0xFFFFFFFFu ^ 0x40009001u));
 }
 
+// Two chained lines worked out by hand (the CRC with a standard CRC-32 whose
+// register starts at S), so a misreading shared by the code and the test
+// helpers above is caught:
+//   "OK\r\n": 'O' 79*1 + 'K' 75*2 + CR 13*3 + LF 10*4 = 308 = 0x134
+//     S = 12345678 + 134 = 123457AC; CRC-32 from S, complemented = 33E15ED1
+//     chain = ~(33E15ED1 xor 123457AC xor 40009001) = ~61D5997C = 9E2A6683
+//   "x\r\n": 'x' 120*1 + CR 13*2 + LF 10*3 = 176 = 0xB0
+//     S = 9E2A6683 + B0 = 9E2A6733; CRC = 274C3EA5
+//     chain = ~(274C3EA5 xor 9E2A6733 xor 40009001) = ~F966C997 = 06993668
+TEST(LogFileChecksum, LinesPinnedByHand) {
+    Cardinal Chain = 0x12345678;
+    EXPECT_EQ(TLogFile::ChecksumLine(Chain, "OK\r\n"), "33E15ED1 OK\r\n");
+    EXPECT_EQ(Chain, 0x9E2A6683u);
+    EXPECT_EQ(TLogFile::ChecksumLine(Chain, "x\r\n"), "274C3EA5 x\r\n");
+    EXPECT_EQ(Chain, 0x06993668u);
+}
+
 TEST_F(LogFileTest, PublishedPropertiesAndDefaults) {
     std::vector<String> Names;
     for (const TPropInfo* Info : TLogFile::StaticClass()->Properties())
