@@ -83,6 +83,8 @@ template <class F> auto RetryWhileBusy(const String& FileName, F&& Body) {
     }
 }
 
+} // namespace
+
 std::vector<String> SplitKeyPath(const String& Path) {
     std::vector<String> Parts;
     String Part;
@@ -98,8 +100,6 @@ std::vector<String> SplitKeyPath(const String& Path) {
     }
     return Parts;
 }
-
-} // namespace
 
 bool IsRootKey(HKEY Root) noexcept {
     return Root >= HKEY_CLASSES_ROOT && Root <= HKEY_DYN_DATA;
@@ -184,17 +184,30 @@ private:
 
 // Runs Body inside one transaction (IMMEDIATE for writers, so two writers never
 // dead-lock), running it again while other processes hold the database.
+// Inside an Update the body joins the transaction already open.
 template <class F> auto TRegistryStore::Transaction(bool Write, F&& Body) {
+    if (FTransactionDepth > 0)
+        return Body();
     return RetryWhileBusy(FFileName, [&] {
         Execute(Write ? "BEGIN IMMEDIATE" : "BEGIN");
+        ++FTransactionDepth;
         try {
             auto Result = Body();
+            --FTransactionDepth;
             Execute("COMMIT");
             return Result;
         } catch (...) {
+            FTransactionDepth = 0;
             sqlite3_exec(FDb, "ROLLBACK", nullptr, nullptr, nullptr);
             throw;
         }
+    });
+}
+
+void TRegistryStore::Update(const std::function<void()>& Body) {
+    Transaction(true, [&] {
+        Body();
+        return 0;
     });
 }
 
@@ -268,6 +281,10 @@ void TRegistryStore::Execute(const char* Sql) {
 void TRegistryStore::Fail(int Code) {
     if (IsBusy(Code))
         throw TBusy();
+    const int Primary = Code & 0xFF;
+    if (Primary == SQLITE_CORRUPT || Primary == SQLITE_NOTADB)
+        throw ERegistryException(Format("Registry database '%s' is damaged: %s", FFileName,
+                                        String(sqlite3_errstr(Code))));
     throw ERegistryException(
         Format("Registry database '%s': %s", FFileName, String(sqlite3_errmsg(FDb))));
 }
@@ -368,12 +385,12 @@ std::optional<TRegValue> TRegistryStore::ReadValue(TRegKeyId Key, const String& 
     });
 }
 
-bool TRegistryStore::WriteValue(TRegKeyId Key, const String& Name, const TRegValue& Value) {
+bool TRegistryStore::StoreValue(const char* Sql, TRegKeyId Key, const String& Name,
+                                const TRegValue& Value) {
     if (Value.DataType == rdUnknown)
         throw ERegistryException(Format("Invalid data type for '%s'", Name));
     return Transaction(true, [&] {
-        auto Write = Prepare("INSERT OR REPLACE INTO entries(key, name, type, data) "
-                             "VALUES (?1, ?2, ?3, ?4)");
+        auto Write = Prepare(Sql);
         Write.Bind(1, Key).Bind(2, Name).Bind(3, Value.DataType);
         if (Value.DataType == rdString)
             Write.Bind(4, Value.Text);
@@ -381,6 +398,19 @@ bool TRegistryStore::WriteValue(TRegKeyId Key, const String& Name, const TRegVal
             Write.Bind(4, Int64(Value.Number));
         return Write.Change();
     });
+}
+
+bool TRegistryStore::WriteValue(TRegKeyId Key, const String& Name, const TRegValue& Value) {
+    return StoreValue(
+        "INSERT OR REPLACE INTO entries(key, name, type, data) VALUES (?1, ?2, ?3, ?4)", Key, Name,
+        Value);
+}
+
+bool TRegistryStore::AddValue(TRegKeyId Key, const String& Name, const TRegValue& Value) {
+    // OR IGNORE passes over an existing name; a missing key still fails its reference.
+    return StoreValue(
+        "INSERT OR IGNORE INTO entries(key, name, type, data) VALUES (?1, ?2, ?3, ?4)", Key, Name,
+        Value);
 }
 
 bool TRegistryStore::DeleteValue(TRegKeyId Key, const String& Name) {

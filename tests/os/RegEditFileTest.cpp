@@ -90,6 +90,10 @@ TEST(RegEditFile, RejectsWhatItDoesNotUnderstandWithTheLine) {
         {"REGEDIT4\n[HKCU\\x]\n\"a\"=hex(1):6,00\n", "Line 3: invalid hex byte '6'"},
         {"REGEDIT4\n[HKCU\\x]\n\"a\"=hex(1):61,,00\n", "Line 3: invalid hex byte ''"},
         {"REGEDIT4\n[HKCU\\x]\n\"a\"=hex(1):61,\\\n\n[HKCU]\n", "Line 3: invalid hex byte ''"},
+        {"REGEDIT4\n\n[-HKEY_CURRENT_USER]\n",
+         "Line 3: the root key 'HKEY_CURRENT_USER' cannot be deleted"},
+        {"REGEDIT4\n[HKCU\\x]\n[-hklm\\ \\\\]\n",
+         "Line 3: the root key 'HKEY_LOCAL_MACHINE' cannot be deleted"},
     };
     for (const Case& C : Cases)
         EXPECT_EQ(MessageOf(C.Text), C.Message) << C.Text;
@@ -121,6 +125,38 @@ TEST(RegEditFile, NamesWithLineBreaksCannotBeWritten) {
     EXPECT_THROW(FormatRegEdit({{HKEY_CURRENT_USER, "a\nb", false, {}}}), ERegEditError);
     EXPECT_THROW(FormatRegEditValue(StringValue("a\r\nb", "x")), ERegEditError);
     EXPECT_THROW(FormatRegEditValue(StringValue("a", String("x\0y", 3))), ERegEditError);
+}
+
+TEST(RegEditFile, ExportRefusesANulCharacterInAName) {
+    // The reader refuses it, so such an export could never be restored.
+    const String Name("a\0b", 3);
+    try {
+        FormatRegEditValue(StringValue(Name, "x"));
+        FAIL() << "exported";
+    } catch (const ERegEditError& E) {
+        EXPECT_EQ(E.Message(), "The NUL character in the name '" + Name + "' cannot be exported");
+    }
+    EXPECT_THROW(FormatRegEdit({{HKEY_CURRENT_USER, Name, false, {}}}), ERegEditError);
+}
+
+TEST(RegEditFile, ImportIsAllOrNothing) {
+    TRegistrySandbox Sandbox;
+    TRegistryStore Store(Sandbox.DatabaseFileName());
+    ImportRegistryKeys(Store, ParseRegEdit("REGEDIT4\n[HKCU\\Software\\Old]\n\"Kept\"=\"yes\"\n"));
+    const std::vector<TRegEditKey> Keys = {
+        {HKEY_CURRENT_USER, "Software\\Old", true, {}},
+        {HKEY_CURRENT_USER, "Software\\New", false, {StringValue("First", "1")}},
+        {HKEY_CURRENT_USER, "Software\\New\\Sub", false, {{"Broken", false, {}}}},
+    };
+    EXPECT_THROW(ImportRegistryKeys(Store, Keys), ERegistryException);
+    const TRegKeyId Root = TRegistryStore::RootKey(HKEY_CURRENT_USER);
+    EXPECT_EQ(Store.OpenKey(Root, "Software\\New", false), NoRegKey);
+    const TRegKeyId Old = Store.OpenKey(Root, "Software\\Old", false);
+    ASSERT_NE(Old, NoRegKey) << "the deletion was not undone";
+    EXPECT_EQ(Store.ReadValue(Old, "Kept")->Text, "yes");
+    // The store works on after the failed import.
+    ImportRegistryKeys(Store, {Keys[1]});
+    EXPECT_EQ(Store.ReadValue(Store.OpenKey(Root, "Software\\New", false), "First")->Text, "1");
 }
 
 TEST(RegEditFile, SplitRegistryPath) {
