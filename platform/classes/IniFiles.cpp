@@ -22,7 +22,7 @@ namespace {
 constexpr const char* ByteOrderMark = "\xEF\xBB\xBF";
 
 String Folded(const String& Name) {
-    return AnsiLowerCase(Trim(Name));
+    return UnicodeLowerCase(Trim(Name));
 }
 
 bool HasLineBreak(const String& S) {

@@ -32,7 +32,9 @@ constexpr std::array<TRootKeyName, 7> RootKeyNames{{
 }};
 
 // Version of the table layout below, kept in the database's user_version.
-constexpr int SchemaVersion = 1;
+// Version 2 orders names by their Unicode lower case (see CompareWithoutCase),
+// so the indexes of version 1, ordered by ASCII case only, are built anew.
+constexpr int SchemaVersion = 2;
 
 // Key ids of the root keys are the root key values themselves; ids of other
 // keys count up from there and are never reused (AUTOINCREMENT).
@@ -53,8 +55,18 @@ INSERT OR IGNORE INTO keys(id, parent, name) VALUES
     (2147483650, NULL, 'HKEY_LOCAL_MACHINE'), (2147483651, NULL, 'HKEY_USERS'),
     (2147483652, NULL, 'HKEY_PERFORMANCE_DATA'), (2147483653, NULL, 'HKEY_CURRENT_CONFIG'),
     (2147483654, NULL, 'HKEY_DYN_DATA');
-PRAGMA user_version = 1;
+REINDEX;
+PRAGMA user_version = 2;
 )";
+
+// The NOCASE collation of the tables, for every script: "Ärger" and "ärger"
+// are one name. Registered under the built-in name, which folds ASCII only.
+int CompareWithoutCase(void*, int LengthA, const void* A, int LengthB, const void* B) {
+    const String FoldedA = UnicodeLowerCase(String(static_cast<const char*>(A), LengthA));
+    const String FoldedB = UnicodeLowerCase(String(static_cast<const char*>(B), LengthB));
+    const int Order = FoldedA.compare(FoldedB);
+    return Order < 0 ? -1 : Order > 0 ? 1 : 0;
+}
 
 // How long one operation waits for other processes before it gives up.
 constexpr auto LockPatience = std::chrono::seconds(60);
@@ -237,6 +249,10 @@ TRegistryStore::~TRegistryStore() {
 }
 
 void TRegistryStore::Configure() {
+    const int Code = sqlite3_create_collation_v2(FDb, "NOCASE", SQLITE_UTF8, nullptr,
+                                                 CompareWithoutCase, nullptr);
+    if (Code != SQLITE_OK)
+        Fail(Code);
     sqlite3_busy_timeout(FDb, static_cast<int>(std::chrono::milliseconds(LockPatience).count()));
     // Write-ahead logging lets readers go on while one process writes; FULL
     // makes every committed change durable.

@@ -147,6 +147,18 @@ TEST(IniDocument, ReadsEveryKindOfLineEnd) {
     }
 }
 
+TEST(IniDocument, NamesIgnoreCaseInEveryScript) {
+    TIniDocument Doc("[Ärger]\nÉcole=1\nПРИВЕТ=2\n[Arger]\nEcole=3\n");
+    EXPECT_EQ(Doc.Value("äRGER", "éCOLE"), "1");
+    EXPECT_EQ(Doc.Value("ärger", "привет"), "2");
+    EXPECT_EQ(Doc.Value("arger", "école"), std::nullopt) << "A is not Ä, E is not É";
+    Doc.SetValue("ÄRGER", "привет", "4");
+    EXPECT_EQ(Doc.Text(), "[Ärger]\nÉcole=1\nПРИВЕТ=4\n[Arger]\nEcole=3\n");
+    EXPECT_TRUE(Doc.DeleteKey("ärger", "école"));
+    EXPECT_TRUE(Doc.EraseSection("ARGER"));
+    EXPECT_EQ(Doc.Text(), "[Ärger]\nПРИВЕТ=4\n");
+}
+
 TEST(IniDocument, RefusesNamesAndValuesThatWouldBecomeOtherEntries) {
     struct Case {
         const char* Section;

@@ -136,6 +136,27 @@ TEST_F(RegistryStoreTest, ValuesOfEachTypeReadBackAsWritten) {
     EXPECT_EQ(Store.ValueNames(Key).size(), std::size(Cases));
 }
 
+TEST_F(RegistryStoreTest, NamesIgnoreCaseInEveryScript) {
+    const struct {
+        const char* Stored;
+        const char* Asked;
+    } Cases[] = {
+        {"Ärger", "äRGER"}, {"ÉCOLE", "école"}, {"ПРИВЕТ", "привет"},
+        {"Ωμέγα", "ωΜΈΓΑ"}, {"Łódź", "łÓDŹ"},   {"İstanbul", "İSTANBUL"},
+    };
+    for (const auto& C : Cases) {
+        const TRegKeyId Key = Create(String("Software\\") + C.Stored);
+        EXPECT_EQ(Store.OpenKey(User, String("Software\\") + C.Asked, true), Key) << C.Asked;
+        Store.WriteValue(Key, C.Stored, Text("first"));
+        Store.WriteValue(Key, C.Asked, Text("second"));
+        EXPECT_EQ(Store.ValueNames(Key).size(), 1u) << C.Stored;
+        EXPECT_EQ(Store.ReadValue(Key, C.Stored)->Text, "second") << C.Stored;
+        EXPECT_EQ(Store.ReadValue(Key, C.Asked)->Text, "second") << C.Asked;
+    }
+    EXPECT_EQ(Store.KeyNames(Store.OpenKey(User, "Software", false)).size(), std::size(Cases));
+    EXPECT_NE(Create("Software\\Arger"), Create("Software\\Ärger")) << "A is not Ä";
+}
+
 TEST_F(RegistryStoreTest, ValueNamesIgnoreCaseAndAWriteReplacesTheType) {
     const TRegKeyId Key = Create("Software\\Values");
     Store.WriteValue(Key, "Count", Text("7"));
