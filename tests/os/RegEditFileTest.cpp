@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
+#include <unistd.h>
+
 using namespace orlo;
 using namespace orlo::test;
 
@@ -203,4 +206,43 @@ TEST(RegEditFile, ExportAndImportRoundTripThroughTheStore) {
                                            "[HKCU\\Software\\Other]\n\"Kept\"=-\n"));
     EXPECT_EQ(ExportRegistryKeys(Store, HKEY_CURRENT_USER, "Software\\Orlo").size(), 1u);
     EXPECT_EQ(ExportRegistryKeys(Store, HKEY_CURRENT_USER, "Software\\Other")[0].Values.size(), 0u);
+}
+
+TEST(RegEditFile, KilledImportLeavesAllOrNothing) {
+    // Each import deletes the key and builds it again, so a kill in the middle
+    // of one that was not atomic would leave a part of it.
+    TRegistrySandbox Sandbox;
+    String Text = "REGEDIT4\n[-HKCU\\Software\\Import]\n";
+    for (int Key = 0; Key < 20; ++Key) {
+        Text += Format("[HKCU\\Software\\Import\\Key%d]\n", Key);
+        for (int Value = 0; Value < 200; ++Value)
+            Text += Format("\"Value%d\"=\"text\"\n", Value);
+    }
+    const auto Keys = ParseRegEdit(Text);
+    for (int Round = 0; Round < 5; ++Round) {
+        int Imported[2];
+        ASSERT_EQ(pipe(Imported), 0);
+        const pid_t Importer = StartHelperProcess([&] {
+            TRegistryStore Store(Sandbox.DatabaseFileName());
+            for (;;) {
+                ImportRegistryKeys(Store, Keys);
+                if (write(Imported[1], "i", 1) != 1)
+                    return 1;
+            }
+        });
+        char C = 0;
+        ASSERT_EQ(read(Imported[0], &C, 1), 1);
+        ASSERT_EQ(kill(Importer, SIGKILL), 0);
+        EXPECT_EQ(WaitForHelperProcess(Importer), -1);
+        close(Imported[0]);
+        close(Imported[1]);
+
+        TRegistryStore Store(Sandbox.DatabaseFileName());
+        const TRegKeyId Import =
+            Store.OpenKey(TRegistryStore::RootKey(HKEY_CURRENT_USER), "Software\\Import", false);
+        ASSERT_NE(Import, NoRegKey) << "round " << Round;
+        ASSERT_EQ(Store.KeyNames(Import).size(), 20u) << "round " << Round;
+        for (const String& Name : Store.KeyNames(Import))
+            EXPECT_EQ(Store.ValueNames(Store.OpenKey(Import, Name, false)).size(), 200u) << Name;
+    }
 }
