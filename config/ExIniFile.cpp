@@ -25,6 +25,10 @@ Integer CharacterCount(const String& S) {
     return Count;
 }
 
+String FloatText(double Value) {
+    return Format("%g", Value);
+}
+
 } // namespace
 
 HKEY RegistryKeyToHKEY(TRegistryKey Key) {
@@ -71,11 +75,8 @@ String TExIniFile::ReadValue(const String& Section, const String& Ident, const S
     if (FIniFile)
         return FIniFile->ReadString(Section, Ident, Default);
     const String Name = RegistryValueName(Section, Ident);
-    try {
-        return FRegistry->ValueExists(Name) ? FRegistry->ReadString(Name) : Default;
-    } catch (const ERegistryException&) {
-        return Default;
-    }
+    // Only a value of another type reads as Default: a damaged database is reported.
+    return FRegistry->GetDataType(Name) == rdString ? FRegistry->ReadString(Name) : Default;
 }
 
 void TExIniFile::WriteValue(const String& Section, const String& Ident, const String& Value) {
@@ -87,9 +88,23 @@ void TExIniFile::WriteValue(const String& Section, const String& Ident, const St
 
 String TExIniFile::ReadString(const String& Section, const String& Ident, const String& Default) {
     const String S = ReadValue(Section, Ident, Default);
-    if (FWriteBack)
-        WriteValue(Section, Ident, S);
+    WriteBackMissing(Section, Ident, Default);
     return FHintsEnabled ? RemoveHint(S) : S;
+}
+
+bool TExIniFile::EntryExists(const String& Section, const String& Ident) {
+    if (FIniFile)
+        return FIniFile->ValueExists(Section, Ident);
+    return FRegistry->ValueExists(RegistryValueName(Section, Ident));
+}
+
+void TExIniFile::WriteBackMissing(const String& Section, const String& Ident, const String& Value) {
+    if (!FWriteBack || EntryExists(Section, Ident))
+        return;
+    if (FIniFile)
+        FIniFile->WriteStringIfMissing(Section, Ident, Value);
+    else
+        FRegistry->WriteStringIfMissing(RegistryValueName(Section, Ident), Value);
 }
 
 void TExIniFile::WriteString(const String& Section, const String& Ident, const String& Value) {
@@ -123,8 +138,7 @@ String TExIniFile::ReadWithoutHint(const String& Section, const String& Ident) {
 
 Integer TExIniFile::ReadInteger(const String& Section, const String& Ident, Integer Default) {
     const Integer Result = StringToIntDef(ReadWithoutHint(Section, Ident), Default);
-    if (FWriteBack)
-        WriteString(Section, Ident, IntToStr(Result));
+    WriteBackMissing(Section, Ident, IntToStr(Default));
     return Result;
 }
 
@@ -142,13 +156,12 @@ void TExIniFile::WriteBool(const String& Section, const String& Ident, bool Valu
 
 double TExIniFile::ReadFloat(const String& Section, const String& Ident, double Default) {
     const double Result = StrToFloatDef(ReadWithoutHint(Section, Ident), Default);
-    if (FWriteBack)
-        WriteFloat(Section, Ident, Result);
+    WriteBackMissing(Section, Ident, FloatText(Default));
     return Result;
 }
 
 void TExIniFile::WriteFloat(const String& Section, const String& Ident, double Value) {
-    WriteString(Section, Ident, Format("%g", Value));
+    WriteString(Section, Ident, FloatText(Value));
 }
 
 TIniFile& TExIniFile::FileOnly(const char* Operation) {

@@ -43,14 +43,16 @@ public:
     void SetHintPosition(Integer Value) noexcept { FHintPosition = Value; }
     const String& HintMarker() const noexcept { return FHintMarker; }
     void SetHintMarker(const String& Value) { FHintMarker = Value; }
-    // Every read writes the value it returns back to the store.
+    // Every read of a missing entry creates it with the default. An entry that
+    // exists is left as it is, so a value another program stored since it was
+    // read is never undone.
     bool WriteBack() const noexcept { return FWriteBack; }
     void SetWriteBack(bool Value) noexcept { FWriteBack = Value; }
 
     String GetFileName() const; // empty in registry mode
 
     // The stored text as it is, hint included. A registry value that is not a
-    // string reads as Default.
+    // string reads as Default; a damaged registry database raises ERegistryException.
     String ReadValue(const String& Section, const String& Ident, const String& Default);
     void WriteValue(const String& Section, const String& Ident, const String& Value);
 
@@ -87,6 +89,10 @@ private:
     TIniFile& FileOnly(const char* Operation);
     // The stored text, its hint removed when hints are enabled; empty when absent.
     String ReadWithoutHint(const String& Section, const String& Ident);
+    bool EntryExists(const String& Section, const String& Ident);
+    // With WriteBack, creates the entry with Value when it is missing, tested
+    // and written under the file's lock or in one registry transaction.
+    void WriteBackMissing(const String& Section, const String& Ident, const String& Value);
 
     std::unique_ptr<TIniFile> FIniFile;
     std::unique_ptr<TRegistry> FRegistry;

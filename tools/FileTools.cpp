@@ -14,6 +14,7 @@
 #include <random>
 #include <string_view>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace orlo {
@@ -27,6 +28,37 @@ constexpr const char* LineEnd = "\r\n";
 constexpr const char* TimeStampFormat = R"(yyyy"-"mm"-"dd hh":"nn":"ss)";
 constexpr Cardinal ChainMixer = 0x40009001;
 constexpr std::string_view InvalidNameCharacters = ":*?\"<>|\\/";
+
+// Creates the missing levels of Dir readable and writable by the user alone:
+// a log in a shared folder such as /tmp is nobody else's to read or fill.
+bool CreatePrivateDirectory(const String& Dir) {
+    if (Dir.empty() || DirectoryExists(Dir))
+        return !Dir.empty();
+    const String Parent = ExtractFileDir(Dir);
+    if (Parent != Dir && !Parent.empty())
+        CreatePrivateDirectory(Parent);
+    return mkdir(Dir.c_str(), 0700) == 0 || DirectoryExists(Dir);
+}
+
+bool IsSymbolicLink(const String& Name) {
+    struct stat Info;
+    return lstat(Name.c_str(), &Info) == 0 && S_ISLNK(Info.st_mode);
+}
+
+bool IsOwnOrSystemOwned(const struct stat& Info) {
+    return Info.st_uid == geteuid() || Info.st_uid == 0;
+}
+
+// Why a log may not go into Folder, or nullptr: another user (root excepted)
+// owning it, or a link to it, could put links or files into it at any time.
+const char* UnsafeFolderReason(const String& Folder) {
+    struct stat Link, Target;
+    if (lstat(Folder.c_str(), &Link) != 0 || stat(Folder.c_str(), &Target) != 0)
+        return nullptr; // opening fails as for any missing folder
+    if (!IsOwnOrSystemOwned(Link) || !IsOwnOrSystemOwned(Target))
+        return "its folder belongs to another user";
+    return nullptr;
+}
 
 bool StartsWithTwoDelimiters(const String& S) {
     return S.size() >= 2 && IsPathDelimiter(S[0]) && IsPathDelimiter(S[1]);
@@ -265,20 +297,25 @@ TLogFile::~TLogFile() {
 
 void TLogFile::SetDirectory(TLogFileDir Value) {
     if (Value != FDirectory)
-        CloseFile();
+        Retarget();
     FDirectory = Value;
 }
 
 void TLogFile::SetFileName(const String& Value) {
     if (Value != FFileName)
-        CloseFile();
+        Retarget();
     FFileName = Value;
 }
 
 void TLogFile::SetMode(TLogFileMode Value) {
     if (Value != FMode)
-        CloseFile();
+        Retarget();
     FMode = Value;
+}
+
+void TLogFile::Retarget() {
+    CloseFile();
+    FRefusalReported = false;
 }
 
 String TLogFile::ChecksumLine(Cardinal& Chain, const String& Text) {
@@ -315,6 +352,12 @@ bool TLogFile::Open() {
     try {
         OpenFile();
         return true;
+    } catch (const ELogFileRefused&) {
+        CloseFile();
+        if (FRefusalReported && FIgnoreErrors)
+            return false;
+        FRefusalReported = true;
+        throw;
     } catch (const Exception&) {
         CloseFile();
         if (!FIgnoreErrors)
@@ -323,34 +366,32 @@ bool TLogFile::Open() {
     }
 }
 
-void TLogFile::OpenFile() {
-    String Dir;
+String TLogFile::LogFolder() const {
     switch (FDirectory) {
     case fdApplication:
-        Dir = GetApplicationDir();
-        break;
+        return GetApplicationDir();
     case fdTemporary:
-        Dir = TempDirectory();
-        break;
+        return TempDirectory();
     case fdWindows:
-        Dir = WindowsDirectory();
-        break;
+        return WindowsDirectory();
     case fdSystem:
-        Dir = SystemDirectory();
-        break;
+        return SystemDirectory();
     }
-    String Path = ExpandFileNameByDir(FFileName, Dir);
+    return String();
+}
+
+void TLogFile::OpenFile() {
+    String Path = ExpandFileNameByDir(FFileName, LogFolder());
     if (FMode == fmCreateUniqueFile)
         Path = MakeUniqueFileName(Path);
-    CreateDirRecurse(ExtractFileDir(Path));
+    const String Folder = NativePath(ExtractFileDir(Path));
+    CreatePrivateDirectory(Folder);
+    if (const char* Reason = UnsafeFolderReason(Folder))
+        throw ELogFileRefused(Format("Log file \"%s\" refused: %s", Path, Reason));
+    if (IsSymbolicLink(NativePath(Path)))
+        throw ELogFileRefused(Format("Log file \"%s\" refused: a symbolic link", Path));
     FileSetAttr(Path, 0);
-    const int Flags = O_WRONLY | O_CREAT | O_CLOEXEC | (FMode == fmOpenFile ? O_APPEND : 0) |
-                      (FMode == fmCreateUniqueFile ? O_EXCL : 0);
-    FHandle = open(NativePath(Path).c_str(), Flags, 0666);
-    // Other writers are kept out: the lock is taken before anything is cut.
-    if (FHandle < 0 || flock(FHandle, LOCK_EX | LOCK_NB) != 0 ||
-        (FMode != fmOpenFile && ftruncate(FHandle, 0) != 0))
-        throw EInOutError("Error creating log file");
+    OpenHandle(Path);
     FOpenFileName = Path;
     if (FCRC) {
         std::random_device Random;
@@ -362,6 +403,23 @@ void TLogFile::OpenFile() {
         } while (Text.find('G') != String::npos);
         Append("#" + Text + LineEnd);
     }
+}
+
+void TLogFile::OpenHandle(const String& Path) {
+    // Never through a link, and never waiting for a reader of a planted pipe.
+    const int Flags = O_WRONLY | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK |
+                      (FMode == fmOpenFile ? O_APPEND : 0) |
+                      (FMode == fmCreateUniqueFile ? O_EXCL : 0);
+    FHandle = open(NativePath(Path).c_str(), Flags, 0666);
+    if (FHandle < 0 && errno == ELOOP)
+        throw ELogFileRefused(Format("Log file \"%s\" refused: a symbolic link", Path));
+    struct stat Info;
+    if (FHandle >= 0 && (fstat(FHandle, &Info) != 0 || !S_ISREG(Info.st_mode)))
+        throw ELogFileRefused(Format("Log file \"%s\" refused: not a regular file", Path));
+    // Other writers are kept out: the lock is taken before anything is cut.
+    if (FHandle < 0 || flock(FHandle, LOCK_EX | LOCK_NB) != 0 ||
+        (FMode != fmOpenFile && ftruncate(FHandle, 0) != 0))
+        throw EInOutError("Error creating log file");
 }
 
 void TLogFile::Append(const String& Line) {

@@ -44,6 +44,10 @@ String ExpandFileName(const String& FileName);
 // name may not hold in the base name become "_").
 String MakeUniqueFileName(const String& FileName);
 
+// A log file at a place another local user prepared: a symbolic link, not a
+// regular file, or in a folder that is a link or belongs to another user.
+ORLO_EXCEPTION(ELogFileRefused, EInOutError);
+
 ORLO_ENUM(TLogFileDir, fdApplication, fdTemporary, fdWindows, fdSystem)
 ORLO_ENUM(TLogFileMode, fmOpenFile, fmCreateFile, fmCreateUniqueFile)
 
@@ -75,7 +79,10 @@ public:
     const String& OpenFileName() const noexcept { return FOpenFileName; }
 
     // Opens the file now. EInOutError "Error creating log file" when it cannot
-    // be opened and IgnoreErrors is false.
+    // be opened and IgnoreErrors is false. Folders the log creates are private
+    // to the user. A log at a place another user prepared (ELogFileRefused
+    // "Log file "%s" refused: %s") is never opened and always reported, with
+    // IgnoreErrors only once: later writes to it are dropped.
     void CreateFile();
     void CloseFile();
     // One line with the value's text (after the time stamp, with TimeStamp).
@@ -90,6 +97,9 @@ public:
 private:
     bool Open();
     void OpenFile();
+    void Retarget();
+    String LogFolder() const;
+    void OpenHandle(const String& Path);
     void Append(const String& Line);
 
     bool FCRC = false;
@@ -102,6 +112,7 @@ private:
 
     int FHandle = -1;
     String FOpenFileName;
+    bool FRefusalReported = false; // until the file name, folder or mode changes
     Cardinal FChain = 0;
 };
 

@@ -10,7 +10,8 @@
 //                                  resource under the resource's own name
 //
 // Exit codes: 0 done, 1 bad input (the message names the file), 2 bad usage.
-// OUT is replaced only once the conversion is complete.
+// OUT is replaced only once the conversion is complete; "-" as IN reads
+// standard input, as OUT writes standard output.
 
 #include "platform/classes/Filer.h"
 #include "platform/classes/FormText.h"
@@ -26,6 +27,9 @@ namespace {
 
 using namespace orlo;
 
+// A file name that stands for standard input or output.
+constexpr const char* StandardStream = "-";
+
 struct TOptions {
     bool Source = false;
     String ResName;
@@ -38,7 +42,8 @@ constexpr const char* Usage =
     "  converts a binary form to text, a text form to binary, or the\n"
     "  first (or NAME) RCDATA resource of a .res file to text;\n"
     "  -c writes C++ source registering the binary form as a resource\n"
-    "  (of a .res file: its RCDATA resource, under the resource's name)\n";
+    "  (of a .res file: its RCDATA resource, under the resource's name);\n"
+    "  \"-\" as IN reads standard input, as OUT writes standard output\n";
 
 std::optional<TOptions> ParseArguments(int Argc, char** Argv) {
     TOptions Options;
@@ -133,6 +138,29 @@ void Convert(const TOptions& Options, TMemoryStream& Input, TMemoryStream& Outpu
         throw EReadError("Not a form file (binary form, text form or resource file expected)");
 }
 
+void LoadInput(const String& FileName, TMemoryStream& Input) {
+    if (FileName != StandardStream) {
+        Input.LoadFromFile(FileName);
+        return;
+    }
+    char Buffer[65536];
+    while (const size_t Count = std::fread(Buffer, 1, sizeof Buffer, stdin))
+        Input.WriteBuffer(Buffer, static_cast<Integer>(Count));
+    if (std::ferror(stdin))
+        throw EReadError("Cannot read standard input");
+    Input.SetPosition(0);
+}
+
+void SaveOutput(TMemoryStream& Output, const String& FileName) {
+    if (FileName != StandardStream) {
+        Output.SaveToFile(FileName);
+        return;
+    }
+    const auto Size = static_cast<size_t>(Output.Size());
+    if (std::fwrite(Output.Memory(), 1, Size, stdout) != Size || std::fflush(stdout) != 0)
+        throw EWriteError("Cannot write standard output");
+}
+
 } // namespace
 
 int main(int Argc, char** Argv) {
@@ -143,7 +171,7 @@ int main(int Argc, char** Argv) {
     }
     TMemoryStream Input, Output;
     try {
-        Input.LoadFromFile(Options->Input);
+        LoadInput(Options->Input, Input);
     } catch (const Exception& E) {
         std::fprintf(stderr, "formconv: %s\n", E.Message().c_str());
         return 1;
@@ -158,7 +186,7 @@ int main(int Argc, char** Argv) {
         return 1;
     }
     try {
-        Output.SaveToFile(Options->Output);
+        SaveOutput(Output, Options->Output);
     } catch (const Exception& E) {
         std::fprintf(stderr, "formconv: %s\n", E.Message().c_str());
         return 1;

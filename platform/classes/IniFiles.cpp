@@ -22,7 +22,7 @@ namespace {
 constexpr const char* ByteOrderMark = "\xEF\xBB\xBF";
 
 String Folded(const String& Name) {
-    return AnsiLowerCase(Trim(Name));
+    return UnicodeLowerCase(Trim(Name));
 }
 
 bool HasLineBreak(const String& S) {
@@ -73,18 +73,19 @@ TIniDocument::TIniDocument(const String& Text) {
         FByteOrderMark = true;
         Start = 3;
     }
-    const size_t FirstBreak = Text.find('\n', Start);
-    if (FirstBreak != String::npos && FirstBreak > Start && Text[FirstBreak - 1] == '\r')
-        FLineBreak = "\r\n";
+    bool StyleSeen = false;
     while (Start < Text.size()) {
-        size_t End = Text.find('\n', Start);
+        size_t End = Text.find_first_of("\r\n", Start);
         if (End == String::npos)
             End = Text.size();
-        size_t Length = End - Start;
-        if (Length > 0 && Text[Start + Length - 1] == '\r')
-            --Length;
-        FLines.push_back(ParseLine(Text.substr(Start, Length)));
-        Start = End + 1;
+        FLines.push_back(ParseLine(Text.substr(Start, End - Start)));
+        // CR LF, LF and a lone CR all end a line; the first one sets the style.
+        const size_t BreakLength = Text.compare(End, 2, "\r\n") == 0 ? 2 : 1;
+        if (End < Text.size() && !StyleSeen) {
+            FLineBreak = Text.substr(End, BreakLength);
+            StyleSeen = true;
+        }
+        Start = End + BreakLength;
     }
     Reindex();
 }
@@ -332,6 +333,17 @@ void TIniFile::WriteString(const String& Section, const String& Ident, const Str
     TIniDocument::CheckEntry(Section, Ident, Value);
     Modify(true, [&](TIniDocument& Document) {
         if (Document.Value(Section, Ident) == Value)
+            return false;
+        Document.SetValue(Section, Ident, Value);
+        return true;
+    });
+}
+
+void TIniFile::WriteStringIfMissing(const String& Section, const String& Ident,
+                                    const String& Value) {
+    TIniDocument::CheckEntry(Section, Ident, Value);
+    Modify(true, [&](TIniDocument& Document) {
+        if (Document.Value(Section, Ident))
             return false;
         Document.SetValue(Section, Ident, Value);
         return true;

@@ -25,7 +25,8 @@ ORLO_EXCEPTION(EIniFileException, Exception);
 // The text of an INI file, understood line by line.
 class TIniDocument {
 public:
-    // Any text reads: line ends may be LF or CR LF, a UTF-8 byte-order mark is kept.
+    // Any text reads: line ends may be LF, CR LF or CR (the first one found is
+    // used for the whole text), a UTF-8 byte-order mark is kept.
     explicit TIniDocument(const String& Text = String());
     // The text with every change applied; untouched lines come back as they were.
     String Text() const;
@@ -91,6 +92,9 @@ public:
     // EIniFileException "Unable to write to "%s"" for a read-only file; the
     // errors of TIniDocument::SetValue; EFCreateError when the file cannot be made.
     void WriteString(const String& Section, const String& Ident, const String& Value);
+    // Writes the value only when the entry is missing, tested and written under
+    // the file's lock, so a value another program stored meanwhile is kept.
+    void WriteStringIfMissing(const String& Section, const String& Ident, const String& Value);
     // Decimal or "$"-hexadecimal text; Default for anything else.
     Integer ReadInteger(const String& Section, const String& Ident, Integer Default);
     void WriteInteger(const String& Section, const String& Ident, Integer Value);

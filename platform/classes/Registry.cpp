@@ -131,8 +131,10 @@ Integer TRegistry::ReadInteger(const String& Name) {
     return Value->Number;
 }
 
-void TRegistry::WriteValue(const String& Name, const TRegValue& Value) {
-    if (FCurrentKey == NoRegKey || FReadOnly || !Store().WriteValue(FCurrentKey, Name, Value))
+void TRegistry::WriteValue(const String& Name, const TRegValue& Value, bool Replace) {
+    if (FCurrentKey == NoRegKey || FReadOnly ||
+        !(Replace ? Store().WriteValue(FCurrentKey, Name, Value)
+                  : Store().AddValue(FCurrentKey, Name, Value)))
         throw ERegistryException(Format("Failed to set data for '%s'", Name));
 }
 
@@ -142,6 +144,10 @@ void TRegistry::WriteString(const String& Name, const String& Value) {
 
 void TRegistry::WriteInteger(const String& Name, Integer Value) {
     WriteValue(Name, TRegValue{rdInteger, String(), Value});
+}
+
+void TRegistry::WriteStringIfMissing(const String& Name, const String& Value) {
+    WriteValue(Name, TRegValue{rdString, Value, 0}, false);
 }
 
 bool TRegistry::DeleteValue(const String& Name) {

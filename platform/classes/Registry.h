@@ -54,6 +54,9 @@ public:
     // a key opened read-only, or on a key deleted meanwhile.
     void WriteString(const String& Name, const String& Value);
     void WriteInteger(const String& Name, Integer Value);
+    // Writes the string only when no value of that name exists, tested and
+    // written in one transaction; the errors of WriteString.
+    void WriteStringIfMissing(const String& Name, const String& Value);
     bool DeleteValue(const String& Name);
 
 private:
@@ -63,7 +66,7 @@ private:
     bool Open(const String& Key, bool CanCreate, bool ReadOnly);
     std::optional<TRegValue> Read(const String& Name);
     static void CheckDataType(const TRegValue& Value, const String& Name, TRegDataType DataType);
-    void WriteValue(const String& Name, const TRegValue& Value);
+    void WriteValue(const String& Name, const TRegValue& Value, bool Replace = true);
 
     String FDatabaseFileName;
     std::unique_ptr<TRegistryStore> FStore;

@@ -2,6 +2,7 @@
 
 #include "platform/classes/Resources.h"
 #include "platform/classes/TypInfo.h"
+#include "platform/os/FileSystem.h"
 #include "platform/rtl/SysUtils.h"
 
 #include <sys/file.h>
@@ -114,37 +115,10 @@ void TCustomMemoryStream::SaveToStream(TStream* Stream) const {
 }
 
 void TCustomMemoryStream::SaveToFile(const String& FileName) const {
-    // Write a sibling file, flush it to disk, then rename it over the old one:
-    // a failure at any point leaves the old file as it was.
-    String Temp = FileName + ".XXXXXX";
-    int Fd = ::mkstemp(Temp.data());
-    if (Fd < 0)
-        throw EFCreateError(Format("Cannot create file %s", FileName) + ". " + SystemReason(errno));
-    struct stat Old;
-    mode_t Mode = 0666;
-    if (::stat(FileName.c_str(), &Old) == 0) {
-        Mode = Old.st_mode & 07777;
-    } else {
-        mode_t Mask = ::umask(0);
-        ::umask(Mask);
-        Mode &= ~Mask;
-    }
-    bool Ok = ::fchmod(Fd, Mode) == 0;
-    for (Int64 Done = 0; Ok && Done < FSize;) {
-        ssize_t N = ::write(Fd, FMemory + Done, static_cast<size_t>(FSize - Done));
-        if (N < 0 && errno == EINTR)
-            continue;
-        Ok = N > 0;
-        Done += N > 0 ? N : 0;
-    }
-    Ok = Ok && ::fsync(Fd) == 0;
-    int Error = errno;
-    Ok = ::close(Fd) == 0 && Ok;
-    if (Ok && ::rename(Temp.c_str(), FileName.c_str()) == 0)
-        return;
-    Error = Ok ? errno : Error;
-    ::unlink(Temp.c_str());
-    throw EFCreateError(Format("Cannot create file %s", FileName) + ". " + SystemReason(Error));
+    // A failure at any point leaves the old file as it was.
+    if (const int Error = TryReplaceFileContent(FileName, reinterpret_cast<const char*>(FMemory),
+                                                static_cast<size_t>(FSize)))
+        throw EFCreateError(Format("Cannot create file %s", FileName) + ". " + SystemReason(Error));
 }
 
 // --- TMemoryStream -----------------------------------------------------------

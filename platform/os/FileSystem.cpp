@@ -7,11 +7,13 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <ctime>
 #include <dirent.h>
 #include <fcntl.h>
 #include <random>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -132,60 +134,185 @@ std::vector<TSearchRec> Search(const String& Path, Integer Attr) {
     return Found;
 }
 
-// A new file beside Target under a name of its own, removed unless committed.
+// A failed system call inside a save, carrying its error number.
+struct TSystemError {
+    int Error;
+};
+
+[[noreturn]] void FailWith(int Error) {
+    throw TSystemError{Error};
+}
+
+constexpr int MaxLinkHops = 40;
+constexpr size_t SiblingSuffixLength = 8; // hexadecimal digits after "."
+
+// Where a save of a file name goes: the file a chain of symbolic links ends in,
+// and whether it is written in place rather than replaced.
+struct TSaveTarget {
+    String Name;
+    bool InPlace = false;
+};
+
+String LinkText(const String& Name) {
+    std::vector<char> Buffer(4096);
+    const ssize_t Length = readlink(Name.c_str(), Buffer.data(), Buffer.size());
+    if (Length < 0 || static_cast<size_t>(Length) >= Buffer.size())
+        FailWith(Length < 0 ? errno : ENAMETOOLONG);
+    return String(Buffer.data(), static_cast<size_t>(Length));
+}
+
+// The folder of Name with every link in it resolved; empty when it is missing.
+String RealFolder(const String& Name) {
+    const String Dir = ExtractFilePath(Name);
+    char* Real = realpath(Dir.empty() ? "." : Dir.c_str(), nullptr);
+    if (!Real)
+        return String();
+    String Result = Real;
+    free(Real);
+    return Result == "/" ? Result : Result + "/";
+}
+
+TSaveTarget SaveTargetOf(const String& FileName) {
+    String Name = NativePath(FileName);
+    for (int Hop = 0; Hop < MaxLinkHops; ++Hop) {
+        const String Folder = RealFolder(Name);
+        if (Folder.empty())
+            return {Name, false}; // the save reports the missing folder
+        const String Full = Folder + ExtractFileName(Name);
+        // A process's open file (/dev/stdout leads here) may be a pipe, a
+        // terminal or a file the shell opened for appending: write into it.
+        if (Full.rfind("/proc/", 0) == 0)
+            return {Full, true};
+        struct stat Info;
+        if (lstat(Full.c_str(), &Info) != 0 || S_ISREG(Info.st_mode) || S_ISDIR(Info.st_mode))
+            return {Full, false};
+        if (!S_ISLNK(Info.st_mode))
+            return {Full, true}; // a device, pipe or socket
+        const String Link = LinkText(Full);
+        Name = Link[0] == '/' ? Link : Folder + Link;
+    }
+    FailWith(ELOOP);
+}
+
+void WriteAll(int Handle, const char* Data, size_t Size) {
+    while (Size > 0) {
+        const ssize_t Written = write(Handle, Data, Size);
+        if (Written < 0 && errno == EINTR)
+            continue;
+        if (Written <= 0)
+            FailWith(Written < 0 ? errno : EIO);
+        Data += Written;
+        Size -= static_cast<size_t>(Written);
+    }
+}
+
+void WriteInPlace(const String& Name, const char* Data, size_t Size) {
+    struct stat Info;
+    const bool Regular = stat(Name.c_str(), &Info) == 0 && S_ISREG(Info.st_mode);
+    const int Handle = open(Name.c_str(), O_WRONLY | O_CLOEXEC | (Regular ? O_APPEND : 0));
+    if (Handle < 0)
+        FailWith(errno);
+    try {
+        WriteAll(Handle, Data, Size);
+    } catch (...) {
+        close(Handle);
+        throw;
+    }
+    if (close(Handle) != 0)
+        FailWith(errno);
+}
+
+bool IsSiblingName(const String& Name, const String& Prefix) {
+    return Name.size() == Prefix.size() + SiblingSuffixLength && Name.rfind(Prefix, 0) == 0 &&
+           Name.find_first_not_of("0123456789ABCDEF", Prefix.size()) == String::npos;
+}
+
+bool SameFile(const struct stat& A, const struct stat& B) {
+    return A.st_dev == B.st_dev && A.st_ino == B.st_ino;
+}
+
+// A sibling's writer holds a lock on it until it is renamed or removed: one
+// that can be locked belongs to a writer that died.
+void RemoveStaleSibling(const String& Name) {
+    const int Handle = open(Name.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK);
+    if (Handle < 0)
+        return;
+    struct stat Locked, Named;
+    if (flock(Handle, LOCK_EX | LOCK_NB) == 0 && fstat(Handle, &Locked) == 0 &&
+        lstat(Name.c_str(), &Named) == 0 && SameFile(Locked, Named))
+        unlink(Name.c_str());
+    close(Handle);
+}
+
+// The permission bits a new file gets: 0666 without the process's umask.
+mode_t NewFileMode() {
+    const mode_t Mask = umask(0);
+    umask(Mask);
+    return 0666 & ~Mask;
+}
+
+// A new file beside Target under a name of its own, private to the user and
+// locked while it lives, removed unless committed.
 class TSiblingFile {
 public:
-    explicit TSiblingFile(const String& Target) : FTarget(NativePath(Target)) {
-        std::random_device Random;
+    explicit TSiblingFile(const String& Target) : FTarget(Target) {
         const String Dir = ExtractFilePath(FTarget);
+        const String Prefix = "." + ExtractFileName(FTarget) + ".";
+        for (const String& Name : DirectoryNames(Dir.empty() ? "./" : Dir))
+            if (IsSiblingName(Name, Prefix))
+                RemoveStaleSibling(Dir + Name);
+        std::random_device Random;
         for (int Attempt = 0; Attempt < 100 && FHandle < 0; ++Attempt) {
-            FName = Dir + "." + ExtractFileName(FTarget) + "." + IntToHex(Int64(Random()), 8);
-            FHandle = open(FName.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+            FName = Dir + Prefix + IntToHex(Int64(Random()), SiblingSuffixLength);
+            FHandle = open(FName.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
             if (FHandle < 0 && errno != EEXIST)
-                break;
+                FailWith(errno);
+            if (FHandle >= 0 && !LockOwnName())
+                FHandle = -1;
         }
         if (FHandle < 0)
-            Fail(errno);
+            FailWith(EEXIST);
     }
     ~TSiblingFile() {
+        if (FHandle >= 0 && !FCommitted)
+            unlink(FName.c_str());
         if (FHandle >= 0)
             close(FHandle);
-        if (!FCommitted)
-            unlink(FName.c_str());
     }
     TSiblingFile(const TSiblingFile&) = delete;
     TSiblingFile& operator=(const TSiblingFile&) = delete;
 
-    void Write(const char* Data, size_t Size) {
-        while (Size > 0) {
-            const ssize_t Written = write(FHandle, Data, Size);
-            if (Written < 0 && errno == EINTR)
-                continue;
-            if (Written <= 0)
-                Fail(errno);
-            Data += Written;
-            Size -= static_cast<size_t>(Written);
-        }
-    }
+    void Write(const char* Data, size_t Size) { WriteAll(FHandle, Data, Size); }
     void SetMode(mode_t Mode) {
         if (fchmod(FHandle, Mode) != 0)
-            Fail(errno);
+            FailWith(errno);
     }
     // Makes the written content durable and puts it in the target's place:
     // over an existing target, or only where none exists.
     void Commit(bool Replace) {
         if (fsync(FHandle) != 0)
-            Fail(errno);
+            FailWith(errno);
         const int Result =
             Replace ? rename(FName.c_str(), FTarget.c_str()) : link(FName.c_str(), FTarget.c_str());
         if (Result != 0)
-            Fail(errno);
+            FailWith(errno);
         if (Replace)
             FCommitted = true;
         SyncDirectory();
     }
 
 private:
+    // Locks the new file; false (and the file closed) when a save that took it
+    // for a dead writer's removed it before the lock was held.
+    bool LockOwnName() {
+        while (flock(FHandle, LOCK_EX) != 0 && errno == EINTR) {
+        }
+        struct stat Own, Named;
+        if (fstat(FHandle, &Own) == 0 && lstat(FName.c_str(), &Named) == 0 && SameFile(Own, Named))
+            return true;
+        close(FHandle);
+        return false;
+    }
     void SyncDirectory() {
         String Dir = ExtractFilePath(FTarget);
         const int Handle =
@@ -194,9 +321,6 @@ private:
             fsync(Handle);
             close(Handle);
         }
-    }
-    [[noreturn]] void Fail(int Error) {
-        throw EFCreateError(Format("Cannot create file \"%s\". %s", FTarget, strerror(Error)));
     }
 
     String FTarget;
@@ -269,12 +393,14 @@ bool CopyFile(const String& Source, const String& Target, bool FailIfExists) {
         return false;
     try {
         const String Content = ReadFileContent(Source);
-        TSiblingFile Copy(Target);
+        TSiblingFile Copy(NativePath(Target));
         Copy.Write(Content.data(), Content.size());
         Copy.SetMode(Info.st_mode & 07777);
         Copy.Commit(!FailIfExists);
         return true;
     } catch (const Exception&) {
+        return false;
+    } catch (const TSystemError&) {
         return false;
     }
 }
@@ -337,13 +463,27 @@ String ReadFileContent(const String& FileName) {
     return Content;
 }
 
+int TryReplaceFileContent(const String& FileName, const char* Data, size_t Size) {
+    try {
+        const TSaveTarget Target = SaveTargetOf(FileName);
+        if (Target.InPlace) {
+            WriteInPlace(Target.Name, Data, Size);
+            return 0;
+        }
+        TSiblingFile File(Target.Name);
+        File.Write(Data, Size);
+        struct stat Info;
+        File.SetMode(stat(Target.Name.c_str(), &Info) == 0 ? Info.st_mode & 07777 : NewFileMode());
+        File.Commit(true);
+        return 0;
+    } catch (const TSystemError& E) {
+        return E.Error;
+    }
+}
+
 void ReplaceFileContent(const String& FileName, const String& Content) {
-    TSiblingFile File(FileName);
-    File.Write(Content.data(), Content.size());
-    struct stat Info;
-    if (StatFile(FileName, Info))
-        File.SetMode(Info.st_mode & 07777);
-    File.Commit(true);
+    if (const int Error = TryReplaceFileContent(FileName, Content.data(), Content.size()))
+        throw EFCreateError(Format("Cannot create file \"%s\". %s", FileName, strerror(Error)));
 }
 
 } // namespace orlo

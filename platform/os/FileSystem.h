@@ -67,8 +67,13 @@ String GetCurrentDir();
 String ReadFileContent(const String& FileName);
 // Replaces the file's content: writes a new file beside it, flushes it to disk
 // and renames it over the old one, so readers and crashes see the old or the
-// new content, never a mix. An existing file keeps its permission bits.
-// EFCreateError "Cannot create file "%s". %s".
+// new content, never a mix. An existing file keeps its permission bits; the
+// new file is private to the user until it has them. A symbolic link stays in
+// place and the file it leads to is replaced. Devices, pipes and the open
+// files of a process (/dev/stdout) are written to directly. Hidden siblings
+// left by writers that died are removed. EFCreateError "Cannot create file "%s". %s".
 void ReplaceFileContent(const String& FileName, const String& Content);
+// The same; the system's error number, 0 when the file was replaced.
+int TryReplaceFileContent(const String& FileName, const char* Data, size_t Size);
 
 } // namespace orlo

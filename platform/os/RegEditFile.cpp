@@ -162,6 +162,9 @@ TRegEditKey ReadKeyLine(const TLine& Line) {
     } catch (const ERegEditError& E) {
         throw ERegEditError(Format("Line %d: %s", Line.Number, E.Message()));
     }
+    if (Key.Delete && SplitKeyPath(Key.Path).empty())
+        throw ERegEditError(Format("Line %d: the root key '%s' cannot be deleted", Line.Number,
+                                   RootKeyName(Key.Root)));
     return Key;
 }
 
@@ -200,10 +203,13 @@ String HexStringText(const String& Prefix, const String& S) {
     return Result;
 }
 
-// Names are written in one line; a line break in one cannot be represented.
+// Names are written in one line; a line break in one cannot be represented,
+// and the reader refuses a NUL character in one.
 const String& CheckedName(const String& Name) {
     if (Name.find_first_of("\r\n") != String::npos)
         throw ERegEditError(Format("A line break in the name '%s' cannot be exported", Name));
+    if (Name.find('\0') != String::npos)
+        throw ERegEditError(Format("The NUL character in the name '%s' cannot be exported", Name));
     return Name;
 }
 
@@ -300,20 +306,22 @@ std::vector<TRegEditKey> ExportRegistryKeys(TRegistryStore& Store, HKEY Root, co
 }
 
 void ImportRegistryKeys(TRegistryStore& Store, const std::vector<TRegEditKey>& Keys) {
-    for (const TRegEditKey& Key : Keys) {
-        const TRegKeyId Root = TRegistryStore::RootKey(Key.Root);
-        if (Key.Delete) {
-            Store.DeleteKey(Root, Key.Path);
-            continue;
+    Store.Update([&] {
+        for (const TRegEditKey& Key : Keys) {
+            const TRegKeyId Root = TRegistryStore::RootKey(Key.Root);
+            if (Key.Delete) {
+                Store.DeleteKey(Root, Key.Path);
+                continue;
+            }
+            const TRegKeyId Id = Store.OpenKey(Root, Key.Path, true);
+            for (const TRegEditValue& Value : Key.Values) {
+                if (Value.Delete)
+                    Store.DeleteValue(Id, Value.Name);
+                else
+                    Store.WriteValue(Id, Value.Name, Value.Value);
+            }
         }
-        const TRegKeyId Id = Store.OpenKey(Root, Key.Path, true);
-        for (const TRegEditValue& Value : Key.Values) {
-            if (Value.Delete)
-                Store.DeleteValue(Id, Value.Name);
-            else
-                Store.WriteValue(Id, Value.Name, Value.Value);
-        }
-    }
+    });
 }
 
 } // namespace orlo

@@ -32,7 +32,9 @@ constexpr std::array<TRootKeyName, 7> RootKeyNames{{
 }};
 
 // Version of the table layout below, kept in the database's user_version.
-constexpr int SchemaVersion = 1;
+// Version 2 orders names by their Unicode lower case (see CompareWithoutCase),
+// so the indexes of version 1, ordered by ASCII case only, are built anew.
+constexpr int SchemaVersion = 2;
 
 // Key ids of the root keys are the root key values themselves; ids of other
 // keys count up from there and are never reused (AUTOINCREMENT).
@@ -48,13 +50,23 @@ CREATE TABLE IF NOT EXISTS entries(
     type INTEGER NOT NULL,
     data,
     PRIMARY KEY(key, name)) WITHOUT ROWID;
+REINDEX;
 INSERT OR IGNORE INTO keys(id, parent, name) VALUES
     (2147483648, NULL, 'HKEY_CLASSES_ROOT'), (2147483649, NULL, 'HKEY_CURRENT_USER'),
     (2147483650, NULL, 'HKEY_LOCAL_MACHINE'), (2147483651, NULL, 'HKEY_USERS'),
     (2147483652, NULL, 'HKEY_PERFORMANCE_DATA'), (2147483653, NULL, 'HKEY_CURRENT_CONFIG'),
     (2147483654, NULL, 'HKEY_DYN_DATA');
-PRAGMA user_version = 1;
+PRAGMA user_version = 2;
 )";
+
+// The NOCASE collation of the tables, for every script: "Ärger" and "ärger"
+// are one name. Registered under the built-in name, which folds ASCII only.
+int CompareWithoutCase(void*, int LengthA, const void* A, int LengthB, const void* B) {
+    const String FoldedA = UnicodeLowerCase(String(static_cast<const char*>(A), LengthA));
+    const String FoldedB = UnicodeLowerCase(String(static_cast<const char*>(B), LengthB));
+    const int Order = FoldedA.compare(FoldedB);
+    return Order < 0 ? -1 : Order > 0 ? 1 : 0;
+}
 
 // How long one operation waits for other processes before it gives up.
 constexpr auto LockPatience = std::chrono::seconds(60);
@@ -83,6 +95,8 @@ template <class F> auto RetryWhileBusy(const String& FileName, F&& Body) {
     }
 }
 
+} // namespace
+
 std::vector<String> SplitKeyPath(const String& Path) {
     std::vector<String> Parts;
     String Part;
@@ -98,8 +112,6 @@ std::vector<String> SplitKeyPath(const String& Path) {
     }
     return Parts;
 }
-
-} // namespace
 
 bool IsRootKey(HKEY Root) noexcept {
     return Root >= HKEY_CLASSES_ROOT && Root <= HKEY_DYN_DATA;
@@ -184,17 +196,30 @@ private:
 
 // Runs Body inside one transaction (IMMEDIATE for writers, so two writers never
 // dead-lock), running it again while other processes hold the database.
+// Inside an Update the body joins the transaction already open.
 template <class F> auto TRegistryStore::Transaction(bool Write, F&& Body) {
+    if (FTransactionDepth > 0)
+        return Body();
     return RetryWhileBusy(FFileName, [&] {
         Execute(Write ? "BEGIN IMMEDIATE" : "BEGIN");
+        ++FTransactionDepth;
         try {
             auto Result = Body();
+            --FTransactionDepth;
             Execute("COMMIT");
             return Result;
         } catch (...) {
+            FTransactionDepth = 0;
             sqlite3_exec(FDb, "ROLLBACK", nullptr, nullptr, nullptr);
             throw;
         }
+    });
+}
+
+void TRegistryStore::Update(const std::function<void()>& Body) {
+    Transaction(true, [&] {
+        Body();
+        return 0;
     });
 }
 
@@ -224,6 +249,10 @@ TRegistryStore::~TRegistryStore() {
 }
 
 void TRegistryStore::Configure() {
+    const int Code = sqlite3_create_collation_v2(FDb, "NOCASE", SQLITE_UTF8, nullptr,
+                                                 CompareWithoutCase, nullptr);
+    if (Code != SQLITE_OK)
+        Fail(Code);
     sqlite3_busy_timeout(FDb, static_cast<int>(std::chrono::milliseconds(LockPatience).count()));
     // Write-ahead logging lets readers go on while one process writes; FULL
     // makes every committed change durable.
@@ -268,6 +297,10 @@ void TRegistryStore::Execute(const char* Sql) {
 void TRegistryStore::Fail(int Code) {
     if (IsBusy(Code))
         throw TBusy();
+    const int Primary = Code & 0xFF;
+    if (Primary == SQLITE_CORRUPT || Primary == SQLITE_NOTADB)
+        throw ERegistryException(Format("Registry database '%s' is damaged: %s", FFileName,
+                                        String(sqlite3_errstr(Code))));
     throw ERegistryException(
         Format("Registry database '%s': %s", FFileName, String(sqlite3_errmsg(FDb))));
 }
@@ -368,12 +401,12 @@ std::optional<TRegValue> TRegistryStore::ReadValue(TRegKeyId Key, const String& 
     });
 }
 
-bool TRegistryStore::WriteValue(TRegKeyId Key, const String& Name, const TRegValue& Value) {
+bool TRegistryStore::StoreValue(const char* Sql, TRegKeyId Key, const String& Name,
+                                const TRegValue& Value) {
     if (Value.DataType == rdUnknown)
         throw ERegistryException(Format("Invalid data type for '%s'", Name));
     return Transaction(true, [&] {
-        auto Write = Prepare("INSERT OR REPLACE INTO entries(key, name, type, data) "
-                             "VALUES (?1, ?2, ?3, ?4)");
+        auto Write = Prepare(Sql);
         Write.Bind(1, Key).Bind(2, Name).Bind(3, Value.DataType);
         if (Value.DataType == rdString)
             Write.Bind(4, Value.Text);
@@ -381,6 +414,19 @@ bool TRegistryStore::WriteValue(TRegKeyId Key, const String& Name, const TRegVal
             Write.Bind(4, Int64(Value.Number));
         return Write.Change();
     });
+}
+
+bool TRegistryStore::WriteValue(TRegKeyId Key, const String& Name, const TRegValue& Value) {
+    return StoreValue(
+        "INSERT OR REPLACE INTO entries(key, name, type, data) VALUES (?1, ?2, ?3, ?4)", Key, Name,
+        Value);
+}
+
+bool TRegistryStore::AddValue(TRegKeyId Key, const String& Name, const TRegValue& Value) {
+    // OR IGNORE passes over an existing name; a missing key still fails its reference.
+    return StoreValue(
+        "INSERT OR IGNORE INTO entries(key, name, type, data) VALUES (?1, ?2, ?3, ?4)", Key, Name,
+        Value);
 }
 
 bool TRegistryStore::DeleteValue(TRegKeyId Key, const String& Name) {

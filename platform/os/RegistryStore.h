@@ -8,6 +8,7 @@
 #include "platform/rtl/Exception.h"
 #include "platform/rtl/Types.h"
 
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -34,6 +35,9 @@ String RootKeyName(HKEY Root);
 // Full names ("HKEY_LOCAL_MACHINE") and the short forms ("HKLM"), any case.
 bool TryRootKeyFromName(const String& Name, HKEY& Root);
 
+// The key names of a path: separated by "\", trimmed, empty ones skipped.
+std::vector<String> SplitKeyPath(const String& Path);
+
 // The database the registry lives in: $ORLO_REGISTRY when set, otherwise
 // $XDG_CONFIG_HOME/orlo/registry.db (XDG_CONFIG_HOME defaulting to ~/.config).
 String RegistryDatabaseFileName();
@@ -54,7 +58,9 @@ constexpr TRegKeyId NoRegKey = 0;
 class TRegistryStore {
 public:
     // Opens (and creates, with its folder) the database file.
-    // ERegistryException "Cannot open registry database '%s': %s".
+    // ERegistryException "Cannot open registry database '%s': %s"; for a file
+    // that is damaged or no database, here or by any later operation,
+    // "Registry database '%s' is damaged: %s".
     explicit TRegistryStore(const String& FileName);
     ~TRegistryStore();
     TRegistryStore(const TRegistryStore&) = delete;
@@ -77,7 +83,15 @@ public:
     std::optional<TRegValue> ReadValue(TRegKeyId Key, const String& Name);
     // False when the key no longer exists.
     bool WriteValue(TRegKeyId Key, const String& Name, const TRegValue& Value);
+    // Stores the value only where none of that name exists, in one step, so a
+    // value another program stored meanwhile is kept; false when the key no
+    // longer exists.
+    bool AddValue(TRegKeyId Key, const String& Name, const TRegValue& Value);
     bool DeleteValue(TRegKeyId Key, const String& Name);
+
+    // Runs Body as one transaction: the changes it makes through this store
+    // are made all together, or none of them when it throws.
+    void Update(const std::function<void()>& Body);
 
 private:
     class TStatement;
@@ -88,11 +102,13 @@ private:
     TRegKeyId FindChild(TRegKeyId Parent, const String& Name);
     TRegKeyId Resolve(TRegKeyId Parent, const String& Path, bool Create);
     std::vector<String> Names(const char* Sql, TRegKeyId Key);
+    bool StoreValue(const char* Sql, TRegKeyId Key, const String& Name, const TRegValue& Value);
     [[noreturn]] void Fail(int Code);
 
     String FFileName;
     sqlite3* FDb = nullptr;
     std::vector<std::pair<const char*, sqlite3_stmt*>> FStatements; // prepared once per SQL text
+    int FTransactionDepth = 0; // transactions inside another one join it
 };
 
 } // namespace orlo

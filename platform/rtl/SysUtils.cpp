@@ -6,7 +6,12 @@
 #include <algorithm>
 #include <cctype>
 #include <charconv>
+#include <climits>
+#include <clocale>
+#include <cwchar>
+#include <cwctype>
 #include <limits>
+#include <locale.h>
 #include <optional>
 
 namespace orlo {
@@ -195,6 +200,35 @@ String AnsiUpperCase(const String& S) {
 }
 String AnsiLowerCase(const String& S) {
     return FoldLetters(S, AsciiLower, LatinLower);
+}
+
+String UnicodeLowerCase(const String& S) {
+    // The process's own locale may be "C"; the fold always reads UTF-8.
+    static const locale_t Utf8 = newlocale(LC_CTYPE_MASK, "C.UTF-8", locale_t(0));
+    if (!Utf8)
+        return AnsiLowerCase(S);
+    const locale_t Previous = uselocale(Utf8);
+    String Out;
+    Out.reserve(S.size());
+    std::mbstate_t In{}, Back{};
+    for (std::size_t Pos = 0; Pos < S.size();) {
+        wchar_t Letter = 0;
+        const std::size_t Length = std::mbrtowc(&Letter, S.data() + Pos, S.size() - Pos, &In);
+        char Bytes[MB_LEN_MAX];
+        const std::size_t Written =
+            Length == 0 || Length > S.size() - Pos
+                ? static_cast<std::size_t>(-1)
+                : std::wcrtomb(Bytes, static_cast<wchar_t>(std::towlower(Letter)), &Back);
+        if (Written == static_cast<std::size_t>(-1)) { // NUL, or no UTF-8 here
+            Out += S[Pos++];
+            In = Back = std::mbstate_t{};
+            continue;
+        }
+        Out.append(Bytes, Written);
+        Pos += Length;
+    }
+    uselocale(Previous);
+    return Out;
 }
 
 Integer CompareStr(const String& S1, const String& S2) {

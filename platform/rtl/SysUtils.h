@@ -47,6 +47,10 @@ String LowerCase(const String& S);
 // Also fold the letters of Latin-1 Supplement and Latin Extended-A (Ä/ä, Ç/ç, Ł/ł).
 String AnsiUpperCase(const String& S);
 String AnsiLowerCase(const String& S);
+// Every letter of the UTF-8 text in lower case by Unicode's simple case mapping,
+// for names compared without case in any script ("Ärger", "ПРИВЕТ"); bytes that
+// are not UTF-8 stay as they are. The byte length may change.
+String UnicodeLowerCase(const String& S);
 
 Integer CompareStr(const String& S1, const String& S2);  // by bytes; <0, 0, >0
 Integer CompareText(const String& S1, const String& S2); // ASCII letters without case

@@ -126,6 +126,39 @@ TEST(IniDocument, KeepsLineEndsAndByteOrderMark) {
     EXPECT_EQ(Empty.Text(), "[S]\nK=V\n");
 }
 
+TEST(IniDocument, ReadsEveryKindOfLineEnd) {
+    struct Case {
+        const char* Text;
+        const char* Changed; // after x=9 and the new y=2
+    } Cases[] = {
+        {"[A]\rx=1\r[B]\rz=3\r", "[A]\rx=9\ry=2\r[B]\rz=3\r"},
+        {"[A]\rx=1\r\n[B]\nz=3", "[A]\rx=9\ry=2\r[B]\rz=3\r"},
+        {"[A]\nx=1\r[B]\r\nz=3\n", "[A]\nx=9\ny=2\n[B]\nz=3\n"},
+        {"[A]\r\nx=1\r\r\n[B]\rz=3", "[A]\r\nx=9\r\ny=2\r\n\r\n[B]\r\nz=3\r\n"},
+    };
+    for (const Case& C : Cases) {
+        TIniDocument Doc(C.Text);
+        EXPECT_EQ(Doc.Sections(), (std::vector<String>{"A", "B"})) << C.Text;
+        EXPECT_EQ(Doc.Value("A", "x"), "1") << C.Text;
+        EXPECT_EQ(Doc.Value("B", "z"), "3") << C.Text;
+        Doc.SetValue("A", "x", "9");
+        Doc.SetValue("A", "y", "2");
+        EXPECT_EQ(Doc.Text(), C.Changed) << C.Text;
+    }
+}
+
+TEST(IniDocument, NamesIgnoreCaseInEveryScript) {
+    TIniDocument Doc("[Ärger]\nÉcole=1\nПРИВЕТ=2\n[Arger]\nEcole=3\n");
+    EXPECT_EQ(Doc.Value("äRGER", "éCOLE"), "1");
+    EXPECT_EQ(Doc.Value("ärger", "привет"), "2");
+    EXPECT_EQ(Doc.Value("arger", "école"), std::nullopt) << "A is not Ä, E is not É";
+    Doc.SetValue("ÄRGER", "привет", "4");
+    EXPECT_EQ(Doc.Text(), "[Ärger]\nÉcole=1\nПРИВЕТ=4\n[Arger]\nEcole=3\n");
+    EXPECT_TRUE(Doc.DeleteKey("ärger", "école"));
+    EXPECT_TRUE(Doc.EraseSection("ARGER"));
+    EXPECT_EQ(Doc.Text(), "[Ärger]\nПРИВЕТ=4\n");
+}
+
 TEST(IniDocument, RefusesNamesAndValuesThatWouldBecomeOtherEntries) {
     struct Case {
         const char* Section;

@@ -2,10 +2,14 @@
 
 #include "platform/classes/Strings.h"
 #include "platform/os/FileSystem.h"
+#include "platform/rtl/SysUtils.h"
 #include "tests/classes/LinesOf.h"
 #include "tests/os/TempFolder.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <unistd.h>
 
 using namespace orlo;
 using namespace orlo::test;
@@ -150,7 +154,10 @@ TEST_F(ExIniFileTest, TypedValuesInBothModes) {
 
         Ini->SetWriteBack(true);
         EXPECT_EQ(Ini->ReadInteger("T", "Bad", 5), 5) << Mode;
-        EXPECT_EQ(Ini->ReadString("T", "Bad", ""), "5") << "the default replaced it: " << Mode;
+        EXPECT_EQ(Ini->ReadString("T", "Bad", ""), "abc")
+            << "a stored entry is its writer's, even a bad one: " << Mode;
+        EXPECT_EQ(Ini->ReadInteger("T", "NewInt", 5), 5) << Mode;
+        EXPECT_EQ(Ini->ReadString("T", "NewInt", ""), "5") << "a missing one is created: " << Mode;
         EXPECT_DOUBLE_EQ(Ini->ReadFloat("T", "NewFloat", 0.5), 0.5) << Mode;
         EXPECT_EQ(Ini->ReadString("T", "NewFloat", ""), "0.5") << Mode;
         EXPECT_EQ(Ini->ReadString("T", "NewText", "made"), "made") << Mode;
@@ -187,6 +194,81 @@ TEST_F(ExIniFileTest, RegistryValueOfAnotherTypeReadsAsDefault) {
     auto Ini = Registry();
     EXPECT_EQ(Ini->ReadString("Global", "Count", "default"), "default");
     EXPECT_EQ(Ini->ReadInteger("Global", "Count", 3), 3);
+}
+
+TEST_F(ExIniFileTest, DamagedRegistryDatabaseIsReportedNotReadAsDefaults) {
+    auto Ini = Registry();
+    for (int I = 0; I < 200; ++I)
+        Ini->WriteString("Global", Format("Value%d", I), String(100, 'v'));
+    Ini.reset();
+    // The second half of the file, where the values went last, turns to rubbish;
+    // the keys, written first, stay readable.
+    String Content = ReadFileContent(DatabaseFileName());
+    ASSERT_GT(Content.size(), 8 * 4096u);
+    std::fill(Content.begin() + Content.size() / 2, Content.end(), '\xA5');
+    ReplaceFileContent(DatabaseFileName(), Content);
+    const String Expected = "Registry database '" + DatabaseFileName() + "' is damaged: ";
+    try {
+        auto Damaged = Registry();
+        for (int I = 0; I < 200; ++I)
+            ASSERT_EQ(Damaged->ReadString("Global", Format("Value%d", I), "default"),
+                      String(100, 'v'))
+                << I;
+        FAIL() << "the damage was not seen";
+    } catch (const ERegistryException& E) {
+        EXPECT_EQ(E.Message().substr(0, Expected.size()), Expected) << E.Message();
+    }
+    ReplaceFileContent(DatabaseFileName(), "not a database at all, but long enough to look at");
+    try {
+        Registry();
+        FAIL() << "opened";
+    } catch (const ERegistryException& E) {
+        EXPECT_EQ(E.Message(), Expected + "file is not a database");
+    }
+}
+
+TEST_F(ExIniFileTest, WriteBackNeverUndoesAnotherProgramsValue) {
+    // Three programs read a setting with WriteBack, again and again, while a
+    // fourth stores a new value: the new value stays, and entries that were
+    // missing are created with their defaults.
+    constexpr int Readers = 3;
+    constexpr int MostReads = 4000;
+    constexpr int ReadsAfterTheNewValue = 30;
+    for (const bool InFile : {true, false}) {
+        const String Mode = InFile ? "file" : "registry";
+        auto Open = [&] { return InFile ? std::make_unique<TExIniFile>(FileName) : Registry(); };
+        Open()->WriteString("S", "Key", "old");
+        int Started[2];
+        ASSERT_EQ(pipe(Started), 0);
+        std::vector<pid_t> Children;
+        for (int R = 0; R < Readers; ++R)
+            Children.push_back(StartHelperProcess([&, R] {
+                auto Ini = Open();
+                Ini->SetWriteBack(true);
+                int SeenNew = 0;
+                for (int I = 0; I < MostReads && SeenNew < ReadsAfterTheNewValue; ++I) {
+                    SeenNew += Ini->ReadString("S", "Key", "default") == "new" ? 1 : 0;
+                    Ini->ReadInteger("S", Format("Created%d", R), R);
+                    if (I == 0 && write(Started[1], "s", 1) != 1)
+                        return 2;
+                }
+                return SeenNew == ReadsAfterTheNewValue ? 0 : 1;
+            }));
+        for (int R = 0; R < Readers; ++R) {
+            char C = 0;
+            ASSERT_EQ(read(Started[0], &C, 1), 1) << Mode;
+        }
+        Open()->WriteString("S", "Key", "new");
+        for (pid_t Child : Children)
+            EXPECT_EQ(WaitForHelperProcess(Child), 0)
+                << "a reader lost sight of the new value in " << Mode;
+        close(Started[0]);
+        close(Started[1]);
+        auto Ini = Open();
+        EXPECT_EQ(Ini->ReadString("S", "Key", ""), "new") << Mode;
+        for (int R = 0; R < Readers; ++R)
+            EXPECT_EQ(Ini->ReadString("S", Format("Created%d", R), ""), IntToStr(R)) << Mode;
+    }
 }
 
 TEST_F(ExIniFileTest, RegistryKeyThatCouldNotBeOpened) {

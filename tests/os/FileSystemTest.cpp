@@ -1,12 +1,17 @@
 #include "platform/os/FileSystem.h"
 #include "platform/os/FilePaths.h"
 #include "platform/rtl/Exception.h"
+#include "platform/rtl/SysUtils.h"
 #include "tests/os/TempFolder.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 using namespace orlo;
 using namespace orlo::test;
@@ -210,4 +215,161 @@ TEST_F(FileSystemTest, CurrentDirectoryIsComplete) {
     ASSERT_FALSE(Dir.empty());
     EXPECT_EQ(Dir[0], '/');
     EXPECT_TRUE(DirectoryExists(Dir));
+}
+
+namespace {
+
+bool IsLink(const String& Name) {
+    struct stat Info;
+    return lstat(Name.c_str(), &Info) == 0 && S_ISLNK(Info.st_mode);
+}
+
+// The hidden siblings a save of Name leaves in its folder.
+std::vector<String> SiblingsOf(const TTempFolder& Folder, const String& Name) {
+    std::vector<String> Found;
+    for (const String& Entry : FindAll(Folder.File(".*"), faHidden))
+        if (Entry.rfind("." + Name + ".", 0) == 0)
+            Found.push_back(Entry);
+    return Found;
+}
+
+} // namespace
+
+TEST_F(FileSystemTest, SaveThroughLinksReplacesTheFileTheyLeadTo) {
+    ASSERT_TRUE(CreateDir(Folder.File("real")));
+    WriteFile(Folder.File("real/settings.ini"), "old");
+    chmod(Folder.File("real/settings.ini").c_str(), 0640);
+    // A relative link to a relative link, and a dangling one.
+    ASSERT_EQ(symlink("real/settings.ini", Folder.File("first").c_str()), 0);
+    ASSERT_EQ(symlink("first", Folder.File("second").c_str()), 0);
+    ASSERT_EQ(symlink((Folder.Path() + "/real/new.ini").c_str(), Folder.File("dangling").c_str()),
+              0);
+    ASSERT_EQ(symlink("loop", Folder.File("loop").c_str()), 0);
+
+    ReplaceFileContent(Folder.File("second"), "new");
+    ReplaceFileContent(Folder.File("dangling"), "created");
+
+    for (const char* Link : {"first", "second", "dangling"})
+        EXPECT_TRUE(IsLink(Folder.File(Link))) << Link;
+    EXPECT_EQ(ReadFileContent(Folder.File("real/settings.ini")), "new");
+    EXPECT_EQ(ModeOf(Folder.File("real/settings.ini")), 0640u);
+    EXPECT_EQ(ReadFileContent(Folder.File("real/new.ini")), "created");
+    EXPECT_TRUE(SiblingsOf(Folder, "second").empty());
+    try {
+        ReplaceFileContent(Folder.File("loop"), "x");
+        FAIL() << "a loop of links was written";
+    } catch (const EFCreateError& E) {
+        EXPECT_EQ(E.Message(), "Cannot create file \"" + Folder.File("loop") +
+                                   "\". Too many levels of symbolic links");
+    }
+    EXPECT_TRUE(IsLink(Folder.File("loop")));
+}
+
+TEST_F(FileSystemTest, PipesAndOpenFilesOfTheProcessAreWrittenInPlace) {
+    int Pipe[2];
+    ASSERT_EQ(pipe2(Pipe, O_NONBLOCK), 0); // a read never waits for a lost write
+    // What /dev/stdout leads to when the output goes into a pipe.
+    const String Stdout = Folder.File("stdout");
+    ASSERT_EQ(symlink(Format("/proc/self/fd/%d", Pipe[1]).c_str(), Stdout.c_str()), 0);
+    const String Fifo = Folder.File("fifo");
+    ASSERT_EQ(mkfifo(Fifo.c_str(), 0600), 0);
+    const int FifoReader = open(Fifo.c_str(), O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(FifoReader, 0);
+
+    ReplaceFileContent(Stdout, "through the link");
+    ReplaceFileContent(Fifo, "into the fifo");
+
+    char Buffer[64] = {};
+    EXPECT_EQ(read(Pipe[0], Buffer, sizeof Buffer), 16);
+    EXPECT_STREQ(Buffer, "through the link");
+    char FifoBuffer[64] = {};
+    EXPECT_EQ(read(FifoReader, FifoBuffer, sizeof FifoBuffer), 13);
+    EXPECT_STREQ(FifoBuffer, "into the fifo");
+    EXPECT_TRUE(IsLink(Stdout));
+    EXPECT_EQ(FileGetAttr(Fifo) & faSysFile, faSysFile) << "still a fifo";
+    close(Pipe[0]);
+    close(Pipe[1]);
+    close(FifoReader);
+}
+
+TEST_F(FileSystemTest, AppendedOutputOfTheProcessIsKept) {
+    // "formconv in /dev/stdout >> log": earlier lines of the log stay.
+    const String Log = Folder.File("log.txt");
+    WriteFile(Log, "earlier\n");
+    const int Handle = open(Log.c_str(), O_WRONLY | O_APPEND);
+    ASSERT_GE(Handle, 0);
+    const String Stdout = Folder.File("stdout");
+    ASSERT_EQ(symlink(Format("/proc/self/fd/%d", Handle).c_str(), Stdout.c_str()), 0);
+    ReplaceFileContent(Stdout, "later\n");
+    close(Handle);
+    EXPECT_EQ(ReadFileContent(Log), "earlier\nlater\n");
+    EXPECT_TRUE(IsLink(Stdout));
+}
+
+TEST_F(FileSystemTest, NewFilesFollowTheUmask) {
+    const mode_t Old = umask(027);
+    ReplaceFileContent(Folder.File("new.ini"), "x");
+    umask(Old);
+    EXPECT_EQ(ModeOf(Folder.File("new.ini")), 0640u);
+}
+
+TEST_F(FileSystemTest, SiblingOfAKilledSaveIsPrivateAndRemovedByTheNextSave) {
+    const String Name = Folder.File("secret.ini");
+    WriteFile(Name, "old");
+    chmod(Name.c_str(), 0600);
+    const mode_t Old = umask(0);
+    // The file size limit kills the writer in the middle of writing its sibling.
+    const pid_t Writer = StartHelperProcess([&] {
+        const rlimit NoCore{0, 0};
+        setrlimit(RLIMIT_CORE, &NoCore);
+        const rlimit Small{4096, 4096};
+        setrlimit(RLIMIT_FSIZE, &Small);
+        ReplaceFileContent(Name, String(100000, 'n'));
+        return 0;
+    });
+    umask(Old);
+    EXPECT_EQ(WaitForHelperProcess(Writer), -1) << "the writer was not killed";
+    const std::vector<String> Left = SiblingsOf(Folder, "secret.ini");
+    ASSERT_EQ(Left.size(), 1u);
+    EXPECT_EQ(ModeOf(Folder.File(Left[0])), 0600u) << "readable by others while written";
+    EXPECT_EQ(ReadFileContent(Name), "old");
+
+    ReplaceFileContent(Name, "new");
+    EXPECT_TRUE(SiblingsOf(Folder, "secret.ini").empty());
+    EXPECT_EQ(ReadFileContent(Name), "new");
+}
+
+TEST_F(FileSystemTest, SaveLeavesTheSiblingOfALiveWriterAndOtherFilesAlone) {
+    const String Name = Folder.File("shared.ini");
+    WriteFile(Name, "old");
+    // A writer still at work holds a lock on its sibling.
+    const String Busy = Folder.File(".shared.ini.0BADCAFE");
+    WriteFile(Busy, "in progress");
+    int Ready[2], Release[2];
+    ASSERT_EQ(pipe(Ready), 0);
+    ASSERT_EQ(pipe(Release), 0);
+    const pid_t Holder = StartHelperProcess([&] {
+        const int Handle = open(Busy.c_str(), O_RDONLY);
+        char C = 0;
+        if (Handle < 0 || flock(Handle, LOCK_EX) != 0 || write(Ready[1], "r", 1) != 1 ||
+            read(Release[0], &C, 1) != 1)
+            return 1;
+        return 0;
+    });
+    char C = 0;
+    ASSERT_EQ(read(Ready[0], &C, 1), 1);
+    for (const char* Other : {".shared.ini.bak", ".shared.ini.0123456789", "shared.ini.12345678"})
+        WriteFile(Folder.File(Other), "keep");
+    WriteFile(Folder.File(".shared.ini.DEADBEEF"), "stale");
+
+    ReplaceFileContent(Name, "new");
+
+    EXPECT_EQ(
+        SiblingsOf(Folder, "shared.ini"),
+        (std::vector<String>{".shared.ini.0123456789", ".shared.ini.0BADCAFE", ".shared.ini.bak"}));
+    EXPECT_TRUE(FileExists(Folder.File("shared.ini.12345678")));
+    ASSERT_EQ(write(Release[1], "x", 1), 1);
+    EXPECT_EQ(WaitForHelperProcess(Holder), 0);
+    for (int Handle : {Ready[0], Ready[1], Release[0], Release[1]})
+        close(Handle);
 }

@@ -11,6 +11,7 @@
 #include <csignal>
 #include <random>
 #include <thread>
+#include <unistd.h>
 
 using namespace orlo;
 using namespace orlo::test;
@@ -40,27 +41,55 @@ TEST(IniFileCrash, KilledWriterLeavesTheOldOrTheNewFile) {
     WriteInitialFile(FileName);
     std::mt19937 Random(12345);
     for (int Round = 1; Round <= 15; ++Round) {
+        const String NewValue = Format("generation %d ", Round) + String(40, 'y');
+        // The writer reports each finished write; it is killed only after a
+        // number of them, in the middle of a later one.
+        int Progress[2];
+        ASSERT_EQ(pipe(Progress), 0);
         const pid_t Writer = StartHelperProcess([&] {
+            close(Progress[0]);
             TIniFile Ini(FileName);
-            for (int I = 0;; I = (I + 1) % Entries)
-                Ini.WriteString("Data", EntryName(I),
-                                Format("generation %d ", Round) + String(40, 'y'));
-            return 0;
+            for (int I = 0;; I = (I + 1) % Entries) {
+                Ini.WriteString("Data", EntryName(I), NewValue);
+                if (write(Progress[1], "w", 1) != 1)
+                    return 1;
+            }
         });
-        std::this_thread::sleep_for(std::chrono::milliseconds(5 + Random() % 40));
+        close(Progress[1]);
+        const int Reported = 1 + static_cast<int>(Random() % 30);
+        for (int Done = 0; Done < Reported; ++Done) {
+            char C = 0;
+            ASSERT_EQ(read(Progress[0], &C, 1), 1) << "the writer stopped in round " << Round;
+        }
         ASSERT_EQ(kill(Writer, SIGKILL), 0);
         EXPECT_EQ(WaitForHelperProcess(Writer), -1) << "killed, not ended";
+        close(Progress[0]);
 
         TIniFile Ini(FileName);
         ASSERT_TRUE(Ini.SectionExists("Tail")) << "round " << Round;
         EXPECT_EQ(Ini.ReadString("Tail", "Last", ""), "yes");
+        int Written = 0;
         for (int I = 0; I < Entries; ++I) {
             const String Value = Ini.ReadString("Data", EntryName(I), "(missing)");
             ASSERT_EQ(Pos("generation ", Value), 1) << EntryName(I) << " in round " << Round;
             ASSERT_EQ(Length(Value), Pos(" ", Copy(Value, 12, 100)) + 11 + 40)
                 << EntryName(I) << " torn: " << Value;
+            Written += Value == NewValue ? 1 : 0;
         }
+        // Every reported write is in the file; the writer may have gone further.
+        EXPECT_GE(Written, Reported) << "round " << Round;
+        for (int I = 0; I < Reported; ++I)
+            ASSERT_EQ(Ini.ReadString("Data", EntryName(I), ""), NewValue) << "round " << Round;
     }
+    // The next save clears what the killed writers left beside the file.
+    TIniFile(FileName).WriteString("Tail", "Last", "still");
+    std::vector<String> Left;
+    TSearchRec F;
+    for (Integer Found = FindFirst(Folder.File(".crash.ini.*"), faHidden, F); Found == 0;
+         Found = FindNext(F))
+        Left.push_back(F.Name);
+    FindClose(F);
+    EXPECT_EQ(Left, std::vector<String>()) << "siblings left by the killed writers";
 }
 
 TEST(IniFileCrash, WritersInSeveralProcessesLoseNothing) {

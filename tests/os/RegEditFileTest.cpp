@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
+#include <unistd.h>
+
 using namespace orlo;
 using namespace orlo::test;
 
@@ -90,6 +93,10 @@ TEST(RegEditFile, RejectsWhatItDoesNotUnderstandWithTheLine) {
         {"REGEDIT4\n[HKCU\\x]\n\"a\"=hex(1):6,00\n", "Line 3: invalid hex byte '6'"},
         {"REGEDIT4\n[HKCU\\x]\n\"a\"=hex(1):61,,00\n", "Line 3: invalid hex byte ''"},
         {"REGEDIT4\n[HKCU\\x]\n\"a\"=hex(1):61,\\\n\n[HKCU]\n", "Line 3: invalid hex byte ''"},
+        {"REGEDIT4\n\n[-HKEY_CURRENT_USER]\n",
+         "Line 3: the root key 'HKEY_CURRENT_USER' cannot be deleted"},
+        {"REGEDIT4\n[HKCU\\x]\n[-hklm\\ \\\\]\n",
+         "Line 3: the root key 'HKEY_LOCAL_MACHINE' cannot be deleted"},
     };
     for (const Case& C : Cases)
         EXPECT_EQ(MessageOf(C.Text), C.Message) << C.Text;
@@ -121,6 +128,38 @@ TEST(RegEditFile, NamesWithLineBreaksCannotBeWritten) {
     EXPECT_THROW(FormatRegEdit({{HKEY_CURRENT_USER, "a\nb", false, {}}}), ERegEditError);
     EXPECT_THROW(FormatRegEditValue(StringValue("a\r\nb", "x")), ERegEditError);
     EXPECT_THROW(FormatRegEditValue(StringValue("a", String("x\0y", 3))), ERegEditError);
+}
+
+TEST(RegEditFile, ExportRefusesANulCharacterInAName) {
+    // The reader refuses it, so such an export could never be restored.
+    const String Name("a\0b", 3);
+    try {
+        FormatRegEditValue(StringValue(Name, "x"));
+        FAIL() << "exported";
+    } catch (const ERegEditError& E) {
+        EXPECT_EQ(E.Message(), "The NUL character in the name '" + Name + "' cannot be exported");
+    }
+    EXPECT_THROW(FormatRegEdit({{HKEY_CURRENT_USER, Name, false, {}}}), ERegEditError);
+}
+
+TEST(RegEditFile, ImportIsAllOrNothing) {
+    TRegistrySandbox Sandbox;
+    TRegistryStore Store(Sandbox.DatabaseFileName());
+    ImportRegistryKeys(Store, ParseRegEdit("REGEDIT4\n[HKCU\\Software\\Old]\n\"Kept\"=\"yes\"\n"));
+    const std::vector<TRegEditKey> Keys = {
+        {HKEY_CURRENT_USER, "Software\\Old", true, {}},
+        {HKEY_CURRENT_USER, "Software\\New", false, {StringValue("First", "1")}},
+        {HKEY_CURRENT_USER, "Software\\New\\Sub", false, {{"Broken", false, {}}}},
+    };
+    EXPECT_THROW(ImportRegistryKeys(Store, Keys), ERegistryException);
+    const TRegKeyId Root = TRegistryStore::RootKey(HKEY_CURRENT_USER);
+    EXPECT_EQ(Store.OpenKey(Root, "Software\\New", false), NoRegKey);
+    const TRegKeyId Old = Store.OpenKey(Root, "Software\\Old", false);
+    ASSERT_NE(Old, NoRegKey) << "the deletion was not undone";
+    EXPECT_EQ(Store.ReadValue(Old, "Kept")->Text, "yes");
+    // The store works on after the failed import.
+    ImportRegistryKeys(Store, {Keys[1]});
+    EXPECT_EQ(Store.ReadValue(Store.OpenKey(Root, "Software\\New", false), "First")->Text, "1");
 }
 
 TEST(RegEditFile, SplitRegistryPath) {
@@ -167,4 +206,43 @@ TEST(RegEditFile, ExportAndImportRoundTripThroughTheStore) {
                                            "[HKCU\\Software\\Other]\n\"Kept\"=-\n"));
     EXPECT_EQ(ExportRegistryKeys(Store, HKEY_CURRENT_USER, "Software\\Orlo").size(), 1u);
     EXPECT_EQ(ExportRegistryKeys(Store, HKEY_CURRENT_USER, "Software\\Other")[0].Values.size(), 0u);
+}
+
+TEST(RegEditFile, KilledImportLeavesAllOrNothing) {
+    // Each import deletes the key and builds it again, so a kill in the middle
+    // of one that was not atomic would leave a part of it.
+    TRegistrySandbox Sandbox;
+    String Text = "REGEDIT4\n[-HKCU\\Software\\Import]\n";
+    for (int Key = 0; Key < 20; ++Key) {
+        Text += Format("[HKCU\\Software\\Import\\Key%d]\n", Key);
+        for (int Value = 0; Value < 200; ++Value)
+            Text += Format("\"Value%d\"=\"text\"\n", Value);
+    }
+    const auto Keys = ParseRegEdit(Text);
+    for (int Round = 0; Round < 5; ++Round) {
+        int Imported[2];
+        ASSERT_EQ(pipe(Imported), 0);
+        const pid_t Importer = StartHelperProcess([&] {
+            TRegistryStore Store(Sandbox.DatabaseFileName());
+            for (;;) {
+                ImportRegistryKeys(Store, Keys);
+                if (write(Imported[1], "i", 1) != 1)
+                    return 1;
+            }
+        });
+        char C = 0;
+        ASSERT_EQ(read(Imported[0], &C, 1), 1);
+        ASSERT_EQ(kill(Importer, SIGKILL), 0);
+        EXPECT_EQ(WaitForHelperProcess(Importer), -1);
+        close(Imported[0]);
+        close(Imported[1]);
+
+        TRegistryStore Store(Sandbox.DatabaseFileName());
+        const TRegKeyId Import =
+            Store.OpenKey(TRegistryStore::RootKey(HKEY_CURRENT_USER), "Software\\Import", false);
+        ASSERT_NE(Import, NoRegKey) << "round " << Round;
+        ASSERT_EQ(Store.KeyNames(Import).size(), 20u) << "round " << Round;
+        for (const String& Name : Store.KeyNames(Import))
+            EXPECT_EQ(Store.ValueNames(Store.OpenKey(Import, Name, false)).size(), 200u) << Name;
+    }
 }

@@ -136,6 +136,60 @@ TEST_F(RegistryStoreTest, ValuesOfEachTypeReadBackAsWritten) {
     EXPECT_EQ(Store.ValueNames(Key).size(), std::size(Cases));
 }
 
+TEST_F(RegistryStoreTest, NamesIgnoreCaseInEveryScript) {
+    const struct {
+        const char* Stored;
+        const char* Asked;
+    } Cases[] = {
+        {"Ärger", "äRGER"}, {"ÉCOLE", "école"}, {"ПРИВЕТ", "привет"},
+        {"Ωμέγα", "ωΜΈΓΑ"}, {"Łódź", "łÓDŹ"},   {"İstanbul", "İSTANBUL"},
+    };
+    for (const auto& C : Cases) {
+        const TRegKeyId Key = Create(String("Software\\") + C.Stored);
+        EXPECT_EQ(Store.OpenKey(User, String("Software\\") + C.Asked, true), Key) << C.Asked;
+        Store.WriteValue(Key, C.Stored, Text("first"));
+        Store.WriteValue(Key, C.Asked, Text("second"));
+        EXPECT_EQ(Store.ValueNames(Key).size(), 1u) << C.Stored;
+        EXPECT_EQ(Store.ReadValue(Key, C.Stored)->Text, "second") << C.Stored;
+        EXPECT_EQ(Store.ReadValue(Key, C.Asked)->Text, "second") << C.Asked;
+    }
+    EXPECT_EQ(Store.KeyNames(Store.OpenKey(User, "Software", false)).size(), std::size(Cases));
+    EXPECT_NE(Create("Software\\Arger"), Create("Software\\Ärger")) << "A is not Ä";
+}
+
+TEST(RegistryDatabase, OlderDatabaseGetsNameIndexesForEveryScript) {
+    // A database of the first format, whose indexes order names by ASCII case
+    // only: many names, so that a look-up walks the rebuilt order.
+    TRegistrySandbox Sandbox;
+    sqlite3* Db = nullptr;
+    ASSERT_EQ(sqlite3_open(Sandbox.DatabaseFileName().c_str(), &Db), SQLITE_OK);
+    String Sql =
+        "CREATE TABLE keys(id INTEGER PRIMARY KEY AUTOINCREMENT, parent INTEGER "
+        "REFERENCES keys(id), name TEXT NOT NULL COLLATE NOCASE, UNIQUE(parent, name));"
+        "CREATE TABLE entries(key INTEGER NOT NULL REFERENCES keys(id) ON DELETE CASCADE,"
+        " name TEXT NOT NULL COLLATE NOCASE, type INTEGER NOT NULL, data,"
+        " PRIMARY KEY(key, name)) WITHOUT ROWID;"
+        "INSERT INTO keys(id, parent, name) VALUES (2147483649, NULL, 'HKEY_CURRENT_USER');";
+    const char* Names[] = {"Åsa", "Ärger", "Öl", "Ωμέγα", "ПРИВЕТ", "Zebra", "äther", "über"};
+    for (const char* Name : Names)
+        Sql += Format("INSERT INTO keys(parent, name) VALUES (2147483649, '%s');", Name);
+    Sql += "PRAGMA user_version = 1;";
+    ASSERT_EQ(sqlite3_exec(Db, Sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK);
+    sqlite3_close(Db);
+
+    TRegistryStore Store(Sandbox.DatabaseFileName());
+    const TRegKeyId User = TRegistryStore::RootKey(HKEY_CURRENT_USER);
+    for (const char* Name : Names) {
+        const TRegKeyId Key = Store.OpenKey(User, Name, false);
+        EXPECT_NE(Key, NoRegKey) << Name;
+        EXPECT_EQ(Store.OpenKey(User, UnicodeLowerCase(Name), true), Key) << Name;
+        EXPECT_EQ(Store.OpenKey(User, AnsiUpperCase(Name), true), Key) << Name;
+    }
+    EXPECT_EQ(Store.KeyNames(User).size(), std::size(Names));
+    EXPECT_NE(Store.OpenKey(TRegistryStore::RootKey(HKEY_LOCAL_MACHINE), "", false), NoRegKey)
+        << "the other root keys are added";
+}
+
 TEST_F(RegistryStoreTest, ValueNamesIgnoreCaseAndAWriteReplacesTheType) {
     const TRegKeyId Key = Create("Software\\Values");
     Store.WriteValue(Key, "Count", Text("7"));

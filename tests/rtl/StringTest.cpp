@@ -44,6 +44,20 @@ TEST(Case, AnsiRoutinesFoldLatinLetters) {
     EXPECT_EQ(AnsiUpperCase("\xC3x"), "\xC3X");
 }
 
+TEST(Case, UnicodeLowerCaseFoldsEveryScriptAndKeepsOtherBytes) {
+    const std::pair<String, String> Cases[] = {
+        {"ÄRGER Ärger", "ärger ärger"},
+        {"ПРИВЕТ Ωμέγα ĀČĘ", "привет ωμέγα āčę"},
+        {"ABC-123 ß", "abc-123 ß"},
+        {"\xC3", "\xC3"},                       // a cut sequence
+        {"A\xFF\xC3(B", "a\xFF\xC3(b"},         // bytes that are no UTF-8
+        {String("A\0Ä", 4), String("a\0ä", 4)}, // NUL inside
+        {"", ""},
+    };
+    for (const auto& [Text, Lower] : Cases)
+        EXPECT_EQ(UnicodeLowerCase(Text), Lower) << Text;
+}
+
 int Sign(Integer V) {
     return (V > 0) - (V < 0);
 }

@@ -10,6 +10,8 @@
 #include <gtest/gtest.h>
 
 #include <regex>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace orlo;
 using namespace orlo::test;
@@ -301,4 +303,64 @@ TEST_F(LogFileTest, ReadOnlyLogFileIsMadeWritable) {
     Log.WriteValue("new");
     EXPECT_EQ(ReadFileContent(Folder.File("ro.log")), "old\r\nnew\r\n");
     EXPECT_EQ(FileGetAttr(Folder.File("ro.log")) & faReadOnly, 0);
+}
+
+TEST_F(LogFileTest, PlantedLinksAndPipesAreNeverWrittenThrough) {
+    // Another user prepares the editor's predictable log path in the shared
+    // temporary folder, to have the log cut or append to a file of the victim.
+    ForceDirectories(Folder.File("temp/OrloGlossa"));
+    const String Victim = Folder.File("victim.txt");
+    const String LogName = Folder.File("temp/OrloGlossa/Index.txt");
+    for (const TLogFileMode Mode : {fmOpenFile, fmCreateFile}) {
+        ReplaceFileContent(Victim, "precious\n");
+        ASSERT_EQ(symlink(Victim.c_str(), LogName.c_str()), 0);
+        TLogFile Editor(nullptr);
+        Editor.SetDirectory(fdTemporary);
+        Editor.SetFileName("OrloGlossa\\Index.txt");
+        Editor.SetMode(Mode);
+        try {
+            Editor.WriteValue("secret");
+            ADD_FAILURE() << "not reported";
+        } catch (const ELogFileRefused& E) {
+            EXPECT_EQ(E.Message(), "Log file \"" + Folder.File("temp/") +
+                                       "OrloGlossa\\Index.txt\" refused: a symbolic link");
+        }
+        Editor.WriteValue("dropped silently after the report");
+        EXPECT_EQ(Editor.OpenFileName(), "");
+        EXPECT_EQ(ReadFileContent(Victim), "precious\n") << int(Mode);
+        Editor.SetIgnoreErrors(false);
+        EXPECT_THROW(Editor.CreateFile(), ELogFileRefused) << "asked for every error";
+        ASSERT_EQ(unlink(LogName.c_str()), 0);
+    }
+    ASSERT_EQ(mkfifo(LogName.c_str(), 0666), 0);
+    Log.SetFileName(LogName);
+    Log.SetIgnoreErrors(false);
+    EXPECT_THROW(Log.WriteValue("into no pipe"), EInOutError) << "returns instead of waiting";
+}
+
+TEST_F(LogFileTest, FoldersTheLogCreatesArePrivate) {
+    Log.SetDirectory(fdTemporary);
+    Log.SetFileName("OrloGlossa/Deeper/Index.txt");
+    Log.WriteValue("x");
+    for (const char* Dir : {"temp", "temp/OrloGlossa", "temp/OrloGlossa/Deeper"}) {
+        struct stat Info;
+        ASSERT_EQ(stat(Folder.File(Dir).c_str(), &Info), 0) << Dir;
+        EXPECT_EQ(Info.st_mode & 0777, 0700u) << Dir;
+    }
+}
+
+TEST_F(LogFileTest, FolderOfAnotherUserIsRefused) {
+    const String Dir = Folder.File("theirs");
+    ForceDirectories(Dir);
+    if (chown(Dir.c_str(), 4242, 4242) != 0)
+        GTEST_SKIP() << "only root can give a folder to another user";
+    Log.SetFileName(Dir + "/Index.txt");
+    try {
+        Log.WriteValue("x");
+        ADD_FAILURE() << "opened";
+    } catch (const ELogFileRefused& E) {
+        EXPECT_EQ(E.Message(),
+                  "Log file \"" + Dir + "/Index.txt\" refused: its folder belongs to another user");
+    }
+    EXPECT_FALSE(FileExists(Dir + "/Index.txt"));
 }
