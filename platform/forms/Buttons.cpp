@@ -46,6 +46,12 @@ ORLO_PUBLISHED(TBitBtn, "Buttons") {
     P.Property("Caption", &TBitBtn::Caption, &TBitBtn::SetCaption)
         .Type(TCaptionTypeInfo())
         .Stored(&TBitBtn::IsCustomCaption);
+    P.Property("Cancel", &TBitBtn::Cancel, &TBitBtn::SetCancel)
+        .Default(0)
+        .Stored(&TBitBtn::IsCustom);
+    P.Property("Default", &TBitBtn::Default, &TBitBtn::SetDefault)
+        .Default(0)
+        .Stored(&TBitBtn::IsCustom);
     P.Property("ModalResult", &TBitBtn::ModalResult, &TBitBtn::SetModalResult)
         .Default(0)
         .Stored(&TBitBtn::IsCustom);
@@ -74,7 +80,11 @@ void TBitBtn::SetKind(TBitBtnKind Value) {
     FKind = Value;
     if (Value == bkCustom)
         return;
-    SetCaption(BitBtnCaption(Value));
+    // A caption read before the kind is the form's own.
+    const bool Loading =
+        ComponentState().Contains(csLoading) || ComponentState().Contains(csReading);
+    if (!Loading || Caption().empty())
+        SetCaption(BitBtnCaption(Value));
     SetModalResult(BitBtnModalResult(Value));
     if (Value == bkOK || Value == bkYes)
         SetDefault(true);

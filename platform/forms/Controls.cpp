@@ -258,11 +258,45 @@ void TControl::SetBounds(Integer ALeft, Integer ATop, Integer AWidth, Integer AH
     FTop = ATop;
     FWidth = AWidth;
     FHeight = AHeight;
+    if (!FAnchoring)
+        UpdateAnchorRules();
     ApplyGeometry();
     if (FParent && FAlign != alNone)
         FParent->Realign();
     if (Resized)
         Resize();
+}
+
+void TControl::UpdateAnchorRules() {
+    FAnchorBase = BoundsRect();
+    FAnchorParentSize =
+        FParent ? TPoint{FParent->ClientWidth(), FParent->ClientHeight()} : TPoint{-1, -1};
+}
+
+void TControl::ApplyAnchors() {
+    if (!FParent || FAlign != alNone || FAnchorParentSize.X < 0)
+        return;
+    const Integer DeltaWidth = FParent->ClientWidth() - FAnchorParentSize.X;
+    const Integer DeltaHeight = FParent->ClientHeight() - FAnchorParentSize.Y;
+    TRect R = FAnchorBase;
+    if (FAnchors.Contains(akRight)) {
+        R.Right += DeltaWidth;
+        if (!FAnchors.Contains(akLeft))
+            R.Left += DeltaWidth;
+    }
+    if (FAnchors.Contains(akBottom)) {
+        R.Bottom += DeltaHeight;
+        if (!FAnchors.Contains(akTop))
+            R.Top += DeltaHeight;
+    }
+    FAnchoring = true;
+    try {
+        SetBoundsRect(R);
+    } catch (...) {
+        FAnchoring = false;
+        throw;
+    }
+    FAnchoring = false;
 }
 
 void TControl::SetClientWidth(Integer Value) {
@@ -360,6 +394,9 @@ void TControl::SetColor(TColor Value) {
     FColor = Value;
     ApplyColor();
     ColorChanged();
+    if (auto* Container = dynamic_cast<TWinControl*>(this))
+        for (TControl* Child : Container->FControls)
+            Child->ParentColorChanged();
 }
 
 void TControl::SetParentColor(bool Value) {
@@ -601,6 +638,7 @@ void TWinControl::InsertControl(TControl* AControl) {
         }
     }
     AControl->ChangeNotify();
+    AControl->UpdateAnchorRules();
     if (FWidget) {
         AControl->AllocateWidget();
         UpdateTabOrder();
@@ -783,33 +821,10 @@ void TWinControl::Realign() {
     --FAlignLevel;
 }
 
-void TWinControl::AnchorControls(Integer DeltaWidth, Integer DeltaHeight) {
-    for (TControl* Child : FControls) {
-        if (Child->Align() != alNone)
-            continue;
-        TRect R = Child->BoundsRect();
-        const TAnchors A = Child->Anchors();
-        if (A.Contains(akRight)) {
-            R.Right += DeltaWidth;
-            if (!A.Contains(akLeft))
-                R.Left += DeltaWidth;
-        }
-        if (A.Contains(akBottom)) {
-            R.Bottom += DeltaHeight;
-            if (!A.Contains(akTop))
-                R.Top += DeltaHeight;
-        }
-        Child->SetBoundsRect(R);
-    }
-}
-
 void TWinControl::AlignControls() {
-    const Integer W = ClientWidth(), H = ClientHeight();
-    if (FAlignedWidth >= 0 && (W != FAlignedWidth || H != FAlignedHeight))
-        AnchorControls(W - FAlignedWidth, H - FAlignedHeight);
-    FAlignedWidth = W;
-    FAlignedHeight = H;
-
+    for (TControl* Child : FControls)
+        if (Child->FAnchors.Contains(akRight) || Child->FAnchors.Contains(akBottom))
+            Child->ApplyAnchors();
     TRect R = AlignRect();
     auto Aligned = [this](TAlign Kind, auto Before) {
         std::vector<TControl*> List;

@@ -132,7 +132,10 @@ public:
     TAlign Align() const noexcept { return FAlign; }
     void SetAlign(TAlign Value);
     TAnchors Anchors() const noexcept { return FAnchors; }
-    void SetAnchors(TAnchors Value) { FAnchors = Value; }
+    void SetAnchors(TAnchors Value) {
+        FAnchors = Value;
+        UpdateAnchorRules();
+    }
 
     // --- State
     bool Visible() const noexcept { return FVisible; }
@@ -266,6 +269,10 @@ protected:
 private:
     friend class TWinControl;
     void FontObjectChanged(TObject* Sender);
+    // Anchors keep the distances to the parent's edges that the bounds had
+    // when they were last set: the rules are the bounds and the parent's size then.
+    void UpdateAnchorRules();
+    void ApplyAnchors();
 
     TWinControl* FParent = nullptr;
     Integer FLeft = 0;
@@ -274,6 +281,9 @@ private:
     Integer FHeight = 0;
     TAlign FAlign = alNone;
     TAnchors FAnchors{akLeft, akTop};
+    TRect FAnchorBase;
+    TPoint FAnchorParentSize{-1, -1};
+    bool FAnchoring = false;
     String FHint;
     bool FShowHint = false;
     bool FParentShowHint = true;
@@ -363,7 +373,6 @@ protected:
 
 private:
     friend class TControl;
-    void AnchorControls(Integer DeltaWidth, Integer DeltaHeight);
     Integer TabOrderField() const { return TabOrder(); }
     bool IsTabOrderStored() const { return true; }
 
@@ -373,8 +382,6 @@ private:
     Integer FAlignLevel = 0;
     bool FAlignPending = false;
     Integer FPendingTabOrder = -1; // read before the parent was known
-    Integer FAlignedWidth = -1;    // client size the anchors were last applied for
-    Integer FAlignedHeight = -1;
 };
 
 // A control without a window of its own in the original model (labels,
@@ -446,7 +453,10 @@ template <class C> void Caption(TPublisher<C>& P) {
     P.Property("Caption", &C::Caption, &C::SetCaption).Type(TCaptionTypeInfo());
 }
 template <class C> void Color(TPublisher<C>& P) {
-    P.Property("Color", &C::Color, &C::SetColor).Type(TColorTypeInfo()).Stored(&C::IsColorStored);
+    P.Property("Color", &C::Color, &C::SetColor)
+        .Type(TColorTypeInfo())
+        .Default(clWindow)
+        .Stored(&C::IsColorStored);
 }
 template <class C> void Ctl3D(TPublisher<C>& P) {
     P.Property("Ctl3D", &C::Ctl3D).Default(1);
@@ -486,6 +496,22 @@ template <class C> void TabStop(TPublisher<C>& P, bool Default) {
 }
 template <class C> void Visible(TPublisher<C>& P) {
     P.Property("Visible", &C::Visible, &C::SetVisible).Default(1);
+}
+// The run Color, Ctl3D, DragCursor, DragMode, Enabled, Font that most
+// classes publish in a row, and the run ParentColor ... ShowHint.
+template <class C> void Appearance(TPublisher<C>& P) {
+    Color(P);
+    Ctl3D(P);
+    DragCursor(P);
+    DragMode(P);
+    Enabled(P);
+    Font(P);
+}
+template <class C> void Parents(TPublisher<C>& P, bool ParentColorDefault) {
+    ParentColor(P, ParentColorDefault);
+    ParentCtl3D(P);
+    ParentFont(P);
+    ParentShowHint(P);
 }
 // OnClick, OnDblClick and, for windowed controls, OnEnter, OnExit and the key events.
 template <class C> void ClickEvents(TPublisher<C>& P) {

@@ -1,6 +1,9 @@
 #include "platform/forms/Forms.h"
 
 #include "platform/classes/Filer.h"
+#include "platform/forms/Buttons.h"
+#include "platform/forms/Dialogs.h"
+#include "platform/forms/ExtCtrls.h"
 #include "platform/forms/StdCtrls.h"
 #include "platform/rtl/SysUtils.h"
 
@@ -113,6 +116,7 @@ ORLO_PUBLISHED(TCustomForm, "Forms") {
         .Stored(&TCustomForm::IsClientSizeStored);
     P.Property("Color", &TCustomForm::Color, &TCustomForm::SetColor)
         .Type(TColorTypeInfo())
+        .Default(clWindow)
         .Stored(&TCustomForm::IsColorStored);
     P.Property("Ctl3D", &TCustomForm::Ctl3D).Default(1);
     P.Property("Enabled", &TCustomForm::Enabled, &TCustomForm::SetEnabled).Default(1);
@@ -330,23 +334,19 @@ TModalResult TCustomForm::ShowModal() {
 }
 
 void TCustomForm::RunModalScript() {
-    const String Label = Name().empty() ? ClassName() : Name();
-    for (;;) {
+    // Each call of the runner is one round of the user's work on the form.
+    constexpr Integer MaxRounds = 100;
+    for (Integer Round = 0; Round < MaxRounds; ++Round) {
         TModalRunner Runner = Application->ModalRunner(); // the runner may replace itself
         Runner(this);
-        bool ByCloseBox = false;
-        if (FModalResult == mrNone) {
-            ByCloseBox = true;
-            SystemClose();
-        }
         if (FModalResult == mrNone)
-            throw EInvalidOperation(Format("Modal form %s was left open", Label));
+            continue;
         CloseModal();
         if (FModalResult != mrNone)
             return;
-        if (ByCloseBox)
-            throw EInvalidOperation(Format("Modal form %s was left open", Label));
     }
+    throw EInvalidOperation(
+        Format("Modal form %s was left open", Name().empty() ? ClassName() : Name()));
 }
 
 void TCustomForm::RunModalLoop() {
@@ -1077,6 +1077,14 @@ struct TFormsUnit {
     TFormsUnit() {
         Screen = new TScreen(nullptr);
         Application = new TApplication(nullptr);
+        // Form files name these classes without a published field for each.
+        RegisterClasses({TForm::StaticClass(), TDataModule::StaticClass(), TLabel::StaticClass(),
+                         TButton::StaticClass(), TBitBtn::StaticClass(), TEdit::StaticClass(),
+                         TMemo::StaticClass(), TCheckBox::StaticClass(),
+                         TRadioButton::StaticClass(), TGroupBox::StaticClass(),
+                         TComboBox::StaticClass(), TListBox::StaticClass(), TPanel::StaticClass(),
+                         TImage::StaticClass(), TOpenDialog::StaticClass(),
+                         TSaveDialog::StaticClass()});
     }
     ~TFormsUnit() {
         TApplication* App = Application;

@@ -294,9 +294,10 @@ private:
 // --- Application -------------------------------------------------------------
 
 // Answers a modal form in place of a user (tests): called with the form
-// showing; it clicks, types or sets ModalResult. When it leaves the form
-// without a result, the form's close box is used; a form left open after
-// that raises EInvalidOperation "Modal form %s was left open".
+// showing; it clicks, types, uses the close box or sets ModalResult. While
+// the form has no result (or its close query refuses), the runner is called
+// again; a form still open after 100 rounds raises EInvalidOperation
+// "Modal form %s was left open".
 using TModalRunner = std::function<void(TCustomForm* Form)>;
 // Shows an exception to the user (the widget layer installs its message box).
 using TExceptionBox =

@@ -155,7 +155,7 @@ ORLO_PUBLISHED(TFont, "Graphics") {
     P.Property("Name", &TFont::Name, &TFont::SetName);
     P.Property("Pitch", &TFont::Pitch, &TFont::SetPitch).Default(fpDefault);
     P.Property("Size", &TFont::Size, &TFont::SetSize).Stored(false);
-    P.Property("Style", &TFont::Style, &TFont::SetStyle).Default(0);
+    P.Property("Style", &TFont::Style, &TFont::SetStyle);
 }
 
 void TFont::Assign(TPersistent* Source) {

@@ -83,7 +83,6 @@ ORLO_PUBLISHED(TLabel, "StdCtrls") {
     publish::DragCursor(P);
     publish::DragMode(P);
     publish::Enabled(P);
-    P.Field("FocusControl", &TLabel::FocusControl);
     P.Property("FocusControl", &TLabel::FocusControl);
     publish::Font(P);
     P.Property("Layout", &TLabel::Layout, &TLabel::SetLayout).Default(tlTop);
@@ -160,6 +159,7 @@ TPoint TCustomLabel::MeasureText() const {
 }
 
 void TCustomLabel::AdjustBounds() {
+    // While loading, the size in the form file stays: it was measured where the form was designed.
     if (!FAutoSize || ComponentState().Contains(csLoading) || ComponentState().Contains(csReading))
         return;
     const TPoint Size = MeasureText();
@@ -179,11 +179,6 @@ void TCustomLabel::TextChanged() {
 
 void TCustomLabel::FontChanged() {
     TGraphicControl::FontChanged();
-    AdjustBounds();
-}
-
-void TCustomLabel::Loaded() {
-    TGraphicControl::Loaded();
     AdjustBounds();
 }
 
@@ -312,16 +307,8 @@ ORLO_PUBLISHED(TCheckBox, "StdCtrls") {
     publish::Anchors(P);
     publish::Caption(P);
     P.Property("Checked", &TCheckBox::Checked, &TCheckBox::SetChecked).Default(0);
-    publish::Color(P);
-    publish::Ctl3D(P);
-    publish::DragCursor(P);
-    publish::DragMode(P);
-    publish::Enabled(P);
-    publish::Font(P);
-    publish::ParentColor(P, true);
-    publish::ParentCtl3D(P);
-    publish::ParentFont(P);
-    publish::ParentShowHint(P);
+    publish::Appearance(P);
+    publish::Parents(P, true);
     publish::ShowHint(P);
     P.Property("State", &TCheckBox::State, &TCheckBox::SetState).Default(cbUnchecked);
     publish::TabOrder(P);
@@ -405,16 +392,8 @@ ORLO_PUBLISHED(TRadioButton, "StdCtrls") {
     publish::Anchors(P);
     publish::Caption(P);
     P.Property("Checked", &TRadioButton::Checked, &TRadioButton::SetChecked).Default(0);
-    publish::Color(P);
-    publish::Ctl3D(P);
-    publish::DragCursor(P);
-    publish::DragMode(P);
-    publish::Enabled(P);
-    publish::Font(P);
-    publish::ParentColor(P, true);
-    publish::ParentCtl3D(P);
-    publish::ParentFont(P);
-    publish::ParentShowHint(P);
+    publish::Appearance(P);
+    publish::Parents(P, true);
     publish::ShowHint(P);
     publish::TabOrder(P);
     publish::TabStop(P, false);
@@ -483,16 +462,8 @@ ORLO_PUBLISHED(TGroupBox, "StdCtrls") {
     publish::Align(P);
     publish::Anchors(P);
     publish::Caption(P);
-    publish::Color(P);
-    publish::Ctl3D(P);
-    publish::DragCursor(P);
-    publish::DragMode(P);
-    publish::Enabled(P);
-    publish::Font(P);
-    publish::ParentColor(P, true);
-    publish::ParentCtl3D(P);
-    publish::ParentFont(P);
-    publish::ParentShowHint(P);
+    publish::Appearance(P);
+    publish::Parents(P, true);
     publish::ShowHint(P);
     publish::TabOrder(P);
     publish::TabStop(P, false);
@@ -534,18 +505,10 @@ ORLO_PUBLISHED(TEdit, "StdCtrls") {
     P.Property("AutoSelect", &TEdit::AutoSelect).Default(1);
     P.Property("AutoSize", &TEdit::AutoSize).Default(1);
     P.Property("CharCase", &TEdit::CharCase, &TEdit::SetCharCase).Default(ecNormal);
-    publish::Color(P);
-    publish::Ctl3D(P);
-    publish::DragCursor(P);
-    publish::DragMode(P);
-    publish::Enabled(P);
-    publish::Font(P);
+    publish::Appearance(P);
     P.Property("HideSelection", &TEdit::HideSelection).Default(1);
     P.Property("MaxLength", &TEdit::MaxLength, &TEdit::SetMaxLength).Default(0);
-    publish::ParentColor(P, false);
-    publish::ParentCtl3D(P);
-    publish::ParentFont(P);
-    publish::ParentShowHint(P);
+    publish::Parents(P, false);
     P.Property("PasswordChar", &TEdit::PasswordChar, &TEdit::SetPasswordChar).Default(0);
     P.Property("ReadOnly", &TEdit::ReadOnly, &TEdit::SetReadOnly).Default(0);
     publish::ShowHint(P);
@@ -674,19 +637,11 @@ ORLO_PUBLISHED(TMemo, "StdCtrls") {
     publish::Align(P);
     P.Property("Alignment", &TMemo::Alignment).Default(taLeftJustify);
     publish::Anchors(P);
-    publish::Color(P);
-    publish::Ctl3D(P);
-    publish::DragCursor(P);
-    publish::DragMode(P);
-    publish::Enabled(P);
-    publish::Font(P);
+    publish::Appearance(P);
     P.Property("HideSelection", &TMemo::HideSelection).Default(1);
     P.Property("Lines", &TMemo::Lines, &TMemo::SetLines);
     P.Property("MaxLength", &TMemo::MaxLength, &TMemo::SetMaxLength).Default(0);
-    publish::ParentColor(P, false);
-    publish::ParentCtl3D(P);
-    publish::ParentFont(P);
-    publish::ParentShowHint(P);
+    publish::Parents(P, false);
     P.Property("ReadOnly", &TMemo::ReadOnly, &TMemo::SetReadOnly).Default(0);
     P.Property("ScrollBars", &TMemo::ScrollBars, &TMemo::SetScrollBars).Default(ssNone);
     publish::ShowHint(P);
@@ -797,10 +752,7 @@ ORLO_PUBLISHED(TComboBox, "StdCtrls") {
     P.Property("ItemHeight", &TComboBox::ItemHeight);
     P.Property("ItemIndex", &TComboBox::ItemIndex, &TComboBox::SetItemIndex).Default(-1);
     P.Property("MaxLength", &TComboBox::MaxLength, &TComboBox::SetMaxLength).Default(0);
-    publish::ParentColor(P, false);
-    publish::ParentCtl3D(P);
-    publish::ParentFont(P);
-    publish::ParentShowHint(P);
+    publish::Parents(P, false);
     publish::ShowHint(P);
     P.Property("Sorted", &TComboBox::Sorted, &TComboBox::SetSorted).Default(0);
     publish::TabOrder(P);
@@ -1031,19 +983,11 @@ ORLO_PUBLISHED(TCustomListBox, "StdCtrls") {}
 ORLO_PUBLISHED(TListBox, "StdCtrls") {
     publish::Align(P);
     publish::Anchors(P);
-    publish::Color(P);
-    publish::Ctl3D(P);
-    publish::DragCursor(P);
-    publish::DragMode(P);
-    publish::Enabled(P);
-    publish::Font(P);
+    publish::Appearance(P);
     P.Property("IntegralHeight", &TListBox::IntegralHeight).Default(0);
     P.Property("ItemHeight", &TListBox::ItemHeight);
     P.Property("Items", &TListBox::Items, &TListBox::SetItems);
-    publish::ParentColor(P, false);
-    publish::ParentCtl3D(P);
-    publish::ParentFont(P);
-    publish::ParentShowHint(P);
+    publish::Parents(P, false);
     publish::ShowHint(P);
     P.Property("Sorted", &TListBox::Sorted, &TListBox::SetSorted).Default(0);
     P.Property("Style", &TListBox::Style).Default(lbStandard);

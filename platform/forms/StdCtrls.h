@@ -60,7 +60,6 @@ protected:
     void ApplyText() override;
     void TextChanged() override;
     void FontChanged() override;
-    void Loaded() override;
     void Notification(TComponent* AComponent, TOperation Operation) override;
     String DisplayText() const;
 
@@ -114,7 +113,6 @@ protected:
     void InitWidget() override;
     void ApplyText() override;
     Integer BackgroundRole() const override;
-    bool WantsKey(Word Key) const override { return Key == VK_RETURN; }
 
 private:
     bool FDefault = false;
