@@ -20,6 +20,9 @@
 
 namespace orlo {
 
+// Also called by the exit handler that frees the QApplication (QtSupport.cpp).
+void FreeApplicationObjects();
+
 namespace {
 
 // The handler of guarded calls while the application object exists: a
@@ -1072,7 +1075,7 @@ void TApplication::Notification(TComponent* AComponent, TOperation Operation) {
 namespace {
 
 // Creates the application and the screen at load time and frees them, with
-// every form they own and the QApplication, at exit.
+// every form they own, at exit (see NeedWidgetApplication for the QApplication).
 struct TFormsUnit {
     TFormsUnit() {
         Screen = new TScreen(nullptr);
@@ -1086,21 +1089,22 @@ struct TFormsUnit {
                          TImage::StaticClass(), TOpenDialog::StaticClass(),
                          TSaveDialog::StaticClass()});
     }
-    ~TFormsUnit() {
-        TApplication* App = Application;
-        Application = nullptr;
-        delete App;
-        TScreen* S = Screen;
-        Screen = nullptr;
-        delete S;
-        ReleaseWidgetApplication();
-    }
+    ~TFormsUnit() { FreeApplicationObjects(); }
 };
 
 } // namespace
 
 TApplication* Application = nullptr;
 TScreen* Screen = nullptr;
+
+void FreeApplicationObjects() {
+    TApplication* App = Application;
+    Application = nullptr;
+    delete App;
+    TScreen* S = Screen;
+    Screen = nullptr;
+    delete S;
+}
 
 static TFormsUnit FormsUnit;
 

@@ -5,11 +5,24 @@
 #include <QApplication>
 #include <QWidget>
 
+#include <cstdlib>
+
 namespace orlo {
+
+// Frees the application object's forms and widgets (Forms.cpp).
+void FreeApplicationObjects();
 
 namespace {
 
 QApplication* OwnApplication = nullptr;
+
+// Runs before the statics of the platform plugin (loaded with the
+// QApplication, so registered later) go away; freeing the QApplication
+// after them, at library unload, would crash.
+void ReleaseAtExit() {
+    FreeApplicationObjects();
+    ReleaseWidgetApplication();
+}
 
 } // namespace
 
@@ -22,6 +35,7 @@ void NeedWidgetApplication() {
     static char Arg0[] = "orlo";
     static char* Argv[] = {Arg0, nullptr};
     OwnApplication = new QApplication(Argc, Argv);
+    std::atexit(ReleaseAtExit);
 }
 
 bool IsWidgetApplication() noexcept {
@@ -29,10 +43,11 @@ bool IsWidgetApplication() noexcept {
 }
 
 void ReleaseWidgetApplication() {
+    // Widgets whose deletion waits for the event loop go now. The QApplication
+    // itself stays: its destructor calls into the platform plugin, whose
+    // statics may already be gone at exit.
     if (QCoreApplication::instance())
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    delete OwnApplication;
-    OwnApplication = nullptr;
 }
 
 void DisposeWidget(QWidget* Widget) {

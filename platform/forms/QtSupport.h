@@ -15,7 +15,8 @@ namespace orlo {
 void NeedWidgetApplication();
 // Whether the process shows windows: a QApplication exists.
 bool IsWidgetApplication() noexcept;
-// Frees the QApplication that NeedWidgetApplication created (process exit).
+// Deletes the widgets still waiting for the event loop (process exit); the
+// QApplication stays for the process's own exit.
 void ReleaseWidgetApplication();
 
 inline QString ToQString(const String& S) {
