@@ -63,6 +63,11 @@ TComponent::~TComponent() {
         FOwner->RemoveComponent(this);
 }
 
+void TComponent::Free() {
+    BeforeDestruction();
+    delete this;
+}
+
 void TComponent::Destroying() {
     if (FComponentState.Contains(csDestroying))
         return;
@@ -76,6 +81,7 @@ void TComponent::DestroyComponents() {
     // is told about each sibling and the whole tree goes in linear time.
     while (!FComponents.empty()) {
         TComponent* Child = FComponents.back();
+        Child->BeforeDestruction();
         Remove(Child);
         delete Child;
     }

@@ -60,6 +60,10 @@ public:
     void SetDesigning(bool Value, bool SetChildren = true);
     void SetInline(bool Value);
     void Destroying(); // marks this component and its owned ones csDestroying
+    // Runs while the object is still whole, before it is deleted by its owner
+    // or by Free (a form's OnDestroy); a plain delete skips it.
+    virtual void BeforeDestruction() {}
+    void Free(); // BeforeDestruction, then delete
 
     // Asks AComponent to tell this one, through Notification, when it goes away.
     void FreeNotification(TComponent* AComponent);

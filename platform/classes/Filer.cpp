@@ -617,12 +617,21 @@ void TReader::ReadPropValue(TPersistent* Instance, const TPropInfo* PropInfo) {
     }
 }
 
+Int64 TReader::ReadIntegerOrIdent(const TTypeInfo* Type) {
+    if (NextValue() != vaIdent)
+        return ReadInt64();
+    std::optional<Int64> Value = IdentToInt(Type, ReadIdent());
+    if (!Value)
+        InvalidValue();
+    return *Value;
+}
+
 void TReader::ReadOrdinalValue(TPersistent* Instance, const TPropInfo* PropInfo) {
     const TTypeInfo* Type = PropInfo->PropType;
     Int64 Value = 0;
     switch (Type->Kind) {
     case tkInteger:
-        Value = ReadInt64();
+        Value = ReadIntegerOrIdent(Type);
         if (Type->Data.MinValue < Type->Data.MaxValue &&
             (Value < Type->Data.MinValue || Value > Type->Data.MaxValue))
             InvalidValue();
@@ -732,7 +741,7 @@ TComponent* TReader::CreateComponent(const String& ClassName, const String& Name
     if (!Class)
         Class = GetClass(ClassName);
     if (!Class)
-        throw EReadError(Format("Class %s not found", ClassName));
+        throw EReadError(Format("Error reading %s: Class %s not found", Name, ClassName));
     if (!Class->NewComponent)
         throw EReadError(Format("Class %s is not a component class", ClassName));
     TComponent* Result = Class->NewComponent(FOwner);
@@ -1327,6 +1336,8 @@ void TWriter::WriteOrdinalProp(TPersistent* Instance, const TPropInfo* PropInfo)
     WritePropName(PropInfo->Name);
     switch (Type->Kind) {
     case tkInteger:
+        if (std::optional<String> Ident = IntToIdent(Type, Value))
+            return WriteIdent(*Ident);
         return WriteInteger(Value);
     case tkChar:
         return WriteChar(static_cast<char>(Value));

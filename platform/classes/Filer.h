@@ -205,6 +205,7 @@ private:
     void NameComponent(TComponent* Component, String Name);
     void ReadPropertyPath(TPersistent* Instance, const String& Path);
     void ReadPropValue(TPersistent* Instance, const TPropInfo* PropInfo);
+    Int64 ReadIntegerOrIdent(const TTypeInfo* Type);
     void ReadOrdinalValue(TPersistent* Instance, const TPropInfo* PropInfo);
     void ReadClassValue(TPersistent* Instance, const TPropInfo* PropInfo);
     void ReadMethodValue(TPersistent* Instance, const TPropInfo* PropInfo);

@@ -2,6 +2,8 @@
 
 #include "platform/rtl/SysUtils.h"
 
+#include <unordered_map>
+
 namespace orlo {
 
 namespace {
@@ -147,11 +149,11 @@ ORLO_BUILTIN_TYPE(Extended, MakeFloatTypeInfo("Extended", ftExtended))
 ORLO_BUILTIN_TYPE(Currency, MakeFloatTypeInfo("Currency", ftCurr))
 ORLO_BUILTIN_TYPE(Variant, (TTypeInfo{tkVariant, "Variant", {}}))
 ORLO_BUILTIN_TYPE(TNotifyEvent, MakeMethodTypeInfo("TNotifyEvent"))
-ORLO_BUILTIN_TYPE(TTypeKind,
-                  MakeEnumTypeInfo("TTypeKind",
-                                   "tkUnknown,tkInteger,tkChar,tkEnumeration,tkFloat,tkString,tkSet,"
-                                   "tkClass,tkMethod,tkWChar,tkLString,tkWString,tkVariant,tkArray,"
-                                   "tkRecord,tkInterface,tkInt64,tkDynArray"))
+ORLO_BUILTIN_TYPE(
+    TTypeKind,
+    MakeEnumTypeInfo("TTypeKind", "tkUnknown,tkInteger,tkChar,tkEnumeration,tkFloat,tkString,tkSet,"
+                                  "tkClass,tkMethod,tkWChar,tkLString,tkWString,tkVariant,tkArray,"
+                                  "tkRecord,tkInterface,tkInt64,tkDynArray"))
 
 #undef ORLO_BUILTIN_TYPE
 
@@ -268,6 +270,38 @@ Integer GetEnumValue(const TTypeInfo* TypeInfo, const String& Name) {
         if (SameText(Names[I], Name))
             return static_cast<Integer>(I);
     return -1;
+}
+
+namespace {
+
+std::unordered_map<const TTypeInfo*, std::span<const TIdentMapEntry>>& IntegerConsts() {
+    static auto* Map = new std::unordered_map<const TTypeInfo*, std::span<const TIdentMapEntry>>();
+    return *Map;
+}
+
+std::span<const TIdentMapEntry> IdentMapOf(const TTypeInfo* IntegerType) {
+    auto Found = IntegerConsts().find(IntegerType);
+    return Found == IntegerConsts().end() ? std::span<const TIdentMapEntry>() : Found->second;
+}
+
+} // namespace
+
+void RegisterIntegerConsts(const TTypeInfo* IntegerType, std::span<const TIdentMapEntry> Map) {
+    IntegerConsts()[IntegerType] = Map;
+}
+
+std::optional<Int64> IdentToInt(const TTypeInfo* IntegerType, const String& Ident) {
+    for (const TIdentMapEntry& Entry : IdentMapOf(IntegerType))
+        if (SameText(Entry.Name, Ident))
+            return Entry.Value;
+    return std::nullopt;
+}
+
+std::optional<String> IntToIdent(const TTypeInfo* IntegerType, Int64 Value) {
+    for (const TIdentMapEntry& Entry : IdentMapOf(IntegerType))
+        if (Entry.Value == Value)
+            return String(Entry.Name);
+    return std::nullopt;
 }
 
 String GetTypeUnitName(const TTypeInfo* TypeInfo) {

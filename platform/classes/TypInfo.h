@@ -19,6 +19,8 @@
 
 #include <functional>
 #include <limits>
+#include <optional>
+#include <span>
 #include <type_traits>
 
 namespace orlo {
@@ -202,6 +204,18 @@ bool IsStoredProp(const TObject* Instance, const TPropInfo* PropInfo);
 // (without regard to case), -1 when there is none.
 String GetEnumName(const TTypeInfo* TypeInfo, Integer Value);
 Integer GetEnumValue(const TTypeInfo* TypeInfo, const String& Name);
+
+// Named values of an integer type ("clBtnFace" for a TColor): the form reader
+// takes the name where a number is expected and the writer writes the name.
+struct TIdentMapEntry {
+    Int64 Value;
+    const char* Name;
+};
+// Registers the names of IntegerType (replacing earlier ones); Map is kept, not copied.
+void RegisterIntegerConsts(const TTypeInfo* IntegerType, std::span<const TIdentMapEntry> Map);
+// Without regard to case; nothing when IntegerType has no such name.
+std::optional<Int64> IdentToInt(const TTypeInfo* IntegerType, const String& Ident);
+std::optional<String> IntToIdent(const TTypeInfo* IntegerType, Int64 Value);
 
 // Unit name recorded for a class; "" for a class without type information.
 String GetTypeUnitName(const TTypeInfo* TypeInfo);
@@ -395,26 +409,28 @@ template <class C> class TPublisher {
 public:
     explicit TPublisher(TMetaClass& Meta) : FMeta(Meta) {}
 
-    // Read and write through a field.
-    template <class T>
-    requires(!std::is_function_v<T>) TPropBuilder<C, T> Property(const char* Name, T C::*Field) {
+    // Read and write through a field (of C or of a base class of C).
+    template <class T, class B>
+    requires(!std::is_function_v<T> &&
+             std::is_base_of_v<B, C>) TPropBuilder<C, T> Property(const char* Name, T B::*Field) {
         return Add<T>(
             Name, NoDefault, [Field](const C& Obj) { return Obj.*Field; },
             [Field](C& Obj, const T& V) { Obj.*Field = V; });
     }
     // Read through a getter, write through a setter (taking T or const T&).
-    template <class G, class S>
-    requires std::is_member_function_pointer_v<G>
-    auto Property(const char* Name, G Get, void (C::*Set)(S)) {
+    template <class G, class B, class S>
+    requires std::is_member_function_pointer_v<G> && std::is_base_of_v<B, C>
+    auto Property(const char* Name, G Get, void (B::*Set)(S)) {
         using T = typename detail::MemberFn<G>::Value;
         return Add<T>(
             Name, NoDefault, [Get](const C& Obj) -> T { return (Obj.*Get)(); },
             [Set](C& Obj, const T& V) { (Obj.*Set)(V); });
     }
     // Read through a field, write through a setter.
-    template <class T, class S>
-    requires(!std::is_function_v<T>) TPropBuilder<C, T> Property(const char* Name, T C::*Field,
-                                                                 void (C::*Set)(S)) {
+    template <class T, class B, class B2, class S>
+    requires(!std::is_function_v<T> && std::is_base_of_v<B, C> &&
+             std::is_base_of_v<B2, C>) TPropBuilder<C, T> Property(const char* Name, T B::*Field,
+                                                                   void (B2::*Set)(S)) {
         return Add<T>(
             Name, NoDefault, [Field](const C& Obj) { return Obj.*Field; },
             [Set](C& Obj, const T& V) { (Obj.*Set)(V); });
@@ -427,13 +443,15 @@ public:
         return Add<T>(Name, NoDefault, [Get](const C& Obj) -> T { return (Obj.*Get)(); }, {});
     }
     // Read-only through a field.
-    template <class T>
-    requires(!std::is_function_v<T>) TPropBuilder<C, T> ReadOnly(const char* Name, T C::*Field) {
+    template <class T, class B>
+    requires(!std::is_function_v<T> &&
+             std::is_base_of_v<B, C>) TPropBuilder<C, T> ReadOnly(const char* Name, T B::*Field) {
         return Add<T>(Name, NoDefault, [Field](const C& Obj) { return Obj.*Field; }, {});
     }
     // With an index specifier: Get(Index) and Set(Index, Value).
-    template <class G, class S>
-    auto Indexed(const char* Name, Integer Index, G Get, void (C::*Set)(Integer, S)) {
+    template <class G, class B, class S>
+    requires std::is_base_of_v<B, C>
+    auto Indexed(const char* Name, Integer Index, G Get, void (B::*Set)(Integer, S)) {
         using T = typename detail::MemberFn<G>::Value;
         return Add<T>(
             Name, Index, [Get, Index](const C& Obj) -> T { return (Obj.*Get)(Index); },
@@ -441,7 +459,9 @@ public:
     }
 
     // A published field: a component reference bound by name when a form is read.
-    template <class F> void Field(const char* Name, F* C::*Member) {
+    template <class F, class B>
+    requires std::is_base_of_v<B, C>
+    void Field(const char* Name, F* B::*Member) {
         static_assert(std::is_base_of_v<TObject, F>);
         FMeta.AddField(
             TPublishedField{Name, &F::StaticClass, [Member](TObject* Instance, TObject* Value) {

@@ -24,7 +24,30 @@ using Extended = long double;
 using NativeInt = intptr_t;
 using TDateTime = double; // days since 1899-12-30, fraction = time of day
 
+struct TPoint {
+    Integer X = 0;
+    Integer Y = 0;
+    friend bool operator==(const TPoint&, const TPoint&) = default;
+};
+
+// A rectangle by its edges; Right and Bottom lie just outside it.
+struct TRect {
+    Integer Left = 0;
+    Integer Top = 0;
+    Integer Right = 0;
+    Integer Bottom = 0;
+    Integer Width() const noexcept { return Right - Left; }
+    Integer Height() const noexcept { return Bottom - Top; }
+    friend bool operator==(const TRect&, const TRect&) = default;
+};
+
+inline TRect Bounds(Integer Left, Integer Top, Integer Width, Integer Height) {
+    return TRect{Left, Top, Left + Width, Top + Height};
+}
+
 // Pascal-style counted loops and 1-based positions use these helpers.
-inline Integer Length(const String& S) { return static_cast<Integer>(S.size()); }
+inline Integer Length(const String& S) {
+    return static_cast<Integer>(S.size());
+}
 
 } // namespace orlo

@@ -1,0 +1,980 @@
+#include "platform/forms/Controls.h"
+
+#include "platform/forms/Forms.h"
+#include "platform/rtl/SysUtils.h"
+
+#include <QApplication>
+#include <QEvent>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QWidget>
+
+#include <algorithm>
+#include <unordered_map>
+
+namespace orlo {
+
+namespace {
+
+constexpr TIdentMapEntry CursorNames[] = {
+    {crDefault, "crDefault"},     {crNone, "crNone"},           {crArrow, "crArrow"},
+    {crCross, "crCross"},         {crIBeam, "crIBeam"},         {crSizeNESW, "crSizeNESW"},
+    {crSizeNS, "crSizeNS"},       {crSizeNWSE, "crSizeNWSE"},   {crSizeWE, "crSizeWE"},
+    {crUpArrow, "crUpArrow"},     {crHourGlass, "crHourGlass"}, {crDrag, "crDrag"},
+    {crNoDrop, "crNoDrop"},       {crHSplit, "crHSplit"},       {crVSplit, "crVSplit"},
+    {crMultiDrag, "crMultiDrag"}, {crSQLWait, "crSQLWait"},     {crNo, "crNo"},
+    {crAppStart, "crAppStart"},   {crHelp, "crHelp"},           {crHandPoint, "crHandPoint"},
+    {crSizeAll, "crSizeAll"},
+};
+
+std::unordered_map<const QWidget*, TControl*>& WidgetControls() {
+    static auto* Map = new std::unordered_map<const QWidget*, TControl*>();
+    return *Map;
+}
+
+// The key event that a control already handled: Qt offers an ignored key
+// event to each parent in turn, and only the first control may act on it.
+const QEvent* HandledKeyEvent = nullptr;
+
+Word VirtualKeyOf(const QKeyEvent* Event) {
+    const int Key = Event->key();
+    switch (Key) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        return VK_RETURN;
+    case Qt::Key_Escape:
+        return VK_ESCAPE;
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+        return VK_TAB;
+    case Qt::Key_Backspace:
+        return VK_BACK;
+    default:
+        break;
+    }
+    if (Key >= Qt::Key_F1 && Key <= Qt::Key_F24)
+        return static_cast<Word>(VK_F1 + (Key - Qt::Key_F1));
+    if ((Key >= Qt::Key_A && Key <= Qt::Key_Z) || (Key >= Qt::Key_0 && Key <= Qt::Key_9) ||
+        Key == Qt::Key_Space)
+        return static_cast<Word>(Key);
+    return 0;
+}
+
+TShiftState ShiftOf(Qt::KeyboardModifiers Modifiers) {
+    TShiftState Shift;
+    if (Modifiers & Qt::ShiftModifier)
+        Shift.Include(ssShift);
+    if (Modifiers & Qt::AltModifier)
+        Shift.Include(ssAlt);
+    if (Modifiers & Qt::ControlModifier)
+        Shift.Include(ssCtrl);
+    return Shift;
+}
+
+// The object Qt calls for the widget's events; forwards them while attached.
+class TBridgeReceiver final : public QObject {
+public:
+    explicit TBridgeReceiver(TWidgetBridge* Bridge) : FBridge(Bridge) {}
+    void Forget() { FBridge = nullptr; }
+
+protected:
+    bool eventFilter(QObject* Watched, QEvent* Event) override {
+        TControl* Control = FBridge ? FBridge->Control() : nullptr;
+        if (!Control || Watched != Control->Widget())
+            return false;
+        TQtDispatch Guard;
+        bool Eaten = false;
+        GuardedCall(Control, [&] { Eaten = Control->WidgetEvent(Event); });
+        return Eaten;
+    }
+
+private:
+    TWidgetBridge* FBridge;
+};
+
+} // namespace
+
+const TTypeInfo* TCursorTypeInfo() {
+    static const TTypeInfo Info = MakeOrdinalTypeInfo("TCursor", tkInteger, otSWord, -32768, 32767);
+    static const bool Registered = (RegisterIntegerConsts(&Info, CursorNames), true);
+    (void)Registered;
+    return &Info;
+}
+
+Integer CursorShape(TCursor Cursor) {
+    switch (Cursor) {
+    case crNone:
+        return Qt::BlankCursor;
+    case crCross:
+        return Qt::CrossCursor;
+    case crIBeam:
+        return Qt::IBeamCursor;
+    case crSizeNESW:
+        return Qt::SizeBDiagCursor;
+    case crSizeNS:
+    case crVSplit:
+        return Qt::SizeVerCursor;
+    case crSizeNWSE:
+        return Qt::SizeFDiagCursor;
+    case crSizeWE:
+    case crHSplit:
+        return Qt::SizeHorCursor;
+    case crUpArrow:
+        return Qt::UpArrowCursor;
+    case crHourGlass:
+    case crSQLWait:
+        return Qt::WaitCursor;
+    case crAppStart:
+        return Qt::BusyCursor;
+    case crDrag:
+    case crMultiDrag:
+        return Qt::DragMoveCursor;
+    case crNoDrop:
+    case crNo:
+        return Qt::ForbiddenCursor;
+    case crHelp:
+        return Qt::WhatsThisCursor;
+    case crHandPoint:
+        return Qt::PointingHandCursor;
+    case crSizeAll:
+        return Qt::SizeAllCursor;
+    default:
+        return Qt::ArrowCursor;
+    }
+}
+
+const TTypeInfo* TCaptionTypeInfo() {
+    static const TTypeInfo Info = MakeStringTypeInfo("TCaption");
+    return &Info;
+}
+
+const TTypeInfo* TTabOrderTypeInfo() {
+    static const TTypeInfo Info = MakeOrdinalTypeInfo("TTabOrder", tkInteger, otSWord, -1, 32767);
+    return &Info;
+}
+
+String GetShortHint(const String& Hint) {
+    size_t Bar = Hint.find('|');
+    return Bar == String::npos ? Hint : Hint.substr(0, Bar);
+}
+
+String GetLongHint(const String& Hint) {
+    size_t Bar = Hint.find('|');
+    return Bar == String::npos ? Hint : Hint.substr(Bar + 1);
+}
+
+// --- TWidgetBridge -----------------------------------------------------------
+
+TWidgetBridge::TWidgetBridge(TControl* Control) : FControl(Control) {}
+
+TWidgetBridge::~TWidgetBridge() {
+    Detach();
+}
+
+void TWidgetBridge::Attach(QWidget* Widget) {
+    auto* Receiver = new TBridgeReceiver(this);
+    Receiver->setParent(Widget);
+    Widget->installEventFilter(Receiver);
+    FReceiver = Receiver;
+}
+
+void TWidgetBridge::Detach() {
+    if (!FReceiver)
+        return;
+    auto* Receiver = static_cast<TBridgeReceiver*>(FReceiver);
+    Receiver->Forget();
+    if (auto* Widget = qobject_cast<QWidget*>(Receiver->parent())) {
+        Widget->removeEventFilter(Receiver);
+        QObject::disconnect(Widget, nullptr, Receiver, nullptr);
+    }
+    FReceiver = nullptr;
+}
+
+// --- TControl ----------------------------------------------------------------
+
+ORLO_PUBLISHED(TControl, "Controls") {
+    P.Property("Left", &TControl::Left, &TControl::SetLeft);
+    P.Property("Top", &TControl::Top, &TControl::SetTop);
+    P.Property("Width", &TControl::Width, &TControl::SetWidth);
+    P.Property("Height", &TControl::Height, &TControl::SetHeight);
+    P.Property("Cursor", &TControl::Cursor, &TControl::SetCursor)
+        .Type(TCursorTypeInfo())
+        .Default(crDefault);
+    P.Property("Hint", &TControl::Hint, &TControl::SetHint);
+    P.Property("HelpContext", &TControl::HelpContext, &TControl::SetHelpContext).Default(0);
+}
+
+TControl::TControl(TComponent* AOwner) : TComponent(AOwner), FFont(std::make_unique<TFont>()) {
+    FFont->OnChange = TNotifyEvent::Make<&TControl::FontObjectChanged>(this);
+}
+
+TControl::~TControl() {
+    Destroying();
+    if (FParent) {
+        if (TCustomForm* Form = GetParentForm())
+            Form->ControlGone(this);
+        FParent->RemoveControl(this);
+    }
+    ReleaseWidget();
+}
+
+TCustomForm* TControl::GetParentForm() const {
+    const TControl* C = this;
+    while (C->FParent)
+        C = C->FParent;
+    return const_cast<TCustomForm*>(dynamic_cast<const TCustomForm*>(C));
+}
+
+TComponent* TControl::GetParentComponent() const {
+    return FParent;
+}
+
+void TControl::SetParentComponent(TComponent* Value) {
+    if (auto* Container = dynamic_cast<TWinControl*>(Value))
+        SetParent(Container);
+}
+
+void TControl::SetParent(TWinControl* AParent) {
+    if (FParent == AParent)
+        return;
+    if (AParent == this)
+        throw EInvalidOperation("A control cannot have itself as its parent");
+    if (FParent) {
+        if (TCustomForm* Form = GetParentForm())
+            Form->ControlGone(this);
+        FParent->RemoveControl(this);
+    }
+    if (AParent)
+        AParent->InsertControl(this);
+}
+
+void TControl::SetBounds(Integer ALeft, Integer ATop, Integer AWidth, Integer AHeight) {
+    AWidth = std::max(0, AWidth);
+    AHeight = std::max(0, AHeight);
+    if (ALeft == FLeft && ATop == FTop && AWidth == FWidth && AHeight == FHeight)
+        return;
+    const bool Resized = AWidth != FWidth || AHeight != FHeight;
+    FLeft = ALeft;
+    FTop = ATop;
+    FWidth = AWidth;
+    FHeight = AHeight;
+    if (!FAnchoring)
+        UpdateAnchorRules();
+    ApplyGeometry();
+    if (FParent && FAlign != alNone)
+        FParent->Realign();
+    if (Resized)
+        Resize();
+}
+
+void TControl::UpdateAnchorRules() {
+    FAnchorBase = BoundsRect();
+    FAnchorParentSize =
+        FParent ? TPoint{FParent->ClientWidth(), FParent->ClientHeight()} : TPoint{-1, -1};
+}
+
+void TControl::ApplyAnchors() {
+    if (!FParent || FAlign != alNone || FAnchorParentSize.X < 0)
+        return;
+    const Integer DeltaWidth = FParent->ClientWidth() - FAnchorParentSize.X;
+    const Integer DeltaHeight = FParent->ClientHeight() - FAnchorParentSize.Y;
+    TRect R = FAnchorBase;
+    if (FAnchors.Contains(akRight)) {
+        R.Right += DeltaWidth;
+        if (!FAnchors.Contains(akLeft))
+            R.Left += DeltaWidth;
+    }
+    if (FAnchors.Contains(akBottom)) {
+        R.Bottom += DeltaHeight;
+        if (!FAnchors.Contains(akTop))
+            R.Top += DeltaHeight;
+    }
+    FAnchoring = true;
+    try {
+        SetBoundsRect(R);
+    } catch (...) {
+        FAnchoring = false;
+        throw;
+    }
+    FAnchoring = false;
+}
+
+void TControl::SetClientWidth(Integer Value) {
+    SetWidth(Width() - ClientWidth() + Value);
+}
+void TControl::SetClientHeight(Integer Value) {
+    SetHeight(Height() - ClientHeight() + Value);
+}
+
+void TControl::SetAlign(TAlign Value) {
+    if (FAlign == Value)
+        return;
+    FAlign = Value;
+    if (FParent)
+        FParent->Realign();
+}
+
+void TControl::SetVisible(bool Value) {
+    if (FVisible == Value)
+        return;
+    FVisible = Value;
+    ApplyVisible();
+    VisibleChanged();
+    if (FParent)
+        FParent->Realign();
+}
+
+void TControl::SetEnabled(bool Value) {
+    if (FEnabled == Value)
+        return;
+    FEnabled = Value;
+    ApplyEnabled();
+    EnabledChanged();
+}
+
+bool TControl::IsShowing() const {
+    for (const TControl* C = this; C; C = C->FParent)
+        if (!C->FVisible)
+            return false;
+    return true;
+}
+
+bool TControl::IsEffectivelyEnabled() const {
+    for (const TControl* C = this; C; C = C->FParent)
+        if (!C->FEnabled)
+            return false;
+    return true;
+}
+
+void TControl::SetText(const String& Value) {
+    if (FText == Value)
+        return;
+    FText = Value;
+    ApplyText();
+    TextChanged();
+}
+
+void TControl::SetHint(const String& Value) {
+    FHint = Value;
+    ApplyToolTip();
+}
+
+void TControl::SetShowHint(bool Value) {
+    FParentShowHint = false;
+    if (FShowHint == Value)
+        return;
+    FShowHint = Value;
+    ApplyToolTip();
+    if (auto* Container = dynamic_cast<TWinControl*>(this))
+        for (TControl* Child : Container->FControls)
+            Child->ParentShowHintChanged();
+}
+
+void TControl::SetParentShowHint(bool Value) {
+    FParentShowHint = Value;
+    if (Value)
+        ParentShowHintChanged();
+}
+
+String TControl::ToolTip() const {
+    const bool Shown = FShowHint && (!Application || Application->ShowHint);
+    return Shown ? GetShortHint(FHint) : String();
+}
+
+void TControl::SetParentFont(bool Value) {
+    FParentFont = Value;
+    if (Value)
+        ParentFontChanged();
+}
+
+void TControl::SetColor(TColor Value) {
+    FParentColor = false;
+    if (FColor == Value)
+        return;
+    FColor = Value;
+    ApplyColor();
+    ColorChanged();
+    if (auto* Container = dynamic_cast<TWinControl*>(this))
+        for (TControl* Child : Container->FControls)
+            Child->ParentColorChanged();
+}
+
+void TControl::SetParentColor(bool Value) {
+    FParentColor = Value;
+    if (Value)
+        ParentColorChanged();
+}
+
+void TControl::SetCursor(TCursor Value) {
+    FCursor = Value;
+    if (FWidget)
+        FWidget->setCursor(QCursor(static_cast<Qt::CursorShape>(CursorShape(Value))));
+}
+
+void TControl::Click() {
+    if (OnClick)
+        OnClick(this);
+}
+
+void TControl::BringToFront() {
+    if (FWidget)
+        FWidget->raise();
+}
+
+void TControl::SendToBack() {
+    if (FWidget)
+        FWidget->lower();
+}
+
+void TControl::Invalidate() {
+    if (FWidget)
+        FWidget->update();
+}
+
+void TControl::Repaint() {
+    if (FWidget)
+        FWidget->repaint();
+}
+
+TControl* TControl::FromWidget(const QWidget* Widget) {
+    auto Found = WidgetControls().find(Widget);
+    return Found == WidgetControls().end() ? nullptr : Found->second;
+}
+
+bool TControl::WidgetEvent(QEvent* Event) {
+    switch (Event->type()) {
+    case QEvent::MouseButtonDblClick:
+        if (OnDblClick)
+            OnDblClick(this);
+        return false;
+    case QEvent::MouseButtonRelease:
+        if (ClicksOnRelease() && static_cast<QMouseEvent*>(Event)->button() == Qt::LeftButton &&
+            FWidget->rect().contains(static_cast<QMouseEvent*>(Event)->position().toPoint()))
+            Click();
+        return false;
+    default:
+        return false;
+    }
+}
+
+void TControl::EnabledChanged() {}
+void TControl::VisibleChanged() {}
+void TControl::TextChanged() {}
+void TControl::FontChanged() {}
+void TControl::ColorChanged() {}
+void TControl::Resize() {}
+
+void TControl::ParentFontChanged() {
+    if (!FParentFont || !FParent)
+        return;
+    FTakingParentFont = true;
+    try {
+        FFont->Assign(FParent->Font());
+    } catch (...) {
+        FTakingParentFont = false;
+        throw;
+    }
+    FTakingParentFont = false;
+}
+
+void TControl::ParentColorChanged() {
+    if (!FParentColor || !FParent)
+        return;
+    SetColor(FParent->Color());
+    FParentColor = true;
+}
+
+void TControl::ParentShowHintChanged() {
+    if (!FParentShowHint || !FParent)
+        return;
+    SetShowHint(FParent->ShowHint());
+    FParentShowHint = true;
+}
+
+void TControl::ChangeNotify() {
+    ParentFontChanged();
+    ParentColorChanged();
+    ParentShowHintChanged();
+}
+
+void TControl::FontObjectChanged(TObject*) {
+    if (!FTakingParentFont)
+        FParentFont = false;
+    ApplyFont();
+    FontChanged();
+    if (auto* Container = dynamic_cast<TWinControl*>(this))
+        for (TControl* Child : Container->FControls)
+            Child->ParentFontChanged();
+}
+
+void TControl::Loaded() {
+    TComponent::Loaded();
+    ChangeNotify();
+}
+
+void TControl::Notification(TComponent* AComponent, TOperation Operation) {
+    TComponent::Notification(AComponent, Operation);
+}
+
+QWidget* TControl::CreateWidget(QWidget* ParentWidget) {
+    return new QWidget(ParentWidget);
+}
+
+void TControl::AllocateWidget() {
+    if (FWidget)
+        return;
+    NeedWidgetApplication();
+    QWidget* ParentWidget = FParent ? FParent->FWidget : nullptr;
+    FWidget = CreateWidget(ParentWidget);
+    WidgetControls()[FWidget] = this;
+    FBridge = std::make_unique<TWidgetBridge>(this);
+    FBridge->Attach(FWidget);
+    InitWidget();
+}
+
+void TControl::ReleaseWidget() {
+    if (!FWidget)
+        return;
+    WidgetControls().erase(FWidget);
+    FBridge.reset();
+    QWidget* Doomed = FWidget;
+    FWidget = nullptr;
+    DisposeWidget(Doomed);
+}
+
+void TControl::InitWidget() {
+    FWidget->setObjectName(ToQString(Name()));
+    ApplyGeometry();
+    ApplyFont();
+    ApplyColor();
+    ApplyToolTip();
+    ApplyEnabled();
+    ApplyText();
+    if (FCursor != crDefault)
+        SetCursor(FCursor);
+    FWidget->setFocusPolicy(Qt::NoFocus);
+    ApplyVisible();
+}
+
+void TControl::ApplyGeometry() {
+    if (FWidget)
+        FWidget->setGeometry(FLeft, FTop, FWidth, FHeight);
+}
+
+void TControl::ApplyFont() {
+    if (!FWidget)
+        return;
+    FWidget->setFont(FFont->ToQFont());
+    QPalette Palette = FWidget->palette();
+    const QColor Text = ColorToQColor(FFont->Color());
+    Palette.setColor(QPalette::WindowText, Text);
+    Palette.setColor(QPalette::Text, Text);
+    Palette.setColor(QPalette::ButtonText, Text);
+    FWidget->setPalette(Palette);
+}
+
+Integer TControl::BackgroundRole() const {
+    return QPalette::Window;
+}
+
+void TControl::ApplyColor() {
+    if (!FWidget)
+        return;
+    QPalette Palette = FWidget->palette();
+    Palette.setColor(static_cast<QPalette::ColorRole>(BackgroundRole()), ColorToQColor(FColor));
+    FWidget->setPalette(Palette);
+}
+
+void TControl::ApplyToolTip() {
+    if (FWidget)
+        FWidget->setToolTip(ToQString(ToolTip()));
+}
+
+void TControl::ApplyEnabled() {
+    if (FWidget)
+        FWidget->setEnabled(FEnabled);
+}
+
+void TControl::ApplyVisible() {
+    if (FWidget)
+        FWidget->setVisible(FVisible);
+}
+
+void TControl::ApplyText() {}
+
+// --- TWinControl -------------------------------------------------------------
+
+ORLO_PUBLISHED(TWinControl, "Controls") {}
+
+TWinControl::TWinControl(TComponent* AOwner) : TControl(AOwner) {}
+
+TWinControl::~TWinControl() {
+    Destroying();
+    ReleaseWidget();
+    // The children stay with their owner; they only lose their parent.
+    for (TControl* Child : FControls)
+        Child->FParent = nullptr;
+    FControls.clear();
+    FTabList.clear();
+}
+
+TControl* TWinControl::Controls(Integer Index) const {
+    if (Index < 0 || Index >= ControlCount())
+        throw EListError(Format("List index out of bounds (%d)", Index));
+    return FControls[static_cast<size_t>(Index)];
+}
+
+void TWinControl::InsertControl(TControl* AControl) {
+    if (AControl->FParent)
+        AControl->FParent->RemoveControl(AControl);
+    FControls.push_back(AControl);
+    AControl->FParent = this;
+    if (auto* Windowed = dynamic_cast<TWinControl*>(AControl)) {
+        FTabList.push_back(Windowed);
+        if (Windowed->FPendingTabOrder >= 0) {
+            Integer Order = Windowed->FPendingTabOrder;
+            Windowed->FPendingTabOrder = -1;
+            Windowed->SetTabOrder(Order);
+        }
+    }
+    AControl->ChangeNotify();
+    AControl->UpdateAnchorRules();
+    if (FWidget) {
+        AControl->AllocateWidget();
+        UpdateTabOrder();
+    }
+    Realign();
+}
+
+void TWinControl::RemoveControl(TControl* AControl) {
+    auto Found = std::find(FControls.begin(), FControls.end(), AControl);
+    if (Found == FControls.end())
+        return;
+    AControl->ReleaseWidget();
+    FControls.erase(Found);
+    std::erase(FTabList, AControl);
+    AControl->FParent = nullptr;
+    if (!ComponentState().Contains(csDestroying))
+        Realign();
+}
+
+bool TWinControl::ContainsControl(const TControl* Control) const {
+    for (const TControl* C = Control; C; C = C->Parent())
+        if (C == this)
+            return true;
+    return false;
+}
+
+Integer TWinControl::TabOrder() const {
+    if (!Parent())
+        return FPendingTabOrder;
+    const auto& List = Parent()->FTabList;
+    return static_cast<Integer>(std::find(List.begin(), List.end(), this) - List.begin());
+}
+
+void TWinControl::SetTabOrder(Integer Value) {
+    if (!Parent()) {
+        FPendingTabOrder = Value;
+        return;
+    }
+    auto& List = Parent()->FTabList;
+    std::erase(List, this);
+    const auto Position = static_cast<size_t>(std::clamp<Integer>(
+        Value < 0 ? Integer(List.size()) : Value, 0, static_cast<Integer>(List.size())));
+    List.insert(List.begin() + static_cast<std::ptrdiff_t>(Position), this);
+    Parent()->UpdateTabOrder();
+}
+
+void TWinControl::SetTabStop(bool Value) {
+    FTabStop = Value;
+    if (FWidget && TakesFocus())
+        FWidget->setFocusPolicy(Value ? Qt::StrongFocus : Qt::ClickFocus);
+}
+
+std::vector<TWinControl*> TWinControl::TabList() const {
+    return FTabList;
+}
+
+void TWinControl::UpdateTabOrder() {
+    QWidget* Previous = nullptr;
+    for (TWinControl* Child : FTabList) {
+        if (!Child->FWidget)
+            continue;
+        if (Previous)
+            QWidget::setTabOrder(Previous, Child->FWidget);
+        Previous = Child->FWidget;
+    }
+}
+
+namespace {
+
+void CollectTabOrder(const TWinControl* Container, std::vector<TWinControl*>& Out) {
+    for (TWinControl* Child : Container->TabList()) {
+        Out.push_back(Child);
+        CollectTabOrder(Child, Out);
+    }
+}
+
+} // namespace
+
+TWinControl* TWinControl::FindNextControl(TWinControl* Current, bool GoForward,
+                                          bool CheckTabStop) const {
+    std::vector<TWinControl*> Order;
+    CollectTabOrder(this, Order);
+    if (Order.empty())
+        return nullptr;
+    if (!GoForward)
+        std::reverse(Order.begin(), Order.end());
+    auto Start = std::find(Order.begin(), Order.end(), Current);
+    const size_t First = Start == Order.end() ? 0 : (Start - Order.begin() + 1) % Order.size();
+    for (size_t Step = 0; Step < Order.size(); ++Step) {
+        TWinControl* Candidate = Order[(First + Step) % Order.size()];
+        if (Candidate != Current && Candidate->TakesFocus() && Candidate->CanFocus() &&
+            (!CheckTabStop || Candidate->TabStop()))
+            return Candidate;
+    }
+    return nullptr;
+}
+
+bool TWinControl::CanFocus() const {
+    if (!GetParentForm())
+        return false;
+    return IsShowing() && IsEffectivelyEnabled();
+}
+
+bool TWinControl::Focused() const {
+    TCustomForm* Form = GetParentForm();
+    return Form && Form->Active() && Form->ActiveControl() == this;
+}
+
+void TWinControl::SetFocus() {
+    TCustomForm* Form = GetParentForm();
+    if (!Form || !CanFocus())
+        throw EInvalidOperation("Cannot focus a disabled or invisible window");
+    Form->FocusControl(this);
+}
+
+QWidget* TWinControl::Handle() {
+    HandleNeeded();
+    return FWidget;
+}
+
+void TWinControl::HandleNeeded() {
+    if (FWidget)
+        return;
+    if (Parent()) {
+        Parent()->HandleNeeded();
+        return;
+    }
+    if (!dynamic_cast<TCustomForm*>(this))
+        throw EInvalidOperation(Format("Control '%s' has no parent window", Name()));
+    CreateWnd();
+}
+
+void TWinControl::CreateWnd() {
+    TControl::AllocateWidget();
+    for (TControl* Child : FControls)
+        Child->AllocateWidget();
+    UpdateTabOrder();
+}
+
+void TWinControl::DestroyWnd() {
+    ReleaseWidget();
+}
+
+void TWinControl::AllocateWidget() {
+    if (!FWidget)
+        CreateWnd();
+}
+
+void TWinControl::ReleaseWidget() {
+    for (TControl* Child : FControls)
+        Child->ReleaseWidget();
+    TControl::ReleaseWidget();
+}
+
+void TWinControl::InitWidget() {
+    TControl::InitWidget();
+    if (TakesFocus())
+        FWidget->setFocusPolicy(FTabStop ? Qt::StrongFocus : Qt::ClickFocus);
+}
+
+void TWinControl::EnableAlign() {
+    if (FAlignLevel > 0 && --FAlignLevel == 0 && FAlignPending)
+        Realign();
+}
+
+void TWinControl::Realign() {
+    if (FAlignLevel > 0 || ComponentState().Contains(csLoading) ||
+        ComponentState().Contains(csDestroying)) {
+        FAlignPending = true;
+        return;
+    }
+    FAlignPending = false;
+    ++FAlignLevel; // children resized below do not ask again
+    try {
+        AlignControls();
+    } catch (...) {
+        --FAlignLevel;
+        throw;
+    }
+    --FAlignLevel;
+}
+
+void TWinControl::AlignControls() {
+    for (TControl* Child : FControls)
+        if (Child->FAnchors.Contains(akRight) || Child->FAnchors.Contains(akBottom))
+            Child->ApplyAnchors();
+    TRect R = AlignRect();
+    auto Aligned = [this](TAlign Kind, auto Before) {
+        std::vector<TControl*> List;
+        for (TControl* Child : FControls)
+            if (Child->Align() == Kind && Child->Visible())
+                List.push_back(Child);
+        std::stable_sort(List.begin(), List.end(), Before);
+        return List;
+    };
+    for (TControl* C : Aligned(alTop, [](TControl*A, TControl*B) { return A->Top() < B->Top(); })) {
+        C->SetBounds(R.Left, R.Top, R.Width(), C->Height());
+        R.Top += C->Height();
+    }
+    for (TControl* C :
+         Aligned(alBottom, [](TControl*A, TControl*B) { return A->Top() > B->Top(); })) {
+        C->SetBounds(R.Left, R.Bottom - C->Height(), R.Width(), C->Height());
+        R.Bottom -= C->Height();
+    }
+    for (TControl* C :
+         Aligned(alLeft, [](TControl*A, TControl*B) { return A->Left() < B->Left(); })) {
+        C->SetBounds(R.Left, R.Top, C->Width(), std::max(0, R.Height()));
+        R.Left += C->Width();
+    }
+    for (TControl* C :
+         Aligned(alRight, [](TControl*A, TControl*B) { return A->Left() > B->Left(); })) {
+        C->SetBounds(R.Right - C->Width(), R.Top, C->Width(), std::max(0, R.Height()));
+        R.Right -= C->Width();
+    }
+    for (TControl* C : Aligned(alClient, [](TControl*, TControl*) { return false; }))
+        C->SetBounds(R.Left, R.Top, std::max(0, R.Width()), std::max(0, R.Height()));
+}
+
+void TWinControl::Resize() {
+    TControl::Resize();
+    Realign();
+}
+
+void TWinControl::Loaded() {
+    TControl::Loaded();
+    Realign();
+}
+
+void TWinControl::GetChildren(const TGetChildProc& Proc, TComponent* Root) const {
+    for (TControl* Child : FControls)
+        if (Child->Owner() == Root)
+            Proc(Child);
+}
+
+void TWinControl::SetChildOrder(TComponent* Child, Integer Order) {
+    auto Found = std::find(FControls.begin(), FControls.end(), Child);
+    if (Found == FControls.end())
+        return;
+    TControl* Control = *Found;
+    FControls.erase(Found);
+    const auto Position =
+        static_cast<size_t>(std::clamp<Integer>(Order, 0, static_cast<Integer>(FControls.size())));
+    FControls.insert(FControls.begin() + static_cast<std::ptrdiff_t>(Position), Control);
+}
+
+bool TWinControl::HandleDialogKey(Word Key) {
+    for (TControl* Child : FControls)
+        if (Child->HandleDialogKey(Key))
+            return true;
+    return false;
+}
+
+void TWinControl::DoEnter() {
+    if (OnEnter)
+        OnEnter(this);
+}
+
+void TWinControl::DoExit() {
+    if (OnExit)
+        OnExit(this);
+}
+
+bool TWinControl::KeyDown(Word& Key, TShiftState Shift) {
+    if (OnKeyDown)
+        OnKeyDown(this, Key, Shift);
+    return Key == 0;
+}
+
+bool TWinControl::KeyPress(char& Key) {
+    if (OnKeyPress)
+        OnKeyPress(this, Key);
+    return Key == 0;
+}
+
+bool TWinControl::WidgetEvent(QEvent* Event) {
+    switch (Event->type()) {
+    case QEvent::FocusIn:
+        if (TCustomForm* Form = GetParentForm(); Form && Form != this)
+            Form->FocusEntered(this);
+        return false;
+    case QEvent::KeyPress: {
+        if (Event == HandledKeyEvent)
+            return false;
+        HandledKeyEvent = Event;
+        auto* Key = static_cast<QKeyEvent*>(Event);
+        TCustomForm* Form = GetParentForm();
+        const Word VirtualKey = VirtualKeyOf(Key);
+        if (!Form || (VirtualKey != VK_RETURN && VirtualKey != VK_ESCAPE && !OnKeyDown &&
+                      !OnKeyPress && !Form->KeyPreview))
+            return false;
+        Word Code = VirtualKey;
+        TShiftState Shift = ShiftOf(Key->modifiers());
+        if (Code != 0 && KeyDown(Code, Shift))
+            return true;
+        const QString Text = Key->text();
+        char Char = Text.size() == 1 && Text[0].unicode() < 128
+                        ? static_cast<char>(Text[0].unicode())
+                        : '\0';
+        if (Char != '\0' && KeyPress(Char))
+            return true;
+        if ((Code == VK_RETURN || Code == VK_ESCAPE) && !WantsKey(Code))
+            return Form->DialogKey(Code);
+        return false;
+    }
+    default:
+        return TControl::WidgetEvent(Event);
+    }
+}
+
+// --- TGraphicControl, TCustomControl -----------------------------------------
+
+ORLO_PUBLISHED(TGraphicControl, "Controls") {}
+ORLO_PUBLISHED(TCustomControl, "Controls") {}
+
+TGraphicControl::TGraphicControl(TComponent* AOwner)
+    : TControl(AOwner), FCanvas(std::make_unique<TCanvas>()) {
+    FCanvas->SetFont(Font());
+}
+
+TGraphicControl::~TGraphicControl() = default;
+
+void TGraphicControl::FontChanged() {
+    TControl::FontChanged();
+    FCanvas->SetFont(Font());
+}
+
+TCustomControl::TCustomControl(TComponent* AOwner)
+    : TWinControl(AOwner), FCanvas(std::make_unique<TCanvas>()) {
+    FCanvas->SetFont(Font());
+}
+
+TCustomControl::~TCustomControl() = default;
+
+void TCustomControl::FontChanged() {
+    TWinControl::FontChanged();
+    FCanvas->SetFont(Font());
+}
+
+} // namespace orlo

@@ -1,0 +1,331 @@
+#include "platform/forms/Dialogs.h"
+
+#include "platform/rtl/SysUtils.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QFileSystemModel>
+#include <QHeaderView>
+#include <QStandardPaths>
+#include <QTreeView>
+
+namespace orlo {
+
+// --- TCommonDialog -----------------------------------------------------------
+
+ORLO_PUBLISHED(TCommonDialog, "Dialogs") {
+    P.Property("Ctl3D", &TCommonDialog::Ctl3D).Default(1);
+    P.Property("HelpContext", &TCommonDialog::HelpContext).Default(0);
+    P.Property("OnClose", &TCommonDialog::OnClose);
+    P.Property("OnShow", &TCommonDialog::OnShow);
+}
+
+void TCommonDialog::DoShow() {
+    if (OnShow)
+        OnShow(this);
+}
+
+void TCommonDialog::DoClose() {
+    if (OnClose)
+        OnClose(this);
+}
+
+// --- Filters -----------------------------------------------------------------
+
+std::vector<TFileFilter> ParseFilter(const String& Filter) {
+    std::vector<String> Parts;
+    for (size_t Start = 0; Start <= Filter.size();) {
+        size_t Bar = Filter.find('|', Start);
+        if (Bar == String::npos)
+            Bar = Filter.size();
+        Parts.push_back(Filter.substr(Start, Bar - Start));
+        Start = Bar + 1;
+    }
+    std::vector<TFileFilter> Result;
+    for (size_t I = 0; I + 1 < Parts.size(); I += 2)
+        Result.push_back(TFileFilter{Parts[I], Parts[I + 1]});
+    return Result;
+}
+
+String QtFilterText(const std::vector<TFileFilter>& Filters) {
+    String Result;
+    for (const TFileFilter& F : Filters) {
+        if (!Result.empty())
+            Result += ";;";
+        String Masks = F.Masks;
+        std::replace(Masks.begin(), Masks.end(), ';', ' ');
+        Result += F.Description + " (" + Masks + ")";
+    }
+    return Result;
+}
+
+// --- TOpenDialog -------------------------------------------------------------
+
+ORLO_PUBLISHED(TOpenDialog, "Dialogs") {
+    P.Property("DefaultExt", &TOpenDialog::DefaultExt);
+    P.Property("FileName", &TOpenDialog::FileName);
+    P.Property("Filter", &TOpenDialog::Filter);
+    P.Property("FilterIndex", &TOpenDialog::FilterIndex).Default(1);
+    P.Property("InitialDir", &TOpenDialog::InitialDir);
+    P.Property("Options", &TOpenDialog::Options).Default(TOpenOptions{ofHideReadOnly}.Bits());
+    P.Property("Title", &TOpenDialog::Title);
+}
+ORLO_PUBLISHED(TSaveDialog, "Dialogs") {}
+
+TOpenDialog::TOpenDialog(TComponent* AOwner)
+    : TCommonDialog(AOwner), FFiles(std::make_unique<TStringList>()) {}
+
+TOpenDialog::~TOpenDialog() = default;
+
+String TOpenDialog::WithDefaultExt(const String& Name) const {
+    if (DefaultExt.empty() || Name.empty())
+        return Name;
+    const size_t Slash = Name.find_last_of("/\\");
+    const size_t Dot = Name.rfind('.');
+    if (Dot != String::npos && (Slash == String::npos || Dot > Slash))
+        return Name;
+    return Name + "." + DefaultExt;
+}
+
+bool TOpenDialog::Execute() {
+    DoShow();
+    bool Result = false;
+    try {
+        Result = Application->ModalRunner() ? ExecuteForm() : ExecuteQt();
+    } catch (...) {
+        DoClose();
+        throw;
+    }
+    DoClose();
+    return Result;
+}
+
+bool TOpenDialog::ExecuteQt() {
+    NeedWidgetApplication();
+    const std::vector<TFileFilter> Filters = ParseFilter(Filter);
+    QString Selected;
+    if (FilterIndex >= 1 && FilterIndex <= static_cast<Integer>(Filters.size()))
+        Selected = ToQString(QtFilterText({Filters[static_cast<size_t>(FilterIndex - 1)]}));
+    const QString Dir = ToQString(FileName.empty()     ? InitialDir
+                                  : InitialDir.empty() ? FileName
+                                                       : InitialDir + "/" + FileName);
+    const QString Caption = ToQString(Title);
+    const QString FilterText = ToQString(QtFilterText(Filters));
+    QStringList Chosen;
+    if (IsSave()) {
+        QFileDialog::Options QtOptions;
+        if (!Options.Contains(ofOverwritePrompt))
+            QtOptions |= QFileDialog::DontConfirmOverwrite;
+        QString Name =
+            QFileDialog::getSaveFileName(nullptr, Caption, Dir, FilterText, &Selected, QtOptions);
+        if (!Name.isEmpty())
+            Chosen << Name;
+    } else if (Options.Contains(ofAllowMultiSelect)) {
+        Chosen = QFileDialog::getOpenFileNames(nullptr, Caption, Dir, FilterText, &Selected);
+    } else {
+        QString Name = QFileDialog::getOpenFileName(nullptr, Caption, Dir, FilterText, &Selected);
+        if (!Name.isEmpty())
+            Chosen << Name;
+    }
+    if (Chosen.isEmpty())
+        return false;
+    FFiles->Clear();
+    for (const QString& Name : Chosen)
+        FFiles->Add(WithDefaultExt(FromQString(Name)));
+    FileName = FFiles->Get(0);
+    return true;
+}
+
+bool TOpenDialog::ExecuteForm() {
+    TForm Box(nullptr);
+    Box.SetName(IsSave() ? "SaveDialog" : "OpenDialog");
+    Box.SetCaption(Title.empty() ? String(IsSave() ? "Save As" : "Open") : Title);
+    Box.SetBorderStyle(bsDialog);
+    Box.SetClientWidth(360);
+    Box.SetClientHeight(100);
+    auto* Name = new TEdit(&Box);
+    Name->SetName("FileName");
+    Name->SetParent(&Box);
+    Name->SetBounds(8, 8, 344, 21);
+    Name->SetText(FileName.empty() ? InitialDir : FileName);
+    auto* Filters = new TComboBox(&Box);
+    Filters->SetName("Filter");
+    Filters->SetParent(&Box);
+    Filters->SetStyle(csDropDownList);
+    Filters->SetBounds(8, 36, 344, 21);
+    for (const TFileFilter& F : ParseFilter(Filter))
+        Filters->Items()->Add(F.Description);
+    Filters->SetItemIndex(FilterIndex - 1);
+    auto* Ok = new TButton(&Box);
+    Ok->SetName("OK");
+    Ok->SetParent(&Box);
+    Ok->SetCaption(IsSave() ? "&Save" : "&Open");
+    Ok->SetBounds(196, 68, 75, 25);
+    Ok->SetDefault(true);
+    Ok->SetModalResult(mrOk);
+    auto* Cancel = new TButton(&Box);
+    Cancel->SetName("Cancel");
+    Cancel->SetParent(&Box);
+    Cancel->SetCaption("Cancel");
+    Cancel->SetBounds(277, 68, 75, 25);
+    Cancel->SetCancel(true);
+    Cancel->SetModalResult(mrCancel);
+    if (Box.ShowModal() != mrOk || Name->Text().empty())
+        return false;
+    FileName = WithDefaultExt(Name->Text());
+    FilterIndex = Filters->ItemIndex() + 1;
+    FFiles->Clear();
+    FFiles->Add(FileName);
+    return true;
+}
+
+// --- TFolderTree -------------------------------------------------------------
+
+ORLO_UNPUBLISHED(TFolderTree, "Dialogs")
+
+TFolderTree::TFolderTree(TComponent* AOwner) : TWinControl(AOwner) {
+    SetBounds(0, 0, 280, 240);
+    FColor = clWindow;
+    FParentColor = false;
+    SetTabStop(true);
+}
+
+TFolderTree::~TFolderTree() {
+    ReleaseWidget();
+}
+
+QTreeView* TFolderTree::View() const {
+    return qobject_cast<QTreeView*>(FWidget);
+}
+
+void TFolderTree::SetRoot(const String& Value) {
+    FRoot = Value.empty() ? String("/") : Value;
+    if (QTreeView* V = View())
+        V->setRootIndex(FModel->setRootPath(ToQString(FRoot)));
+}
+
+void TFolderTree::SetPath(const String& Value) {
+    if (FPath == Value)
+        return;
+    FPath = Value;
+    ApplyPath();
+    if (OnChange)
+        OnChange(this);
+}
+
+void TFolderTree::ApplyPath() {
+    QTreeView* V = View();
+    if (!V)
+        return;
+    QSignalBlocker Quiet(V->selectionModel());
+    const QModelIndex Index = FPath.empty() ? QModelIndex() : FModel->index(ToQString(FPath));
+    V->setCurrentIndex(Index);
+    if (Index.isValid())
+        V->scrollTo(Index);
+}
+
+QWidget* TFolderTree::CreateWidget(QWidget* ParentWidget) {
+    auto* V = new QTreeView(ParentWidget);
+    FModel = new QFileSystemModel(V);
+    FModel->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot | QDir::Drives);
+    V->setModel(FModel);
+    for (int Column = 1; Column < FModel->columnCount(); ++Column)
+        V->hideColumn(Column);
+    V->header()->hide();
+    return V;
+}
+
+void TFolderTree::InitWidget() {
+    TWinControl::InitWidget();
+    SetRoot(FRoot);
+    ApplyPath();
+    Listen(View()->selectionModel(), &QItemSelectionModel::currentChanged,
+           [this](const QModelIndex& Current, const QModelIndex&) {
+               SetPath(Current.isValid() ? FromQString(FModel->filePath(Current)) : String());
+           });
+}
+
+Integer TFolderTree::BackgroundRole() const {
+    return QPalette::Base;
+}
+
+// --- TFolderBrowser ----------------------------------------------------------
+
+ORLO_UNPUBLISHED(TFolderBrowser, "Dialogs")
+
+TFolderBrowser::TFolderBrowser(TComponent* AOwner) : TForm(AOwner) {
+    SetName("FolderBrowser");
+    SetCaption("Browse for Folder");
+    SetBorderStyle(bsDialog);
+    SetPosition(poScreenCenter);
+    SetClientWidth(320);
+    SetClientHeight(360);
+    TitleLabel = new TLabel(this);
+    TitleLabel->SetName("TitleLabel");
+    TitleLabel->SetParent(this);
+    TitleLabel->SetWordWrap(true);
+    TitleLabel->SetBounds(12, 8, 296, 28);
+    Tree = new TFolderTree(this);
+    Tree->SetName("Tree");
+    Tree->SetParent(this);
+    Tree->SetBounds(12, 40, 296, 240);
+    Tree->OnChange = TNotifyEvent::Make<&TFolderBrowser::TreeChange>(this);
+    StatusLabel = new TLabel(this);
+    StatusLabel->SetName("StatusLabel");
+    StatusLabel->SetParent(this);
+    StatusLabel->SetBounds(12, 288, 296, 17);
+    OkButton = new TButton(this);
+    OkButton->SetName("OK");
+    OkButton->SetParent(this);
+    OkButton->SetCaption("OK");
+    OkButton->SetBounds(152, 324, 75, 25);
+    OkButton->SetDefault(true);
+    OkButton->SetModalResult(mrOk);
+    CancelButton = new TButton(this);
+    CancelButton->SetName("Cancel");
+    CancelButton->SetParent(this);
+    CancelButton->SetCaption("Cancel");
+    CancelButton->SetBounds(233, 324, 75, 25);
+    CancelButton->SetCancel(true);
+    CancelButton->SetModalResult(mrCancel);
+    SetActiveControl(Tree);
+}
+
+bool TFolderBrowser::Execute() {
+    return ShowModal() == mrOk;
+}
+
+void TFolderBrowser::DoShow() {
+    TForm::DoShow();
+    if (OnInitialized)
+        OnInitialized(this);
+}
+
+void TFolderBrowser::TreeChange(TObject*) {
+    if (OnSelectionChange)
+        OnSelectionChange(this);
+}
+
+String SpecialFolderPath(Integer FolderId) {
+    auto Standard = [](QStandardPaths::StandardLocation Location) {
+        return FromQString(QStandardPaths::writableLocation(Location));
+    };
+    switch (FolderId) {
+    case 0:  // desktop
+    case 16: // desktop directory
+        return Standard(QStandardPaths::DesktopLocation);
+    case 5: // personal
+        return Standard(QStandardPaths::DocumentsLocation);
+    case 2:  // programs
+    case 11: // start menu
+        return Standard(QStandardPaths::ApplicationsLocation);
+    case 17: // the computer
+        return "/";
+    case 20: // fonts
+        return Standard(QStandardPaths::FontsLocation);
+    default:
+        return Standard(QStandardPaths::HomeLocation);
+    }
+}
+
+} // namespace orlo

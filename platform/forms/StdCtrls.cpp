@@ -1,0 +1,1080 @@
+#include "platform/forms/StdCtrls.h"
+
+#include "platform/forms/Forms.h"
+#include "platform/rtl/SysUtils.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalBlocker>
+
+#include <algorithm>
+
+namespace orlo {
+
+String StripAccelChars(const String& Caption) {
+    String Result;
+    Result.reserve(Caption.size());
+    for (size_t I = 0; I < Caption.size(); ++I) {
+        if (Caption[I] == '&') {
+            if (I + 1 < Caption.size() && Caption[I + 1] == '&')
+                Result += '&';
+            else
+                continue;
+            ++I;
+            continue;
+        }
+        Result += Caption[I];
+    }
+    return Result;
+}
+
+namespace {
+
+Qt::Alignment HorizontalAlignment(TAlignment Value) {
+    switch (Value) {
+    case taRightJustify:
+        return Qt::AlignRight;
+    case taCenter:
+        return Qt::AlignHCenter;
+    default:
+        return Qt::AlignLeft;
+    }
+}
+
+Qt::Alignment VerticalAlignment(TTextLayout Value) {
+    switch (Value) {
+    case tlCenter:
+        return Qt::AlignVCenter;
+    case tlBottom:
+        return Qt::AlignBottom;
+    default:
+        return Qt::AlignTop;
+    }
+}
+
+// Lines of a memo or list as Qt shows them.
+QStringList QLinesOf(const TStrings* Lines) {
+    QStringList Result;
+    for (Integer I = 0; I < Lines->Count(); ++I)
+        Result << ToQString(Lines->Get(I));
+    return Result;
+}
+
+} // namespace
+
+// --- TCustomLabel ------------------------------------------------------------
+
+ORLO_PUBLISHED(TCustomLabel, "StdCtrls") {}
+
+ORLO_PUBLISHED(TLabel, "StdCtrls") {
+    P.Property("Align", &TLabel::Align, &TLabel::SetAlign).Default(alNone);
+    P.Property("Alignment", &TLabel::Alignment, &TLabel::SetAlignment).Default(taLeftJustify);
+    publish::Anchors(P);
+    P.Property("AutoSize", &TLabel::AutoSize, &TLabel::SetAutoSize).Default(1);
+    publish::Caption(P);
+    publish::Color(P);
+    publish::DragCursor(P);
+    publish::DragMode(P);
+    publish::Enabled(P);
+    P.Property("FocusControl", &TLabel::FocusControl);
+    publish::Font(P);
+    P.Property("Layout", &TLabel::Layout, &TLabel::SetLayout).Default(tlTop);
+    publish::ParentColor(P, true);
+    publish::ParentFont(P);
+    publish::ParentShowHint(P);
+    P.Property("ShowAccelChar", &TLabel::ShowAccelChar, &TLabel::SetShowAccelChar).Default(1);
+    publish::ShowHint(P);
+    P.Property("Transparent", &TLabel::Transparent, &TLabel::SetTransparent).Default(0);
+    publish::Visible(P);
+    P.Property("WordWrap", &TLabel::WordWrap, &TLabel::SetWordWrap).Default(0);
+    publish::ClickEvents(P);
+}
+
+TCustomLabel::TCustomLabel(TComponent* AOwner) : TGraphicControl(AOwner) {
+    SetBounds(0, 0, 65, 17);
+    FControlStyle.Include(csOpaque);
+}
+
+void TCustomLabel::SetAlignment(TAlignment Value) {
+    FAlignment = Value;
+    ApplyAlignment();
+}
+
+void TCustomLabel::SetLayout(TTextLayout Value) {
+    FLayout = Value;
+    ApplyAlignment();
+}
+
+void TCustomLabel::SetAutoSize(bool Value) {
+    FAutoSize = Value;
+    AdjustBounds();
+}
+
+void TCustomLabel::SetWordWrap(bool Value) {
+    FWordWrap = Value;
+    if (auto* Label = qobject_cast<QLabel*>(FWidget))
+        Label->setWordWrap(Value);
+    AdjustBounds();
+}
+
+void TCustomLabel::SetShowAccelChar(bool Value) {
+    FShowAccelChar = Value;
+    ApplyText();
+    AdjustBounds();
+}
+
+void TCustomLabel::SetTransparent(bool Value) {
+    FTransparent = Value;
+    if (FWidget)
+        FWidget->setAutoFillBackground(!Value);
+}
+
+String TCustomLabel::DisplayText() const {
+    return FShowAccelChar ? StripAccelChars(Caption()) : Caption();
+}
+
+TPoint TCustomLabel::MeasureText() const {
+    const String Text = DisplayText().empty() ? String(" ") : DisplayText();
+    if (FWordWrap)
+        return Canvas()->WrappedTextExtent(Text, Width());
+    TPoint Size{0, 0};
+    // Line breaks start new lines even without word wrap.
+    for (size_t Start = 0; Start <= Text.size();) {
+        size_t End = Text.find('\n', Start);
+        if (End == String::npos)
+            End = Text.size();
+        const TPoint Extent = Canvas()->TextExtent(Text.substr(Start, End - Start));
+        Size.X = std::max(Size.X, Extent.X);
+        Size.Y += Extent.Y;
+        Start = End + 1;
+    }
+    return Size;
+}
+
+void TCustomLabel::AdjustBounds() {
+    // While loading, the size in the form file stays: it was measured where the form was designed.
+    if (!FAutoSize || ComponentState().Contains(csLoading) || ComponentState().Contains(csReading))
+        return;
+    const TPoint Size = MeasureText();
+    const Integer NewWidth = FWordWrap ? Width() : Size.X;
+    Integer NewLeft = Left();
+    if (!FWordWrap && FAlignment == taRightJustify)
+        NewLeft = Left() + Width() - NewWidth;
+    else if (!FWordWrap && FAlignment == taCenter)
+        NewLeft = Left() + (Width() - NewWidth) / 2;
+    SetBounds(NewLeft, Top(), NewWidth, Size.Y);
+}
+
+void TCustomLabel::TextChanged() {
+    TGraphicControl::TextChanged();
+    AdjustBounds();
+}
+
+void TCustomLabel::FontChanged() {
+    TGraphicControl::FontChanged();
+    AdjustBounds();
+}
+
+void TCustomLabel::Notification(TComponent* AComponent, TOperation Operation) {
+    TGraphicControl::Notification(AComponent, Operation);
+    if (Operation == opRemove && AComponent == FocusControl)
+        FocusControl = nullptr;
+}
+
+QWidget* TCustomLabel::CreateWidget(QWidget* ParentWidget) {
+    return new QLabel(ParentWidget);
+}
+
+void TCustomLabel::InitWidget() {
+    TGraphicControl::InitWidget();
+    auto* Label = static_cast<QLabel*>(FWidget);
+    Label->setWordWrap(FWordWrap);
+    Label->setTextFormat(Qt::PlainText);
+    Label->setAutoFillBackground(!FTransparent);
+    ApplyAlignment();
+}
+
+void TCustomLabel::ApplyText() {
+    if (auto* Label = qobject_cast<QLabel*>(FWidget))
+        Label->setText(ToQString(DisplayText()));
+}
+
+void TCustomLabel::ApplyAlignment() {
+    if (auto* Label = qobject_cast<QLabel*>(FWidget))
+        Label->setAlignment(HorizontalAlignment(FAlignment) | VerticalAlignment(FLayout));
+}
+
+// --- TButtonControl, TButton -------------------------------------------------
+
+ORLO_PUBLISHED(TButtonControl, "StdCtrls") {}
+
+TButtonControl::TButtonControl(TComponent* AOwner) : TWinControl(AOwner) {}
+
+bool TButtonControl::ClicksDisabled() const {
+    return ComponentState().Contains(csLoading) || ComponentState().Contains(csReading);
+}
+
+ORLO_PUBLISHED(TButton, "StdCtrls") {
+    publish::Anchors(P);
+    P.Property("Cancel", &TButton::Cancel, &TButton::SetCancel).Default(0);
+    publish::Caption(P);
+    publish::DragCursor(P);
+    publish::DragMode(P);
+    P.Property("Default", &TButton::Default, &TButton::SetDefault).Default(0);
+    publish::Enabled(P);
+    publish::Font(P);
+    P.Property("ModalResult", &TButton::ModalResult, &TButton::SetModalResult).Default(0);
+    publish::ParentFont(P);
+    publish::ParentShowHint(P);
+    publish::ShowHint(P);
+    publish::TabOrder(P);
+    publish::TabStop(P, true);
+    publish::Visible(P);
+    publish::ClickEvents(P);
+    publish::FocusEvents(P);
+    publish::KeyEvents(P);
+}
+
+TButton::TButton(TComponent* AOwner) : TButtonControl(AOwner) {
+    SetBounds(0, 0, 75, 25);
+    SetTabStop(true);
+}
+
+void TButton::SetDefault(bool Value) {
+    FDefault = Value;
+    if (auto* Button = qobject_cast<QPushButton*>(FWidget))
+        Button->setDefault(Value);
+}
+
+void TButton::Click() {
+    if (TCustomForm* Form = GetParentForm(); Form && FModalResult != mrNone)
+        Form->SetModalResult(FModalResult);
+    TButtonControl::Click(); // may free this button: nothing follows
+}
+
+bool TButton::HandleDialogKey(Word Key) {
+    TCustomForm* Form = GetParentForm();
+    const bool Focused = Form && Form->ActiveControl() == this;
+    bool Takes = false;
+    if (Key == VK_RETURN) {
+        auto* FocusedButton = Form ? dynamic_cast<TButton*>(Form->ActiveControl()) : nullptr;
+        Takes = Focused || (FDefault && !FocusedButton);
+    } else if (Key == VK_ESCAPE) {
+        Takes = FCancel;
+    }
+    if (!Takes || !CanFocus())
+        return false;
+    Click();
+    return true;
+}
+
+QWidget* TButton::CreateWidget(QWidget* ParentWidget) {
+    return new QPushButton(ParentWidget);
+}
+
+void TButton::InitWidget() {
+    TButtonControl::InitWidget();
+    auto* Button = static_cast<QPushButton*>(FWidget);
+    Button->setAutoDefault(false);
+    Button->setDefault(FDefault);
+    Listen(Button, &QPushButton::clicked, [this](bool) { Click(); });
+}
+
+void TButton::ApplyText() {
+    if (auto* Button = qobject_cast<QPushButton*>(FWidget))
+        Button->setText(ToQString(Caption()));
+}
+
+Integer TButton::BackgroundRole() const {
+    return QPalette::Button;
+}
+
+// --- TCustomCheckBox ---------------------------------------------------------
+
+ORLO_PUBLISHED(TCustomCheckBox, "StdCtrls") {}
+
+ORLO_PUBLISHED(TCheckBox, "StdCtrls") {
+    P.Property("Alignment", &TCheckBox::Alignment, &TCheckBox::SetAlignment)
+        .Default(taRightJustify);
+    P.Property("AllowGrayed", &TCheckBox::AllowGrayed, &TCheckBox::SetAllowGrayed).Default(0);
+    publish::Anchors(P);
+    publish::Caption(P);
+    P.Property("Checked", &TCheckBox::Checked, &TCheckBox::SetChecked).Default(0);
+    publish::Appearance(P);
+    publish::Parents(P, true);
+    publish::ShowHint(P);
+    P.Property("State", &TCheckBox::State, &TCheckBox::SetState).Default(cbUnchecked);
+    publish::TabOrder(P);
+    publish::TabStop(P, true);
+    publish::Visible(P);
+    P.Property("OnClick", &TCheckBox::OnClick);
+    publish::FocusEvents(P);
+    publish::KeyEvents(P);
+}
+
+TCustomCheckBox::TCustomCheckBox(TComponent* AOwner) : TButtonControl(AOwner) {
+    SetBounds(0, 0, 97, 17);
+    SetTabStop(true);
+}
+
+void TCustomCheckBox::SetState(TCheckBoxState Value) {
+    if (FState == Value)
+        return;
+    FState = Value;
+    ApplyState();
+    if (!ClicksDisabled())
+        Click();
+}
+
+void TCustomCheckBox::SetAlignment(TAlignment Value) {
+    FAlignment = Value;
+    if (FWidget)
+        FWidget->setLayoutDirection(Value == taLeftJustify ? Qt::RightToLeft : Qt::LeftToRight);
+}
+
+void TCustomCheckBox::Toggle() {
+    switch (FState) {
+    case cbUnchecked:
+        SetState(FAllowGrayed ? cbGrayed : cbChecked);
+        break;
+    case cbChecked:
+        SetState(cbUnchecked);
+        break;
+    default:
+        SetState(cbChecked);
+        break;
+    }
+}
+
+QWidget* TCustomCheckBox::CreateWidget(QWidget* ParentWidget) {
+    return new QCheckBox(ParentWidget);
+}
+
+void TCustomCheckBox::InitWidget() {
+    TButtonControl::InitWidget();
+    auto* Box = static_cast<QCheckBox*>(FWidget);
+    Box->setTristate(true);
+    SetAlignment(FAlignment);
+    ApplyState();
+    // The user's click decides through Toggle, so this state stays the truth.
+    Listen(Box, &QCheckBox::clicked, [this](bool) {
+        ApplyState();
+        Toggle();
+    });
+}
+
+void TCustomCheckBox::ApplyText() {
+    if (auto* Box = qobject_cast<QCheckBox*>(FWidget))
+        Box->setText(ToQString(Caption()));
+}
+
+void TCustomCheckBox::ApplyState() {
+    auto* Box = qobject_cast<QCheckBox*>(FWidget);
+    if (!Box)
+        return;
+    QSignalBlocker Quiet(Box);
+    static constexpr Qt::CheckState States[] = {Qt::Unchecked, Qt::Checked, Qt::PartiallyChecked};
+    Box->setCheckState(States[FState]);
+}
+
+// --- TRadioButton ------------------------------------------------------------
+
+ORLO_PUBLISHED(TRadioButton, "StdCtrls") {
+    P.Property("Alignment", &TRadioButton::Alignment, &TRadioButton::SetAlignment)
+        .Default(taRightJustify);
+    publish::Anchors(P);
+    publish::Caption(P);
+    P.Property("Checked", &TRadioButton::Checked, &TRadioButton::SetChecked).Default(0);
+    publish::Appearance(P);
+    publish::Parents(P, true);
+    publish::ShowHint(P);
+    publish::TabOrder(P);
+    publish::TabStop(P, false);
+    publish::Visible(P);
+    publish::ClickEvents(P);
+    publish::FocusEvents(P);
+    publish::KeyEvents(P);
+}
+
+TRadioButton::TRadioButton(TComponent* AOwner) : TButtonControl(AOwner) {
+    SetBounds(0, 0, 113, 17);
+}
+
+void TRadioButton::SetChecked(bool Value) {
+    if (FChecked == Value)
+        return;
+    FChecked = Value;
+    SetTabStop(Value);
+    ApplyChecked();
+    if (!Value)
+        return;
+    if (Parent())
+        for (Integer I = 0; I < Parent()->ControlCount(); ++I)
+            if (auto* Sibling = dynamic_cast<TRadioButton*>(Parent()->Controls(I));
+                Sibling && Sibling != this)
+                Sibling->SetChecked(false);
+    if (!ClicksDisabled())
+        Click();
+}
+
+QWidget* TRadioButton::CreateWidget(QWidget* ParentWidget) {
+    return new QRadioButton(ParentWidget);
+}
+
+void TRadioButton::InitWidget() {
+    TButtonControl::InitWidget();
+    auto* Button = static_cast<QRadioButton*>(FWidget);
+    Button->setAutoExclusive(false); // the siblings are switched off here
+    if (FAlignment == taLeftJustify)
+        Button->setLayoutDirection(Qt::RightToLeft);
+    ApplyChecked();
+    Listen(Button, &QRadioButton::clicked, [this](bool) {
+        ApplyChecked();
+        SetChecked(true);
+    });
+}
+
+void TRadioButton::ApplyText() {
+    if (auto* Button = qobject_cast<QRadioButton*>(FWidget))
+        Button->setText(ToQString(Caption()));
+}
+
+void TRadioButton::ApplyChecked() {
+    auto* Button = qobject_cast<QRadioButton*>(FWidget);
+    if (!Button)
+        return;
+    QSignalBlocker Quiet(Button);
+    Button->setChecked(FChecked);
+}
+
+// --- TCustomGroupBox ---------------------------------------------------------
+
+ORLO_PUBLISHED(TCustomGroupBox, "StdCtrls") {}
+
+ORLO_PUBLISHED(TGroupBox, "StdCtrls") {
+    publish::Align(P);
+    publish::Anchors(P);
+    publish::Caption(P);
+    publish::Appearance(P);
+    publish::Parents(P, true);
+    publish::ShowHint(P);
+    publish::TabOrder(P);
+    publish::TabStop(P, false);
+    publish::Visible(P);
+    publish::ClickEvents(P);
+    publish::FocusEvents(P);
+}
+
+TCustomGroupBox::TCustomGroupBox(TComponent* AOwner) : TCustomControl(AOwner) {
+    SetBounds(0, 0, 185, 105);
+    FControlStyle.Include(csAcceptsControls);
+}
+
+QWidget* TCustomGroupBox::CreateWidget(QWidget* ParentWidget) {
+    return new QGroupBox(ParentWidget);
+}
+
+void TCustomGroupBox::ApplyText() {
+    if (auto* Box = qobject_cast<QGroupBox*>(FWidget))
+        Box->setTitle(ToQString(Caption()));
+}
+
+TRect TCustomGroupBox::AlignRect() const {
+    TRect R = ClientRect();
+    R.Top += Canvas()->TextHeight("0");
+    R.Left += 2;
+    R.Top += 2;
+    R.Right -= 2;
+    R.Bottom -= 2;
+    return R;
+}
+
+// --- TCustomEdit -------------------------------------------------------------
+
+ORLO_PUBLISHED(TCustomEdit, "StdCtrls") {}
+
+ORLO_PUBLISHED(TEdit, "StdCtrls") {
+    publish::Anchors(P);
+    P.Property("AutoSelect", &TEdit::AutoSelect).Default(1);
+    P.Property("AutoSize", &TEdit::AutoSize).Default(1);
+    P.Property("CharCase", &TEdit::CharCase, &TEdit::SetCharCase).Default(ecNormal);
+    publish::Appearance(P);
+    P.Property("HideSelection", &TEdit::HideSelection).Default(1);
+    P.Property("MaxLength", &TEdit::MaxLength, &TEdit::SetMaxLength).Default(0);
+    publish::Parents(P, false);
+    P.Property("PasswordChar", &TEdit::PasswordChar, &TEdit::SetPasswordChar).Default(0);
+    P.Property("ReadOnly", &TEdit::ReadOnly, &TEdit::SetReadOnly).Default(0);
+    publish::ShowHint(P);
+    publish::TabOrder(P);
+    publish::TabStop(P, true);
+    P.Property("Text", &TEdit::Caption, &TEdit::SetCaption).Type(TCaptionTypeInfo());
+    publish::Visible(P);
+    P.Property("OnChange", &TEdit::OnChange);
+    publish::ClickEvents(P);
+    publish::FocusEvents(P);
+    publish::KeyEvents(P);
+}
+
+TCustomEdit::TCustomEdit(TComponent* AOwner) : TWinControl(AOwner) {
+    SetBounds(0, 0, 121, 21);
+    FColor = clWindow;
+    FParentColor = false;
+    SetTabStop(true);
+    FControlStyle.Exclude(csSetCaption);
+}
+
+void TCustomEdit::SetMaxLength(Integer Value) {
+    FMaxLength = Value;
+    if (auto* Edit = qobject_cast<QLineEdit*>(FWidget))
+        Edit->setMaxLength(Value > 0 ? Value : 32767);
+}
+
+void TCustomEdit::SetReadOnly(bool Value) {
+    FReadOnly = Value;
+    if (auto* Edit = qobject_cast<QLineEdit*>(FWidget))
+        Edit->setReadOnly(Value);
+    else if (auto* Memo = qobject_cast<QPlainTextEdit*>(FWidget))
+        Memo->setReadOnly(Value);
+}
+
+void TCustomEdit::SetPasswordChar(char Value) {
+    FPasswordChar = Value;
+    if (auto* Edit = qobject_cast<QLineEdit*>(FWidget))
+        Edit->setEchoMode(Value ? QLineEdit::Password : QLineEdit::Normal);
+}
+
+void TCustomEdit::SetCharCase(TEditCharCase Value) {
+    FCharCase = Value;
+    if (Value == ecUpperCase)
+        SetText(AnsiUpperCase(Caption()));
+    else if (Value == ecLowerCase)
+        SetText(AnsiLowerCase(Caption()));
+}
+
+void TCustomEdit::SetSelStart(Integer Value) {
+    FSelStart = std::clamp<Integer>(Value, 0, Length(Text()));
+    FSelLength = 0;
+    ApplySelection();
+}
+
+void TCustomEdit::SetSelLength(Integer Value) {
+    FSelLength = std::clamp<Integer>(Value, 0, Length(Text()) - FSelStart);
+    ApplySelection();
+}
+
+String TCustomEdit::SelText() const {
+    return Text().substr(static_cast<size_t>(FSelStart), static_cast<size_t>(FSelLength));
+}
+
+void TCustomEdit::SelectAll() {
+    FSelStart = 0;
+    FSelLength = Length(Text());
+    ApplySelection();
+}
+
+void TCustomEdit::ApplySelection() {
+    if (auto* Edit = qobject_cast<QLineEdit*>(FWidget))
+        Edit->setSelection(FSelStart, FSelLength);
+}
+
+void TCustomEdit::Change() {
+    Modified = true;
+    if (OnChange)
+        OnChange(this);
+}
+
+void TCustomEdit::TextChanged() {
+    TWinControl::TextChanged();
+    if (ComponentState().Contains(csLoading))
+        return;
+    FSelStart = std::min(FSelStart, Length(Text()));
+    FSelLength = 0;
+    Change();
+}
+
+void TCustomEdit::UserEdited(const String& Value) {
+    FText = Value;
+    TextChanged();
+}
+
+QWidget* TCustomEdit::CreateWidget(QWidget* ParentWidget) {
+    return new QLineEdit(ParentWidget);
+}
+
+void TCustomEdit::InitWidget() {
+    TWinControl::InitWidget();
+    auto* Edit = static_cast<QLineEdit*>(FWidget);
+    SetMaxLength(FMaxLength);
+    SetReadOnly(FReadOnly);
+    SetPasswordChar(FPasswordChar);
+    Listen(Edit, &QLineEdit::textEdited,
+           [this](const QString& Value) { UserEdited(FromQString(Value)); });
+}
+
+void TCustomEdit::ApplyText() {
+    if (auto* Edit = qobject_cast<QLineEdit*>(FWidget)) {
+        QSignalBlocker Quiet(Edit);
+        Edit->setText(ToQString(Caption()));
+    }
+}
+
+Integer TCustomEdit::BackgroundRole() const {
+    return QPalette::Base;
+}
+
+// --- TCustomMemo -------------------------------------------------------------
+
+ORLO_PUBLISHED(TCustomMemo, "StdCtrls") {}
+
+ORLO_PUBLISHED(TMemo, "StdCtrls") {
+    publish::Align(P);
+    P.Property("Alignment", &TMemo::Alignment).Default(taLeftJustify);
+    publish::Anchors(P);
+    publish::Appearance(P);
+    P.Property("HideSelection", &TMemo::HideSelection).Default(1);
+    P.Property("Lines", &TMemo::Lines, &TMemo::SetLines);
+    P.Property("MaxLength", &TMemo::MaxLength, &TMemo::SetMaxLength).Default(0);
+    publish::Parents(P, false);
+    P.Property("ReadOnly", &TMemo::ReadOnly, &TMemo::SetReadOnly).Default(0);
+    P.Property("ScrollBars", &TMemo::ScrollBars, &TMemo::SetScrollBars).Default(ssNone);
+    publish::ShowHint(P);
+    publish::TabOrder(P);
+    publish::TabStop(P, true);
+    publish::Visible(P);
+    P.Property("WantReturns", &TMemo::WantReturns).Default(1);
+    P.Property("WantTabs", &TMemo::WantTabs).Default(0);
+    P.Property("WordWrap", &TMemo::WordWrap, &TMemo::SetWordWrap).Default(1);
+    P.Property("OnChange", &TMemo::OnChange);
+    publish::ClickEvents(P);
+    publish::FocusEvents(P);
+    publish::KeyEvents(P);
+}
+
+TCustomMemo::TCustomMemo(TComponent* AOwner)
+    : TCustomEdit(AOwner), FLines(std::make_unique<TStringList>()) {
+    SetBounds(0, 0, 185, 89);
+    FLines->OnChange = TNotifyEvent::Make<&TCustomMemo::LinesChanged>(this);
+}
+
+TCustomMemo::~TCustomMemo() {
+    FLines->OnChange = nullptr;
+}
+
+String TCustomMemo::Text() const {
+    return FLines->Text();
+}
+
+void TCustomMemo::SetText(const String& Value) {
+    FLines->SetText(Value);
+}
+
+void TCustomMemo::LinesChanged(TObject*) {
+    if (!FTakingUserText)
+        ApplyText();
+    TextChanged();
+}
+
+void TCustomMemo::SetScrollBars(TScrollStyle Value) {
+    FScrollBars = Value;
+    ApplyWrap();
+}
+
+void TCustomMemo::SetWordWrap(bool Value) {
+    FWordWrap = Value;
+    ApplyWrap();
+}
+
+void TCustomMemo::ApplyWrap() {
+    auto* Memo = qobject_cast<QPlainTextEdit*>(FWidget);
+    if (!Memo)
+        return;
+    Memo->setLineWrapMode(FWordWrap ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
+    const bool Horizontal = FScrollBars == ssHorizontal || FScrollBars == ssBoth;
+    const bool Vertical = FScrollBars == ssVertical || FScrollBars == ssBoth;
+    Memo->setHorizontalScrollBarPolicy(Horizontal ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+    Memo->setVerticalScrollBarPolicy(Vertical ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+}
+
+bool TCustomMemo::WantsKey(Word Key) const {
+    return (Key == VK_RETURN && WantReturns) || (Key == VK_TAB && WantTabs);
+}
+
+QWidget* TCustomMemo::CreateWidget(QWidget* ParentWidget) {
+    return new QPlainTextEdit(ParentWidget);
+}
+
+void TCustomMemo::InitWidget() {
+    TWinControl::InitWidget();
+    auto* Memo = static_cast<QPlainTextEdit*>(FWidget);
+    Memo->setReadOnly(FReadOnly);
+    Memo->setTabChangesFocus(!WantTabs);
+    ApplyWrap();
+    Listen(Memo, &QPlainTextEdit::textChanged, [this, Memo] {
+        FTakingUserText = true;
+        try {
+            FLines->SetText(FromQString(Memo->toPlainText()));
+        } catch (...) {
+            FTakingUserText = false;
+            throw;
+        }
+        FTakingUserText = false;
+    });
+}
+
+void TCustomMemo::ApplyText() {
+    if (auto* Memo = qobject_cast<QPlainTextEdit*>(FWidget)) {
+        QSignalBlocker Quiet(Memo);
+        Memo->setPlainText(QLinesOf(FLines.get()).join('\n'));
+    }
+}
+
+// --- TCustomComboBox ---------------------------------------------------------
+
+ORLO_PUBLISHED(TCustomComboBox, "StdCtrls") {}
+
+ORLO_PUBLISHED(TComboBox, "StdCtrls") {
+    P.Property("Style", &TComboBox::Style, &TComboBox::SetStyle).Default(csDropDown);
+    publish::Anchors(P);
+    publish::Color(P);
+    publish::Ctl3D(P);
+    publish::DragCursor(P);
+    publish::DragMode(P);
+    P.Property("DropDownCount", &TComboBox::DropDownCount, &TComboBox::SetDropDownCount).Default(8);
+    publish::Enabled(P);
+    publish::Font(P);
+    P.Property("ItemHeight", &TComboBox::ItemHeight);
+    P.Property("ItemIndex", &TComboBox::ItemIndex, &TComboBox::SetItemIndex).Default(-1);
+    P.Property("MaxLength", &TComboBox::MaxLength, &TComboBox::SetMaxLength).Default(0);
+    publish::Parents(P, false);
+    publish::ShowHint(P);
+    P.Property("Sorted", &TComboBox::Sorted, &TComboBox::SetSorted).Default(0);
+    publish::TabOrder(P);
+    publish::TabStop(P, true);
+    P.Property("Text", &TComboBox::Caption, &TComboBox::SetCaption).Type(TCaptionTypeInfo());
+    publish::Visible(P);
+    P.Property("OnChange", &TComboBox::OnChange);
+    publish::ClickEvents(P);
+    P.Property("OnDrawItem", &TComboBox::OnDrawItem);
+    P.Property("OnDropDown", &TComboBox::OnDropDown);
+    publish::FocusEvents(P);
+    publish::KeyEvents(P);
+    P.Property("OnMeasureItem", &TComboBox::OnMeasureItem);
+    P.Property("Items", &TComboBox::Items, &TComboBox::SetItems);
+}
+
+TCustomComboBox::TCustomComboBox(TComponent* AOwner)
+    : TWinControl(AOwner), FItems(std::make_unique<TStringList>()) {
+    SetBounds(0, 0, 145, 21);
+    FColor = clWindow;
+    FParentColor = false;
+    SetTabStop(true);
+    FItems->OnChange = TNotifyEvent::Make<&TCustomComboBox::ItemsChanged>(this);
+}
+
+TCustomComboBox::~TCustomComboBox() {
+    FItems->OnChange = nullptr;
+}
+
+QComboBox* TCustomComboBox::Box() const {
+    return qobject_cast<QComboBox*>(FWidget);
+}
+
+void TCustomComboBox::SetStyle(TComboBoxStyle Value) {
+    FStyle = Value;
+    if (Box())
+        Box()->setEditable(Editable());
+    ApplySelection();
+}
+
+String TCustomComboBox::Text() const {
+    return FText;
+}
+
+void TCustomComboBox::SetText(const String& Value) {
+    if (!Editable()) {
+        // A list-only box shows entries only: the text picks one or none.
+        SetItemIndex(FItems->IndexOf(Value));
+        return;
+    }
+    FText = Value;
+    FItemIndex = FItems->IndexOf(Value);
+    ApplySelection();
+}
+
+void TCustomComboBox::SetItemIndex(Integer Value) {
+    if (ComponentState().Contains(csLoading) || ComponentState().Contains(csReading)) {
+        FItemIndex = Value; // the items may come later in the form file
+        FLoadedIndex = true;
+        return;
+    }
+    if (Value < -1 || Value >= FItems->Count())
+        Value = -1;
+    FItemIndex = Value;
+    if (Value >= 0)
+        FText = FItems->Get(Value);
+    else if (!Editable())
+        FText.clear();
+    ApplySelection();
+}
+
+void TCustomComboBox::SetSorted(bool Value) {
+    FItems->SetSorted(Value);
+}
+
+void TCustomComboBox::SetDropDownCount(Integer Value) {
+    FDropDownCount = Value;
+    if (Box())
+        Box()->setMaxVisibleItems(std::max(1, Value));
+}
+
+void TCustomComboBox::SetMaxLength(Integer Value) {
+    FMaxLength = Value;
+    if (Box() && Box()->lineEdit())
+        Box()->lineEdit()->setMaxLength(Value > 0 ? Value : 32767);
+}
+
+void TCustomComboBox::SetDroppedDown(bool Value) {
+    if (FDroppedDown == Value)
+        return;
+    FDroppedDown = Value;
+    if (Value)
+        DropDown();
+    if (Box()) {
+        if (Value)
+            Box()->showPopup();
+        else
+            Box()->hidePopup();
+    }
+}
+
+void TCustomComboBox::SetSelStart(Integer Value) {
+    FSelStart = std::clamp<Integer>(Value, 0, Length(FText));
+    FSelLength = 0;
+    if (Box() && Box()->lineEdit())
+        Box()->lineEdit()->setCursorPosition(FSelStart);
+}
+
+void TCustomComboBox::SetSelLength(Integer Value) {
+    FSelLength = std::clamp<Integer>(Value, 0, Length(FText) - FSelStart);
+    if (Box() && Box()->lineEdit())
+        Box()->lineEdit()->setSelection(FSelStart, FSelLength);
+}
+
+void TCustomComboBox::SelectAll() {
+    FSelStart = 0;
+    SetSelLength(Length(FText));
+}
+
+void TCustomComboBox::Clear() {
+    FItems->Clear();
+    FText.clear();
+    FItemIndex = -1;
+    ApplySelection();
+}
+
+void TCustomComboBox::UserSelect(Integer Index) {
+    if (Index < 0 || Index >= FItems->Count())
+        throw EListError(Format("List index out of bounds (%d)", Index));
+    FItemIndex = Index;
+    FText = FItems->Get(Index);
+    FDroppedDown = false;
+    ApplySelection();
+    Click();
+    Change();
+}
+
+void TCustomComboBox::UserType(const String& Value) {
+    if (!Editable())
+        throw EInvalidOperation("A list-only combo box takes no typing");
+    FText = Value;
+    FItemIndex = FItems->IndexOf(Value);
+    ApplySelection();
+    Change();
+}
+
+void TCustomComboBox::Change() {
+    if (OnChange)
+        OnChange(this);
+}
+
+void TCustomComboBox::DropDown() {
+    if (OnDropDown)
+        OnDropDown(this);
+}
+
+void TCustomComboBox::ItemsChanged(TObject*) {
+    if (FItemIndex >= FItems->Count())
+        FItemIndex = -1;
+    else if (FItemIndex >= 0 && FItems->Get(FItemIndex) != FText && Editable())
+        FItemIndex = FItems->IndexOf(FText);
+    ApplyItems();
+}
+
+void TCustomComboBox::Loaded() {
+    TWinControl::Loaded();
+    if (FLoadedIndex) {
+        FLoadedIndex = false;
+        SetItemIndex(FItemIndex);
+    }
+}
+
+bool TCustomComboBox::WantsKey(Word Key) const {
+    return FDroppedDown && (Key == VK_RETURN || Key == VK_ESCAPE);
+}
+
+QWidget* TCustomComboBox::CreateWidget(QWidget* ParentWidget) {
+    return new QComboBox(ParentWidget);
+}
+
+void TCustomComboBox::InitWidget() {
+    TWinControl::InitWidget();
+    QComboBox* Combo = Box();
+    Combo->setEditable(Editable());
+    Combo->setInsertPolicy(QComboBox::NoInsert);
+    Combo->setMaxVisibleItems(std::max(1, FDropDownCount));
+    ApplyItems();
+    SetMaxLength(FMaxLength);
+    Listen(Combo, &QComboBox::activated, [this](int Index) { UserSelect(Index); });
+    Listen(Combo, &QComboBox::editTextChanged, [this](const QString& Value) {
+        if (Editable() && FromQString(Value) != FText)
+            UserType(FromQString(Value));
+    });
+}
+
+void TCustomComboBox::ApplyItems() {
+    QComboBox* Combo = Box();
+    if (!Combo)
+        return;
+    QSignalBlocker Quiet(Combo);
+    Combo->clear();
+    Combo->addItems(QLinesOf(FItems.get()));
+    ApplySelection();
+}
+
+void TCustomComboBox::ApplySelection() {
+    QComboBox* Combo = Box();
+    if (!Combo)
+        return;
+    QSignalBlocker Quiet(Combo);
+    Combo->setCurrentIndex(FItemIndex);
+    if (Combo->isEditable())
+        Combo->setEditText(ToQString(FText));
+}
+
+void TCustomComboBox::ApplyText() {
+    ApplySelection();
+}
+
+Integer TCustomComboBox::BackgroundRole() const {
+    return QPalette::Base;
+}
+
+// --- TCustomListBox ----------------------------------------------------------
+
+ORLO_PUBLISHED(TCustomListBox, "StdCtrls") {}
+
+ORLO_PUBLISHED(TListBox, "StdCtrls") {
+    publish::Align(P);
+    publish::Anchors(P);
+    publish::Appearance(P);
+    P.Property("IntegralHeight", &TListBox::IntegralHeight).Default(0);
+    P.Property("ItemHeight", &TListBox::ItemHeight);
+    P.Property("Items", &TListBox::Items, &TListBox::SetItems);
+    publish::Parents(P, false);
+    publish::ShowHint(P);
+    P.Property("Sorted", &TListBox::Sorted, &TListBox::SetSorted).Default(0);
+    P.Property("Style", &TListBox::Style).Default(lbStandard);
+    publish::TabOrder(P);
+    publish::TabStop(P, true);
+    publish::Visible(P);
+    publish::ClickEvents(P);
+    P.Property("OnDrawItem", &TListBox::OnDrawItem);
+    publish::FocusEvents(P);
+    publish::KeyEvents(P);
+    P.Property("OnMeasureItem", &TListBox::OnMeasureItem);
+}
+
+TCustomListBox::TCustomListBox(TComponent* AOwner)
+    : TWinControl(AOwner), FItems(std::make_unique<TStringList>()) {
+    SetBounds(0, 0, 121, 97);
+    FColor = clWindow;
+    FParentColor = false;
+    SetTabStop(true);
+    FItems->OnChange = TNotifyEvent::Make<&TCustomListBox::ItemsChanged>(this);
+}
+
+TCustomListBox::~TCustomListBox() {
+    FItems->OnChange = nullptr;
+}
+
+QListWidget* TCustomListBox::List() const {
+    return qobject_cast<QListWidget*>(FWidget);
+}
+
+void TCustomListBox::SetItemIndex(Integer Value) {
+    if (Value < -1 || Value >= FItems->Count())
+        Value = -1;
+    FItemIndex = Value;
+    if (QListWidget* L = List()) {
+        QSignalBlocker Quiet(L);
+        L->setCurrentRow(Value);
+    }
+}
+
+void TCustomListBox::SetSorted(bool Value) {
+    FItems->SetSorted(Value);
+}
+
+void TCustomListBox::UserSelect(Integer Index) {
+    if (Index < 0 || Index >= FItems->Count())
+        throw EListError(Format("List index out of bounds (%d)", Index));
+    SetItemIndex(Index);
+    Click();
+}
+
+void TCustomListBox::ItemsChanged(TObject*) {
+    if (FItemIndex >= FItems->Count())
+        FItemIndex = -1;
+    ApplyItems();
+}
+
+QWidget* TCustomListBox::CreateWidget(QWidget* ParentWidget) {
+    return new QListWidget(ParentWidget);
+}
+
+void TCustomListBox::InitWidget() {
+    TWinControl::InitWidget();
+    QListWidget* L = List();
+    ApplyItems();
+    Listen(L, &QListWidget::currentRowChanged, [this](int Row) {
+        if (Row >= 0)
+            UserSelect(Row);
+    });
+    Listen(L, &QListWidget::itemDoubleClicked, [this](QListWidgetItem*) {
+        if (OnDblClick)
+            OnDblClick(this);
+    });
+}
+
+void TCustomListBox::ApplyItems() {
+    QListWidget* L = List();
+    if (!L)
+        return;
+    QSignalBlocker Quiet(L);
+    L->clear();
+    L->addItems(QLinesOf(FItems.get()));
+    L->setCurrentRow(FItemIndex);
+}
+
+Integer TCustomListBox::BackgroundRole() const {
+    return QPalette::Base;
+}
+
+} // namespace orlo

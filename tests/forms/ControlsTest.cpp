@@ -1,0 +1,481 @@
+// The control tree: alignment and anchors, fonts, colours and hints from the
+// parent, tab order and focus, enabled-change notification, window handles,
+// and the standard controls' own behaviour.
+
+#include "platform/forms/Dialogs.h"
+#include "platform/forms/ModalScript.h"
+#include "tests/forms/FormsTestSupport.h"
+#include "tests/os/TempFolder.h"
+#include "tests/rtl/ExpectError.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QWidget>
+
+namespace orlo::test {
+namespace {
+
+class ControlsTest : public FormsTest {
+protected:
+    template <class C> C* Add(TWinControl* Parent, const char* Name = "") {
+        auto* Control = new C(&Form);
+        if (*Name)
+            Control->SetName(Name);
+        Control->SetParent(Parent);
+        return Control;
+    }
+    TForm Form{nullptr};
+};
+
+TEST_F(ControlsTest, AlignedControlsShareTheClientArea) {
+    Form.SetBorderStyle(bsNone);
+    Form.SetBounds(0, 0, 400, 300);
+    auto* Top = Add<TPanel>(&Form);
+    Top->SetHeight(30);
+    Top->SetAlign(alTop);
+    auto* Bottom = Add<TPanel>(&Form);
+    Bottom->SetHeight(40);
+    Bottom->SetAlign(alBottom);
+    auto* Left = Add<TPanel>(&Form);
+    Left->SetWidth(50);
+    Left->SetAlign(alLeft);
+    auto* Right = Add<TPanel>(&Form);
+    Right->SetWidth(60);
+    Right->SetAlign(alRight);
+    auto* Client = Add<TMemo>(&Form);
+    Client->SetAlign(alClient);
+    EXPECT_EQ(Top->BoundsRect(), (TRect{0, 0, 400, 30}));
+    EXPECT_EQ(Bottom->BoundsRect(), (TRect{0, 260, 400, 300}));
+    EXPECT_EQ(Left->BoundsRect(), (TRect{0, 30, 50, 260}));
+    EXPECT_EQ(Right->BoundsRect(), (TRect{340, 30, 400, 260}));
+    EXPECT_EQ(Client->BoundsRect(), (TRect{50, 30, 340, 260}));
+    // Resizing the form realigns; hiding a control gives its room away.
+    Form.SetBounds(0, 0, 500, 300);
+    EXPECT_EQ(Client->BoundsRect(), (TRect{50, 30, 440, 260}));
+    Top->Hide();
+    EXPECT_EQ(Client->BoundsRect(), (TRect{50, 0, 440, 260}));
+}
+
+TEST_F(ControlsTest, AnchoredControlsFollowTheRightAndBottomEdges) {
+    Form.SetBorderStyle(bsNone);
+    Form.SetBounds(0, 0, 400, 300);
+    auto* Moving = Add<TButton>(&Form);
+    Moving->SetBounds(300, 260, 75, 25);
+    Moving->SetAnchors(TAnchors{akRight, akBottom});
+    auto* Stretching = Add<TEdit>(&Form);
+    Stretching->SetBounds(10, 10, 380, 21);
+    Stretching->SetAnchors(TAnchors{akLeft, akTop, akRight});
+    auto* Fixed = Add<TLabel>(&Form);
+    Fixed->SetBounds(10, 40, 50, 13);
+    Form.Realign();
+    Form.SetBounds(0, 0, 500, 350);
+    EXPECT_EQ(Moving->BoundsRect(), (TRect{400, 310, 475, 335}));
+    EXPECT_EQ(Stretching->BoundsRect(), (TRect{10, 10, 490, 31}));
+    EXPECT_EQ(Fixed->BoundsRect(), (TRect{10, 40, 60, 53}));
+}
+
+TEST_F(ControlsTest, FontsColoursAndHintsComeFromTheParent) {
+    Form.Font()->SetName("Arial");
+    Form.Font()->SetSize(10);
+    auto* Panel = Add<TPanel>(&Form);
+    auto* Label = Add<TLabel>(Panel);
+    EXPECT_EQ(Label->Font()->Name(), "Arial");
+    EXPECT_EQ(Label->Font()->Size(), 10);
+    EXPECT_TRUE(Label->ParentFont());
+    Form.Font()->SetStyle(TFontStyles{fsBold});
+    EXPECT_TRUE(Label->Font()->Style().Contains(fsBold)); // down two levels
+    Label->Font()->SetSize(14);                           // its own font from now on
+    EXPECT_FALSE(Label->ParentFont());
+    Form.Font()->SetName("Courier");
+    EXPECT_EQ(Label->Font()->Name(), "Arial");
+    Label->SetParentFont(true);
+    EXPECT_EQ(Label->Font()->Name(), "Courier");
+
+    Form.SetColor(clWindow);
+    EXPECT_EQ(Panel->Color(), clWindow);
+    EXPECT_EQ(Label->Color(), clWindow);
+    auto* Edit = Add<TEdit>(&Form);
+    EXPECT_EQ(Edit->Color(), clWindow); // edits keep their own colour
+    EXPECT_FALSE(Edit->ParentColor());
+
+    Label->SetHint("Short|Long help");
+    EXPECT_EQ(Label->ToolTip(), "");
+    Form.SetShowHint(true);
+    EXPECT_TRUE(Label->ShowHint());
+    EXPECT_EQ(Label->ToolTip(), "Short");
+    EXPECT_EQ(GetLongHint(Label->Hint()), "Long help");
+    Form.HandleNeeded();
+    EXPECT_EQ(FromQString(Label->Widget()->toolTip()), "Short");
+    EXPECT_EQ(Label->Widget()->font().pixelSize(), 13); // 10 points at 96 pixels per inch
+}
+
+TEST_F(ControlsTest, TabOrderAndFocus) {
+    auto* A = Add<TEdit>(&Form, "A");
+    auto* B = Add<TEdit>(&Form, "B");
+    auto* Group = Add<TGroupBox>(&Form, "Group");
+    auto* C = Add<TEdit>(Group, "C");
+    auto* Label = Add<TLabel>(&Form);
+    (void)Label;
+    EXPECT_EQ(A->TabOrder(), 0);
+    EXPECT_EQ(B->TabOrder(), 1);
+    B->SetTabOrder(0);
+    EXPECT_EQ(A->TabOrder(), 1);
+    EXPECT_EQ(Form.TabList(), (std::vector<TWinControl*>{B, A, Group}));
+    // Tab goes B, A, then into the group box: C, and round again.
+    ExpectError<EInvalidOperation>([&] { A->SetFocus(); },
+                                   "Cannot focus a disabled or invisible window");
+    Form.Show();
+    EXPECT_EQ(Form.ActiveControl(), B);
+    EXPECT_TRUE(B->Focused());
+    Form.PressKey(VK_TAB);
+    EXPECT_EQ(Form.ActiveControl(), A);
+    Form.PressKey(VK_TAB);
+    EXPECT_EQ(Form.ActiveControl(), C);
+    Form.PressKey(VK_TAB);
+    EXPECT_EQ(Form.ActiveControl(), B);
+    Form.PressKey(VK_TAB, TShiftState{ssShift});
+    EXPECT_EQ(Form.ActiveControl(), C);
+    // Disabled and hidden controls are skipped and cannot take the focus.
+    A->SetEnabled(false);
+    Group->Hide();
+    Form.PressKey(VK_TAB);
+    EXPECT_EQ(Form.ActiveControl(), B);
+    ExpectError<EInvalidOperation>([&] { C->SetFocus(); },
+                                   "Cannot focus a disabled or invisible window");
+    // A control that goes takes the focus with it.
+    delete B;
+    EXPECT_EQ(Form.ActiveControl(), nullptr);
+}
+
+// Counts its enabled changes and its focus.
+class TCountingEdit : public TEdit {
+public:
+    explicit TCountingEdit(TComponent* AOwner) : TEdit(AOwner) {}
+    Integer EnabledChanges = 0;
+
+protected:
+    void EnabledChanged() override {
+        TEdit::EnabledChanged();
+        ++EnabledChanges;
+    }
+};
+
+TEST_F(ControlsTest, EnabledChangeIsNotifiedAndReachesTheWidget) {
+    auto* Edit = Add<TCountingEdit>(&Form);
+    Form.HandleNeeded();
+    Edit->SetEnabled(false);
+    Edit->SetEnabled(false);
+    EXPECT_EQ(Edit->EnabledChanges, 1);
+    EXPECT_FALSE(Edit->Widget()->isEnabled());
+    Edit->SetEnabled(true);
+    EXPECT_EQ(Edit->EnabledChanges, 2);
+    Form.SetEnabled(false);
+    EXPECT_TRUE(Edit->Enabled());
+    EXPECT_FALSE(Edit->IsEffectivelyEnabled());
+}
+
+TEST_F(ControlsTest, HandlesAreMadeOnDemandAndFollowTheParent) {
+    auto* Panel = Add<TPanel>(&Form);
+    auto* Button = Add<TButton>(Panel);
+    EXPECT_FALSE(Panel->HandleAllocated());
+    Button->HandleNeeded(); // creates the whole window
+    EXPECT_TRUE(Form.HandleAllocated());
+    EXPECT_EQ(Button->Widget()->parentWidget(), Panel->Widget());
+    EXPECT_EQ(TControl::FromWidget(Button->Widget()), Button);
+    // Moving the button to the form moves its widget there.
+    Button->SetParent(&Form);
+    ASSERT_TRUE(Button->HandleAllocated());
+    EXPECT_EQ(Button->Widget()->parentWidget(), Form.Widget());
+    // Taken off every parent, it has no window.
+    Button->SetParent(nullptr);
+    EXPECT_FALSE(Button->HandleAllocated());
+    ExpectError<EInvalidOperation>([&] { Button->HandleNeeded(); },
+                                   "Control '' has no parent window");
+    Form.DestroyWnd();
+    EXPECT_FALSE(Panel->HandleAllocated());
+    ExpectError<EInvalidOperation>([&] { Panel->SetParent(Panel); },
+                                   "A control cannot have itself as its parent");
+}
+
+TEST_F(ControlsTest, StateSetBeforeTheWindowReachesIt) {
+    auto* Edit = Add<TEdit>(&Form);
+    Edit->SetText("typed");
+    Edit->SetBounds(5, 6, 70, 20);
+    Edit->SetVisible(false);
+    Edit->SetReadOnly(true);
+    Form.HandleNeeded();
+    auto* Line = static_cast<QLineEdit*>(Edit->Widget());
+    EXPECT_EQ(FromQString(Line->text()), "typed");
+    EXPECT_EQ(Line->geometry(), QRect(5, 6, 70, 20));
+    EXPECT_TRUE(Line->isHidden());
+    EXPECT_TRUE(Line->isReadOnly());
+}
+
+TEST_F(ControlsTest, EditsReportChangesFromCodeAndFromTheUser) {
+    auto* Edit = Add<TEdit>(&Form);
+    Integer Changes = 0;
+    struct TCounter {
+        Integer* Count;
+        void Changed(TObject*) { ++*Count; }
+    } Counter{&Changes};
+    Edit->OnChange = TNotifyEvent::Make<&TCounter::Changed>(&Counter);
+    Edit->SetText("a");
+    Edit->SetText("a");
+    EXPECT_EQ(Changes, 1);
+    Form.HandleNeeded();
+    auto* Line = static_cast<QLineEdit*>(Edit->Widget());
+    Line->setFocus();
+    Line->insert("bc"); // the user types
+    EXPECT_EQ(Edit->Text(), "abc");
+    EXPECT_EQ(Changes, 2);
+    Edit->SetSelStart(1);
+    Edit->SetSelLength(5);
+    EXPECT_EQ(Edit->SelText(), "bc");
+}
+
+TEST_F(ControlsTest, RadioButtonsExcludeEachOtherWithinAParent) {
+    auto* GroupA = Add<TGroupBox>(&Form);
+    auto* GroupB = Add<TGroupBox>(&Form);
+    auto* A1 = Add<TRadioButton>(GroupA);
+    auto* A2 = Add<TRadioButton>(GroupA);
+    auto* B1 = Add<TRadioButton>(GroupB);
+    A1->SetChecked(true);
+    B1->SetChecked(true);
+    A2->SetChecked(true);
+    EXPECT_FALSE(A1->Checked());
+    EXPECT_TRUE(A2->Checked());
+    EXPECT_TRUE(B1->Checked()); // another parent
+    // A click on the widget does the same.
+    Form.HandleNeeded();
+    static_cast<QAbstractButton*>(A1->Widget())->click();
+    EXPECT_TRUE(A1->Checked());
+    EXPECT_FALSE(A2->Checked());
+}
+
+TEST_F(ControlsTest, CheckBoxClicksAndStates) {
+    auto* Box = Add<TCheckBox>(&Form);
+    Integer Clicks = 0;
+    struct TCounter {
+        Integer* Count;
+        void Clicked(TObject*) { ++*Count; }
+    } Counter{&Clicks};
+    Box->OnClick = TNotifyEvent::Make<&TCounter::Clicked>(&Counter);
+    Box->SetChecked(true);
+    EXPECT_EQ(Clicks, 1);
+    Box->SetChecked(true);
+    EXPECT_EQ(Clicks, 1);
+    Form.HandleNeeded();
+    static_cast<QAbstractButton*>(Box->Widget())->click();
+    EXPECT_FALSE(Box->Checked());
+    EXPECT_EQ(Clicks, 2);
+    Box->SetAllowGrayed(true);
+    Box->Toggle();
+    EXPECT_EQ(Box->State(), cbGrayed);
+    EXPECT_EQ(static_cast<QCheckBox*>(Box->Widget())->checkState(), Qt::PartiallyChecked);
+}
+
+TEST_F(ControlsTest, ComboBoxStyles) {
+    auto* List = Add<TComboBox>(&Form);
+    List->SetStyle(csDropDownList);
+    List->Items()->Add("Deutsch");
+    List->Items()->Add("English");
+    Integer Changes = 0;
+    struct TCounter {
+        Integer* Count;
+        void Changed(TObject*) { ++*Count; }
+    } Counter{&Changes};
+    List->OnChange = TNotifyEvent::Make<&TCounter::Changed>(&Counter);
+    List->SetText("English");
+    EXPECT_EQ(List->ItemIndex(), 1);
+    List->SetText("Français"); // not an entry: nothing selected
+    EXPECT_EQ(List->ItemIndex(), -1);
+    EXPECT_EQ(List->Text(), "");
+    EXPECT_EQ(Changes, 0); // changes in code are not the user's
+    List->UserSelect(0);
+    EXPECT_EQ(List->Text(), "Deutsch");
+    EXPECT_EQ(Changes, 1);
+    ExpectError<EInvalidOperation>([&] { List->UserType("x"); },
+                                   "A list-only combo box takes no typing");
+    ExpectError<EListError>([&] { List->UserSelect(2); }, "List index out of bounds (2)");
+
+    auto* Editable = Add<TComboBox>(&Form);
+    Editable->Items()->Add("C:\\Orlo");
+    Editable->SetText("/opt/orlo");
+    EXPECT_EQ(Editable->ItemIndex(), -1);
+    EXPECT_EQ(Editable->Text(), "/opt/orlo");
+    Form.HandleNeeded();
+    auto* Box = static_cast<QComboBox*>(Editable->Widget());
+    EXPECT_TRUE(Box->isEditable());
+    EXPECT_EQ(FromQString(Box->currentText()), "/opt/orlo");
+    Box->setEditText("/srv"); // the user types
+    EXPECT_EQ(Editable->Text(), "/srv");
+    List->Items()->Clear();
+    EXPECT_EQ(List->ItemIndex(), -1);
+    EXPECT_EQ(static_cast<QComboBox*>(List->Widget())->count(), 0);
+    List->SetSorted(true);
+    List->Items()->Add("b");
+    List->Items()->Add("a");
+    EXPECT_EQ(List->Items()->Get(0), "a");
+}
+
+TEST_F(ControlsTest, ListBoxAndMemo) {
+    auto* List = Add<TListBox>(&Form);
+    List->Items()->Add("one");
+    List->Items()->Add("two");
+    List->SetItemIndex(5);
+    EXPECT_EQ(List->ItemIndex(), -1);
+    List->UserSelect(1);
+    EXPECT_EQ(List->ItemIndex(), 1);
+
+    auto* Memo = Add<TMemo>(&Form);
+    Memo->Lines()->Add("first");
+    Memo->Lines()->Add("second");
+    EXPECT_EQ(Memo->Text(), "first\r\nsecond\r\n");
+    Form.HandleNeeded();
+    auto* Edit = static_cast<QPlainTextEdit*>(Memo->Widget());
+    EXPECT_EQ(FromQString(Edit->toPlainText()), "first\nsecond");
+    Edit->setPlainText("typed\nby hand"); // the user
+    EXPECT_EQ(Memo->Lines()->Count(), 2);
+    EXPECT_EQ(Memo->Lines()->Get(1), "by hand");
+}
+
+TEST_F(ControlsTest, LabelMeasuresItsCaption) {
+    auto* Label = Add<TLabel>(&Form);
+    Label->SetCaption("A&ccount");
+    const TPoint OneLine = Label->MeasureText();
+    EXPECT_EQ(Label->Width(), OneLine.X);
+    EXPECT_EQ(Label->Height(), OneLine.Y);
+    EXPECT_EQ(Label->Width(), Label->Canvas()->TextWidth("Account"));
+    // Word wrap keeps the width and grows downwards.
+    Label->SetWordWrap(true);
+    Label->SetWidth(60);
+    Label->SetCaption("A long text that needs several lines to be read");
+    EXPECT_EQ(Label->Width(), 60);
+    EXPECT_GE(Label->Height(), 3 * OneLine.Y);
+    // Without AutoSize nothing moves.
+    Label->SetAutoSize(false);
+    Label->SetBounds(0, 0, 10, 10);
+    Label->SetCaption("Wider than ten pixels");
+    EXPECT_EQ(Label->Width(), 10);
+    Form.HandleNeeded();
+    EXPECT_EQ(FromQString(static_cast<QLabel*>(Label->Widget())->text()), "Wider than ten pixels");
+    EXPECT_EQ(StripAccelChars("Save && &Quit"), "Save & Quit");
+}
+
+TEST_F(ControlsTest, BitButtonKinds) {
+    struct Case {
+        TBitBtnKind Kind;
+        const char* Caption;
+        TModalResult Result;
+        bool Default;
+        bool Cancel;
+    };
+    const Case Cases[] = {
+        {bkOK, "OK", mrOk, true, false},
+        {bkCancel, "Cancel", mrCancel, false, true},
+        {bkYes, "&Yes", mrYes, true, false},
+        {bkNo, "&No", mrNo, false, true},
+        {bkAbort, "Abort", mrAbort, false, false},
+        {bkRetry, "&Retry", mrRetry, false, false},
+        {bkIgnore, "&Ignore", mrIgnore, false, false},
+        {bkAll, "&All", mrAll, false, false},
+        {bkHelp, "&Help", mrNone, false, false},
+        {bkClose, "&Close", mrNone, false, false},
+    };
+    for (const Case& C : Cases) {
+        auto* Button = Add<TBitBtn>(&Form);
+        Button->SetKind(C.Kind);
+        EXPECT_EQ(Button->Caption(), C.Caption);
+        EXPECT_EQ(Button->ModalResult(), C.Result) << C.Caption;
+        EXPECT_EQ(Button->Default(), C.Default) << C.Caption;
+        EXPECT_EQ(Button->Cancel(), C.Cancel) << C.Caption;
+        EXPECT_FALSE(Button->ShownGlyph().isNull()) << C.Caption;
+    }
+    // Close closes the form; Help asks for help.
+    auto* Close = Add<TBitBtn>(&Form);
+    Close->SetKind(bkClose);
+    auto* Help = Add<TBitBtn>(&Form);
+    Help->SetKind(bkHelp);
+    Help->SetHelpContext(42);
+    TModalScript Script;
+    Script.Answer([&](TCustomForm*) {
+        Help->Click();
+        Close->Click();
+    });
+    EXPECT_EQ(Form.ShowModal(), mrCancel);
+    ASSERT_EQ(Script.Log().HelpRequests.size(), 1u);
+    EXPECT_EQ(Script.Log().HelpRequests[0].Data, 42);
+    // A custom glyph of two images shows the first.
+    auto* Custom = Add<TBitBtn>(&Form);
+    QImage Strip(32, 16, QImage::Format_ARGB32);
+    Strip.fill(Qt::red);
+    Custom->Glyph()->SetImage(Strip);
+    Custom->SetNumGlyphs(2);
+    EXPECT_EQ(Custom->ShownGlyph().size(), QSize(16, 16));
+}
+
+TEST_F(ControlsTest, WindowStateNormalBoundsAndTrackingSizes) {
+    class TLimitedForm : public TForm {
+    public:
+        using TForm::TForm;
+
+    protected:
+        void GetMinMaxInfo(TMinMaxRecord& Info) override {
+            Info.ptMinTrackSize = TPoint{400, 200};
+            Info.ptMaxTrackSize = TPoint{800, 600};
+        }
+    };
+    TLimitedForm Limited(nullptr);
+    Limited.SetBounds(10, 20, 500, 300);
+    Limited.Show();
+    EXPECT_EQ(Limited.Widget()->minimumSize(),
+              QSize(400 - Limited.FrameSize().X, 200 - Limited.FrameSize().Y));
+    // The user cannot drag it smaller; code cannot size it smaller either.
+    Limited.Widget()->resize(10, 10);
+    EXPECT_EQ(Limited.Width(), 400);
+    Limited.SetBounds(10, 20, 100, 1000);
+    EXPECT_EQ(Limited.Width(), 400);
+    EXPECT_EQ(Limited.Height(), 600);
+    Limited.SetBounds(10, 20, 500, 300);
+    EXPECT_EQ(Limited.NormalBounds(), (TRect{10, 20, 510, 320}));
+    Limited.SetWindowState(wsMaximized);
+    EXPECT_EQ(Limited.WindowState(), wsMaximized);
+    EXPECT_EQ(Limited.NormalBounds(), (TRect{10, 20, 510, 320}));
+    Limited.SetWindowState(wsNormal);
+    EXPECT_EQ(Limited.BoundsRect(), (TRect{10, 20, 510, 320}));
+}
+
+TEST_F(ControlsTest, ScreenCentresAndScreenshots) {
+    Form.SetName("Shot");
+    Form.SetCaption("Screenshot");
+    Form.SetClientWidth(200);
+    Form.SetClientHeight(100);
+    Form.SetPosition(poScreenCenter);
+    auto* Label = Add<TLabel>(&Form);
+    Label->SetBounds(10, 10, 100, 20);
+    Label->SetCaption("Hello");
+    Form.Show();
+    EXPECT_EQ(Form.Left(), (Screen->Width() - Form.Width()) / 2);
+    EXPECT_EQ(Form.Top(), (Screen->Height() - Form.Height()) / 2);
+    TTempFolder Temp;
+    const String File = Temp.Path() + "/shot.png";
+    SaveScreenshot(&Form, File);
+    QImage Image(ToQString(File));
+    EXPECT_EQ(Image.size(), QSize(200, 100));
+    ExpectError<EInOutError>([&] { SaveScreenshot(&Form, Temp.Path() + "/no/such/dir/x.png"); },
+                             "Cannot write " + Temp.Path() + "/no/such/dir/x.png");
+    Screen->SetCursor(crHourGlass);
+    EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+    Screen->SetCursor(crDefault);
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+} // namespace
+} // namespace orlo::test
