@@ -1105,6 +1105,18 @@ void Beep() {
         QApplication::beep();
 }
 
+QImage GrabImage(TWinControl* Control) {
+    QWidget* Widget = Control->Handle();
+    if (Widget->isWindow())
+        Widget->ensurePolished();
+    return Widget->grab().toImage();
+}
+
+void SaveScreenshot(TWinControl* Control, const String& FileName) {
+    if (!GrabImage(Control).save(ToQString(FileName), "PNG"))
+        throw EInOutError(Format("Cannot write %s", FileName));
+}
+
 TTaskWindowsDisabled::TTaskWindowsDisabled(TCustomForm* Except)
     : FDisabled(Application->DisableTaskWindows(Except)) {}
 

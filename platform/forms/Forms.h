@@ -406,6 +406,12 @@ extern TScreen* Screen;
 // The system beep (recorded while an action log is installed).
 void Beep();
 
+// A picture of the control as it shows now (its window is created when
+// needed; works on the offscreen platform too), and the same as a PNG file.
+QImage GrabImage(TWinControl* Control);
+// EInOutError "Cannot write <file>" when the file cannot be written.
+void SaveScreenshot(TWinControl* Control, const String& FileName);
+
 // Disables the other windows of the program for as long as it lives
 // (a folder browser, a message box of the system's own).
 class TTaskWindowsDisabled {
