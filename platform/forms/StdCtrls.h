@@ -114,7 +114,8 @@ protected:
     void InitWidget() override;
     void ApplyText() override;
     Integer BackgroundRole() const override;
-    bool WantsKey(Word Key) const override { return Key == VK_RETURN; }
+    // Enter on a focused button reaches HandleDialogKey, which clicks it.
+    bool WantsKey(Word Key) const override { return false; }
 
 private:
     bool FDefault = false;
