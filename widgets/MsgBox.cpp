@@ -194,6 +194,16 @@ void TMyMsgForm::ButtonClick(TObject* Sender) {
     }
 }
 
+bool TMyMsgForm::HandleDialogKey(Word Key) {
+    if (TForm::HandleDialogKey(Key))
+        return true;
+    // The hidden cancel button cannot take the focus, so Escape ends the box here.
+    if (Key != VK_ESCAPE || !FCanCancel)
+        return false;
+    SetModalResult(FCancelResult);
+    return true;
+}
+
 void TMyMsgForm::FormCloseQuery(TObject*, bool& CanClose) {
     CanClose = FClicked || FCanCancel;
     if (CanClose && !FClicked)
@@ -203,7 +213,8 @@ void TMyMsgForm::FormCloseQuery(TObject*, bool& CanClose) {
 // --- Routines --------------------------------------------------------------------
 
 Integer ShowMsgBox(const TMsgBoxRequest& Request) {
-    std::unique_ptr<TMyMsgForm> Form(TCustomForm::Create<TMyMsgForm>(Application));
+    // Without owner: a box shown while another one shows would need its name too.
+    std::unique_ptr<TMyMsgForm> Form(TCustomForm::Create<TMyMsgForm>(nullptr));
     Form->Prepare(Request);
     return Form->ShowModal();
 }

@@ -97,6 +97,7 @@ public:
     bool CanCancel() const noexcept { return FCanCancel; }
     TModalResult CancelResult() const noexcept { return FCancelResult; }
 
+    bool HandleDialogKey(Word Key) override;
     void ButtonClick(TObject* Sender);
     void FormCloseQuery(TObject* Sender, bool& CanClose);
 

@@ -92,7 +92,13 @@ TEST_F(LangComboBoxTest, AGivenTGlossaWinsAndCanBeChanged) {
     EXPECT_EQ(Combo->Link(), Chosen);
     EXPECT_EQ(Items().size(), 2u);
     Combo->SetGlossa(nullptr);
-    EXPECT_EQ(Combo->Link()->GetLanguage(), "English");
+    EXPECT_EQ(Combo->Link(), nullptr);
+    EXPECT_TRUE(Items().empty());
+    EXPECT_FALSE(Combo->Enabled());
+    // The next window links it to the form's own TGlossa again.
+    Combo->DestroyWnd();
+    Combo->CreateWnd();
+    ASSERT_NE(Combo->Link(), nullptr);
     EXPECT_EQ(Items(), std::vector<String>{"English"});
 }
 
@@ -106,8 +112,11 @@ TEST_F(LangComboBoxTest, AWindowlessBoxHoldsNothingAndHearsNothing) {
 }
 
 TEST_F(LangComboBoxTest, AutoColorSwitchesOnlyItsOwnTwoColours) {
-    const TColor Own = Combo->Color();
+    // A new box is disabled: it shows the button face until it is enabled.
+    EXPECT_EQ(Combo->Color(), clBtnFace);
     Combo->SetEnabled(true);
+    const TColor Own = Combo->Color();
+    EXPECT_NE(Own, clBtnFace);
     Combo->SetEnabled(false);
     EXPECT_EQ(Combo->Color(), clBtnFace);
     Combo->SetEnabled(true);

@@ -161,7 +161,10 @@ TEST_F(MRUComboBoxTest, ButtonTakesItsPlaceOnlyWhenVisible) {
     EXPECT_EQ(Box->ComboBox()->Width(), 200);
 }
 
-TEST_F(MRUComboBoxTest, HistoryStreamsAsOneProperty) {
+TEST(MRUComboBoxStreamTest, HistoryStreamsAsOneProperty) {
+    auto Form = std::make_unique<TForm>(nullptr);
+    auto* Box = new TMRUComboBox(Form.get());
+    Box->SetParent(Form.get());
     Box->SetName("Folder");
     Box->SetHistory("x;y");
     TMemoryStream Stream;

@@ -63,6 +63,8 @@ TExBitBtn* ButtonOf(TCustomForm* Form, const String& Caption) {
 
 class MsgBoxTest : public ::testing::Test {
 protected:
+    void TearDown() override { EXPECT_EQ(Script.Pending(), 0); }
+
     // The caller's frames: without domain in English, and a German domain.
     TLanguageFrameHost English{"", "English"};
     TLanguageFrameHost German{GermanDomain, "Deutsch"};
@@ -71,7 +73,7 @@ protected:
 
 TEST_F(MsgBoxTest, EmptyButtonSetShowsOneOkButtonThatAnswersOne) {
     TShownBox Shown;
-    Script.Then([&](TCustomForm* Form) {
+    Script.Answer([&](TCustomForm* Form) {
         Shown = Inspect(Form);
         ButtonOf(Form, "&OK")->Click();
     });
@@ -110,13 +112,14 @@ TEST_F(MsgBoxTest, EachButtonHasItsCaptionInBothLanguagesAndItsResult) {
         for (const bool InGerman : {false, true}) {
             SCOPED_TRACE(InGerman ? Case.German : Case.English);
             const String Caption = InGerman ? Case.German : Case.English;
-            Script.Then([&](TCustomForm* Form) {
+            Script.Answer([&](TCustomForm* Form) {
                 EXPECT_EQ(Inspect(Form).Captions, std::vector<String>{Caption});
                 ButtonOf(Form, Caption)->Click();
                 if (Case.Result == 0) {
                     EXPECT_EQ(Form->ModalResult(), mrNone) << "the box must stay open";
                     Form->PressKey(VK_ESCAPE);
                 }
+                EXPECT_EQ(Form->ModalResult(), Case.Result == 0 ? mrCancel : Case.Result);
             });
             const Integer Answer = MsgEx("Text", "", mtCustom, {Case.Button}, 0,
                                          InGerman ? GermanDomain : "");
@@ -126,7 +129,7 @@ TEST_F(MsgBoxTest, EachButtonHasItsCaptionInBothLanguagesAndItsResult) {
 
 TEST_F(MsgBoxTest, ButtonsArePlacedInTheirOwnOrder) {
     TShownBox Shown;
-    Script.Then([&](TCustomForm* Form) {
+    Script.Answer([&](TCustomForm* Form) {
         Shown = Inspect(Form);
         ButtonOf(Form, "&Yes")->Click();
     });
@@ -162,7 +165,7 @@ TEST_F(MsgBoxTest, TitleAndIconFollowTheTypeAndTheLanguage) {
         for (const bool InGerman : {false, true}) {
             SCOPED_TRACE(Case.English);
             TShownBox Shown;
-            Script.Then([&](TCustomForm* Form) {
+            Script.Answer([&](TCustomForm* Form) {
                 Shown = Inspect(Form);
                 Form->PressKey(VK_RETURN);
             });
@@ -175,7 +178,7 @@ TEST_F(MsgBoxTest, TitleAndIconFollowTheTypeAndTheLanguage) {
 TEST_F(MsgBoxTest, CallersCaptionReplacesTheTitleTrimmed) {
     for (const TMsgBoxType Type : {mtWarning, mtError, mtCustom}) {
         TShownBox Shown;
-        Script.Then([&](TCustomForm* Form) {
+        Script.Answer([&](TCustomForm* Form) {
             Shown = Inspect(Form);
             Form->PressKey(VK_RETURN);
         });
@@ -186,9 +189,9 @@ TEST_F(MsgBoxTest, CallersCaptionReplacesTheTitleTrimmed) {
 
 TEST_F(MsgBoxTest, GermanDomainSeesGermanConfirmation) {
     TShownBox Shown;
-    Script.Then([&](TCustomForm* Form) {
+    Script.Answer([&](TCustomForm* Form) {
         Shown = Inspect(Form);
-        SaveScreenshot(Form, "msgbox-confirmation-de");
+        Screenshot(Form, "msgbox-confirmation-de");
         ButtonOf(Form, "&Nein")->Click();
     });
     EXPECT_EQ(MsgEx("Änderungen speichern?", "", mtConfirmation, {mbYes, mbNo}, 0, GermanDomain),
@@ -199,7 +202,7 @@ TEST_F(MsgBoxTest, GermanDomainSeesGermanConfirmation) {
 
 TEST_F(MsgBoxTest, YesNoBoxCannotBeClosedByEscapeOrCloseBox) {
     TShownBox Shown;
-    Script.Then([&](TCustomForm* Form) {
+    Script.Answer([&](TCustomForm* Form) {
         Shown = Inspect(Form);
         Form->PressKey(VK_ESCAPE);
         EXPECT_EQ(Form->ModalResult(), mrNone);
@@ -214,11 +217,12 @@ TEST_F(MsgBoxTest, YesNoBoxCannotBeClosedByEscapeOrCloseBox) {
 }
 
 TEST_F(MsgBoxTest, HelpOnlyBoxOpensHelpAndEndsWithEscapeAsCancel) {
-    Script.Then([&](TCustomForm* Form) {
+    Script.Answer([&](TCustomForm* Form) {
         EXPECT_TRUE(Inspect(Form).CloseEnabled);
         ButtonOf(Form, "&Help")->Click();
         EXPECT_EQ(Form->ModalResult(), mrNone);
         Form->PressKey(VK_ESCAPE);
+        EXPECT_EQ(Form->ModalResult(), mrCancel);
     });
     EXPECT_EQ(Msg("See the manual.", "", mtInformation, {mbHelp}, 4711), mrCancel);
     ASSERT_EQ(Script.Log().HelpRequests.size(), 1u);
@@ -240,26 +244,34 @@ TEST_F(MsgBoxTest, CloseBoxAndEscapeAnswerTheCancelButtonsResult) {
         {{mbCopyErrorAddr}, false, mrCancel},
     };
     for (const TCase& Case : Cases) {
-        Script.Then([&](TCustomForm* Form) {
-            if (Case.ByEscape)
+        Script.Answer([&](TCustomForm* Form) {
+            if (Case.ByEscape) {
                 Form->PressKey(VK_ESCAPE);
-            else
+                EXPECT_EQ(Form->ModalResult(), Case.Result);
+            } else {
                 Form->SystemClose();
+            }
         });
         EXPECT_EQ(Msg("Text", "", mtError, Case.Buttons, 0), Case.Result);
     }
 }
 
-TEST_F(MsgBoxTest, EnterPressesTheFirstButton) {
-    Script.Then([](TCustomForm* Form) { Form->PressKey(VK_RETURN); });
-    EXPECT_EQ(Msg("Text", "", mtWarning, {mbRetry, mbIgnore, mbAbort}, 0), mrAbort);
+TEST_F(MsgBoxTest, EnterPressesTheFirstPlacedButton) {
+    // Placed in their own order: Abort before Retry and Ignore.
+    Script.Answer([](TCustomForm* Form) {
+        Form->PressKey(VK_RETURN);
+        EXPECT_EQ(Form->ModalResult(), mrAbort);
+    });
+    EXPECT_EQ(Msg("Text", "", mtWarning, {mbIgnore, mbRetry, mbAbort}, 0), mrAbort);
+    Script.Answer([](TCustomForm* Form) { Form->PressKey(VK_RETURN); });
+    EXPECT_EQ(Msg("Text", "", mtWarning, {mbIgnore, mbRetry}, 0), mrRetry);
 }
 
 TEST_F(MsgBoxTest, ErrorReportNamesTheErrorAndCopiesItsAddress) {
     TShownBox Shown;
-    Script.Then([&](TCustomForm* Form) {
+    Script.Answer([&](TCustomForm* Form) {
         Shown = Inspect(Form);
-        SaveScreenshot(Form, "msgbox-error-en");
+        Screenshot(Form, "msgbox-error-en");
         ButtonOf(Form, "Copy Address")->Click();
         EXPECT_EQ(Form->ModalResult(), mrNone);
         ButtonOf(Form, "&Terminate")->Click();
@@ -273,9 +285,9 @@ TEST_F(MsgBoxTest, ErrorReportNamesTheErrorAndCopiesItsAddress) {
 
 TEST_F(MsgBoxTest, ErrorReportInGerman) {
     TShownBox Shown;
-    Script.Then([&](TCustomForm* Form) {
+    Script.Answer([&](TCustomForm* Form) {
         Shown = Inspect(Form);
-        SaveScreenshot(Form, "msgbox-error-de");
+        Screenshot(Form, "msgbox-error-de");
         ButtonOf(Form, "&OK")->Click();
     });
     MsgErr("\\$Error$\\.", "", mtError, {mbOK, mbCopyErrorAddr}, 0, 1, GermanDomain);
@@ -294,9 +306,9 @@ TEST_F(MsgBoxTest, LongTextWrapsAndTheBoxGrowsToFitIt) {
     String Text;
     for (int I = 0; I < 40; ++I)
         Text += "word ";
-    Script.Then([&](TCustomForm* Form) {
+    Script.Answer([&](TCustomForm* Form) {
         auto* Box = dynamic_cast<TMyMsgForm*>(Form);
-        SaveScreenshot(Form, "msgbox-long-en");
+        Screenshot(Form, "msgbox-long-en");
         const Integer TextBottom = Box->MsgLabel->Top() + Box->MsgLabel->Height();
         EXPECT_GT(Box->MsgLabel->Height(), Box->Image->Height()) << "the text wraps";
         EXPECT_LE(TextBottom, Box->ButtonPanel->Top());
@@ -308,7 +320,7 @@ TEST_F(MsgBoxTest, LongTextWrapsAndTheBoxGrowsToFitIt) {
 
 TEST_F(MsgBoxTest, ExceptionsOfAProgramWithWindowsAreShownInTheBox) {
     TShownBox Shown;
-    Script.Then([&](TCustomForm* Form) {
+    Script.Answer([&](TCustomForm* Form) {
         Shown = Inspect(Form);
         Form->PressKey(VK_RETURN);
     });
@@ -329,13 +341,13 @@ TEST(EMsgTest, CarriesItsTypeAndDefaultsToError) {
 
 TEST_F(MsgBoxTest, NestedBoxFromAButtonHandler) {
     // A handler of one box asks a question in a second box before closing.
-    Script.Then([&](TCustomForm* Form) {
+    Script.Answer([&](TCustomForm* Form) {
         EXPECT_EQ(Msg("Really?", "", mtConfirmation, {mbYes, mbNo}, 0), mrYes);
         ButtonOf(Form, "&OK")->Click();
     });
-    Script.Then([](TCustomForm* Form) { ButtonOf(Form, "&Yes")->Click(); });
+    Script.Answer([](TCustomForm* Form) { ButtonOf(Form, "&Yes")->Click(); });
     EXPECT_EQ(Msg("Outer", "", mtInformation, {mbOK}, 0), mrOk);
-    EXPECT_EQ(Script.Shown(), (std::vector<String>{"TMyMsgForm", "TMyMsgForm"}));
+    EXPECT_EQ(Script.Shown(), (std::vector<String>{"MyMsgForm", "MyMsgForm"}));
 }
 
 } // namespace

@@ -76,6 +76,7 @@ TEST(SuperFormTest, DialogRestoresOnlyItsPosition) {
 
 TEST(SuperFormTest, MaximisedWindowComesBackMaximisedOverItsNormalBounds) {
     auto Saved = NewForm(bsSizeable);
+    Saved->SetPosition(poDesigned);
     Saved->Show();
     Saved->SetWindowState(wsMaximized);
     const String Text = Saved->GetWindowStateData();
