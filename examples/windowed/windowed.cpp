@@ -19,6 +19,7 @@
 #include "platform/forms/Forms.h"
 #include "platform/forms/StdCtrls.h"
 #include "platform/os/FileSystem.h"
+#include "platform/rtl/SysUtils.h"
 #include "runtime/Glossa.h"
 #include "runtime/LangComboBox.h"
 #include "widgets/ButtonPanel.h"
@@ -43,13 +44,21 @@ class TReportWindow : public TForm {
     ORLO_CLASS(TReportWindow, TForm)
 public:
     explicit TReportWindow(TComponent* AOwner) : TForm(AOwner) {}
+    TLabel* HeadingLabel = nullptr;
+    TLabel* SummaryLabel = nullptr;
+    TLabel* LanguageLabel = nullptr;
     TLangComboBox* LanguageCombo = nullptr;
+    TButton* CloseButton = nullptr;
     TGlossa* Glossa = nullptr;
     void CloseButtonClick(TObject*) { Close(); }
 };
 
 ORLO_PUBLISHED(TReportWindow, "Windowed") {
+    P.Field("HeadingLabel", &TReportWindow::HeadingLabel);
+    P.Field("SummaryLabel", &TReportWindow::SummaryLabel);
+    P.Field("LanguageLabel", &TReportWindow::LanguageLabel);
     P.Field("LanguageCombo", &TReportWindow::LanguageCombo);
+    P.Field("CloseButton", &TReportWindow::CloseButton);
     P.Field("Glossa", &TReportWindow::Glossa);
     P.Method<&TReportWindow::CloseButtonClick>("CloseButtonClick");
 }
@@ -58,6 +67,7 @@ class TSettingsDialog : public TSuperForm {
     ORLO_CLASS(TSettingsDialog, TSuperForm)
 public:
     explicit TSettingsDialog(TComponent* AOwner) : TSuperForm(AOwner) {}
+    TLabel* FolderLabel = nullptr;
     TMRUComboBox* FolderCombo = nullptr;
     TCheckBox* SaveOnExit = nullptr;
     TButtonPanel* ButtonPanel = nullptr;
@@ -65,6 +75,7 @@ public:
 };
 
 ORLO_PUBLISHED(TSettingsDialog, "Windowed") {
+    P.Field("FolderLabel", &TSettingsDialog::FolderLabel);
     P.Field("FolderCombo", &TSettingsDialog::FolderCombo);
     P.Field("SaveOnExit", &TSettingsDialog::SaveOnExit);
     P.Field("ButtonPanel", &TSettingsDialog::ButtonPanel);
@@ -76,8 +87,14 @@ class TNotesForm : public TForm {
 public:
     explicit TNotesForm(TComponent* AOwner) : TForm(AOwner) {}
 
+    TLabel* TitleLabel = nullptr;
+    TLabel* LanguageLabel = nullptr;
     TLangComboBox* LanguageCombo = nullptr;
     TMemo* Notes = nullptr;
+    TButton* SettingsButton = nullptr;
+    TButton* ReportButton = nullptr;
+    TButton* AboutButton = nullptr;
+    TButton* CloseButton = nullptr;
     TGlossa* Glossa = nullptr;
     TReportWindow* Report = nullptr;
 
@@ -102,8 +119,14 @@ public:
 };
 
 ORLO_PUBLISHED(TNotesForm, "Windowed") {
+    P.Field("TitleLabel", &TNotesForm::TitleLabel);
+    P.Field("LanguageLabel", &TNotesForm::LanguageLabel);
     P.Field("LanguageCombo", &TNotesForm::LanguageCombo);
     P.Field("Notes", &TNotesForm::Notes);
+    P.Field("SettingsButton", &TNotesForm::SettingsButton);
+    P.Field("ReportButton", &TNotesForm::ReportButton);
+    P.Field("AboutButton", &TNotesForm::AboutButton);
+    P.Field("CloseButton", &TNotesForm::CloseButton);
     P.Field("Glossa", &TNotesForm::Glossa);
     P.Method<&TNotesForm::SettingsButtonClick>("SettingsButtonClick");
     P.Method<&TNotesForm::ReportButtonClick>("ReportButtonClick");
