@@ -1085,7 +1085,9 @@ struct TFormsUnit {
         TScreen* S = Screen;
         Screen = nullptr;
         delete S;
-        ReleaseWidgetApplication();
+        // The QApplication stays: at this point of the exit Qt's own globals
+        // made after this unit's start are gone already, and its destructor
+        // would use them.
     }
 };
 
