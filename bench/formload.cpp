@@ -46,8 +46,12 @@ struct TPlace {
     int Left, Top;
 };
 
-TPlace LabelPlace(int I) { return {(I % Columns) * 100, (I / Columns) * 40}; }
-TPlace ButtonPlace(int I) { return {(I % Columns) * 100, (I / Columns) * 40 + 18}; }
+TPlace LabelPlace(int I) {
+    return {(I % Columns) * 100, (I / Columns) * 40};
+}
+TPlace ButtonPlace(int I) {
+    return {(I % Columns) * 100, (I / Columns) * 40 + 18};
+}
 
 String DfmText() {
     String Text = "object BigForm: TBigForm\n  Left = 0\n  Top = 0\n  AutoScroll = False\n"
@@ -147,7 +151,9 @@ BENCHMARK(BM_LoadAndShowForm_QUiLoader)->Unit(benchmark::kMillisecond);
 
 // --- Memory per control -----------------------------------------------------------
 
-size_t HeapInUse() { return mallinfo2().uordblks; }
+size_t HeapInUse() {
+    return mallinfo2().uordblks;
+}
 
 constexpr int MemoryCount = 2000;
 

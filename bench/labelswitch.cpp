@@ -37,10 +37,18 @@ constexpr int Columns = 50;
 constexpr int LabelWidth = 96;
 constexpr int LabelHeight = 16;
 
-String EnglishText(int I) { return Format("Label number %d", I); }
-String GermanText(int I) { return Format("Beschriftung Nummer %d", I); }
-int LabelLeft(int I) { return (I % Columns) * LabelWidth; }
-int LabelTop(int I) { return (I / Columns) * LabelHeight; }
+String EnglishText(int I) {
+    return Format("Label number %d", I);
+}
+String GermanText(int I) {
+    return Format("Beschriftung Nummer %d", I);
+}
+int LabelLeft(int I) {
+    return (I % Columns) * LabelWidth;
+}
+int LabelTop(int I) {
+    return (I / Columns) * LabelHeight;
+}
 
 // --- TGlossa ------------------------------------------------------------------------
 
@@ -98,16 +106,17 @@ QString MakeGermanQm(const QTemporaryDir& Dir) {
     QFile File(Ts);
     if (!File.open(QIODevice::WriteOnly))
         throw std::runtime_error("cannot write the .ts file");
-    QByteArray Text = "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<!DOCTYPE TS>\n"
-                      "<TS version=\"2.1\" language=\"de_DE\">\n<context>\n<name>LabelForm</name>\n";
+    QByteArray Text =
+        "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<!DOCTYPE TS>\n"
+        "<TS version=\"2.1\" language=\"de_DE\">\n<context>\n<name>LabelForm</name>\n";
     for (int I = 0; I < LabelCount; ++I)
         Text += QByteArray("<message><source>") + EnglishText(I).c_str() +
                 "</source><translation>" + GermanText(I).c_str() + "</translation></message>\n";
     Text += "</context>\n</TS>\n";
     File.write(Text);
     File.close();
-    const String Command = String(ORLO_LRELEASE) + " -silent " + Ts.toStdString() + " -qm " +
-                           Qm.toStdString();
+    const String Command =
+        String(ORLO_LRELEASE) + " -silent " + Ts.toStdString() + " -qm " + Qm.toStdString();
     if (std::system(Command.c_str()) != 0)
         throw std::runtime_error("lrelease failed");
     return Qm;
@@ -167,8 +176,12 @@ template <class Form> void SwitchLabels(benchmark::State& State) {
     State.counters["labels"] = LabelCount;
 }
 
-void BM_SwitchLabels_Glossa(benchmark::State& State) { SwitchLabels<TLabelForm>(State); }
-void BM_SwitchLabels_QtTranslator(benchmark::State& State) { SwitchLabels<TQtLabelForm>(State); }
+void BM_SwitchLabels_Glossa(benchmark::State& State) {
+    SwitchLabels<TLabelForm>(State);
+}
+void BM_SwitchLabels_QtTranslator(benchmark::State& State) {
+    SwitchLabels<TQtLabelForm>(State);
+}
 
 BENCHMARK(BM_SwitchLabels_Glossa)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SwitchLabels_QtTranslator)->Unit(benchmark::kMillisecond);

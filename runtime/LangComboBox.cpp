@@ -56,8 +56,7 @@ ORLO_PUBLISHED(TLangComboBox, "Glossa") {
     P.Property("OnMeasureItem", &TLangComboBox::OnMeasureItem);
 }
 
-TLangComboBox::TLangComboBox(TComponent* AOwner)
-    : TCustomComboBox(AOwner), FEnabledColor(Color()) {
+TLangComboBox::TLangComboBox(TComponent* AOwner) : TCustomComboBox(AOwner), FEnabledColor(Color()) {
     FCreatedInDesigner = ComponentState().Contains(csDesigning);
     SetControlStyle(ControlStyle() - TControlStyle{csSetCaption});
     SetEnabled(false);

@@ -16,7 +16,9 @@ ORLO_PUBLISHED(TExBitBtn, "ButtonPanel") {}
 
 TExBitBtn::TExBitBtn(TComponent* AOwner) : TBitBtn(AOwner) {}
 
-TExBitBtn::~TExBitBtn() { *FAlive = false; }
+TExBitBtn::~TExBitBtn() {
+    *FAlive = false;
+}
 
 void TExBitBtn::Click() {
     const std::shared_ptr<bool> Alive = FAlive;
@@ -31,10 +33,8 @@ void TExBitBtn::Click() {
 
 ORLO_PUBLISHED(TButtonItem, "ButtonPanel") {
     P.Property("Kind", &TButtonItem::Kind, &TButtonItem::SetKind).Default(bkCustom);
-    P.Property("Caption", &TButtonItem::Caption, &TButtonItem::SetCaption)
-        .Type(TCaptionTypeInfo());
-    P.Property("Glyph", &TButtonItem::Glyph, &TButtonItem::SetGlyph)
-        .Stored(&TButtonItem::IsCustom);
+    P.Property("Caption", &TButtonItem::Caption, &TButtonItem::SetCaption).Type(TCaptionTypeInfo());
+    P.Property("Glyph", &TButtonItem::Glyph, &TButtonItem::SetGlyph).Stored(&TButtonItem::IsCustom);
     P.Property("ModalResult", &TButtonItem::ModalResult, &TButtonItem::SetModalResult)
         .Stored(&TButtonItem::IsCustom)
         .Default(mrNone);
@@ -79,20 +79,48 @@ void TButtonItem::SetCollection(TCollection* Value) {
     FButton->SetParent(Panel());
 }
 
-TBitBtnKind TButtonItem::Kind() const { return FButton->Kind(); }
-void TButtonItem::SetKind(TBitBtnKind Value) { FButton->SetKind(Value); }
-String TButtonItem::Caption() const { return FButton->Caption(); }
-void TButtonItem::SetCaption(const String& Value) { FButton->SetCaption(Value); }
-TBitmap* TButtonItem::Glyph() const { return FButton->Glyph(); }
-void TButtonItem::SetGlyph(TBitmap* Value) { FButton->SetGlyph(Value); }
-TModalResult TButtonItem::ModalResult() const { return FButton->ModalResult(); }
-void TButtonItem::SetModalResult(TModalResult Value) { FButton->SetModalResult(Value); }
-Integer TButtonItem::NumGlyphs() const { return FButton->NumGlyphs(); }
-void TButtonItem::SetNumGlyphs(Integer Value) { FButton->SetNumGlyphs(Value); }
-Integer TButtonItem::TabOrder() const { return FButton->TabOrder(); }
-void TButtonItem::SetTabOrder(Integer Value) { FButton->SetTabOrder(Value); }
-TKeyPressEvent TButtonItem::OnKeyPress() const { return FButton->OnKeyPress; }
-void TButtonItem::SetOnKeyPress(TKeyPressEvent Value) { FButton->OnKeyPress = Value; }
+TBitBtnKind TButtonItem::Kind() const {
+    return FButton->Kind();
+}
+void TButtonItem::SetKind(TBitBtnKind Value) {
+    FButton->SetKind(Value);
+}
+String TButtonItem::Caption() const {
+    return FButton->Caption();
+}
+void TButtonItem::SetCaption(const String& Value) {
+    FButton->SetCaption(Value);
+}
+TBitmap* TButtonItem::Glyph() const {
+    return FButton->Glyph();
+}
+void TButtonItem::SetGlyph(TBitmap* Value) {
+    FButton->SetGlyph(Value);
+}
+TModalResult TButtonItem::ModalResult() const {
+    return FButton->ModalResult();
+}
+void TButtonItem::SetModalResult(TModalResult Value) {
+    FButton->SetModalResult(Value);
+}
+Integer TButtonItem::NumGlyphs() const {
+    return FButton->NumGlyphs();
+}
+void TButtonItem::SetNumGlyphs(Integer Value) {
+    FButton->SetNumGlyphs(Value);
+}
+Integer TButtonItem::TabOrder() const {
+    return FButton->TabOrder();
+}
+void TButtonItem::SetTabOrder(Integer Value) {
+    FButton->SetTabOrder(Value);
+}
+TKeyPressEvent TButtonItem::OnKeyPress() const {
+    return FButton->OnKeyPress;
+}
+void TButtonItem::SetOnKeyPress(TKeyPressEvent Value) {
+    FButton->OnKeyPress = Value;
+}
 
 bool TButtonItem::GetBool(Integer Index) const {
     switch (Index) {
@@ -193,7 +221,9 @@ ORLO_PUBLISHED(TButtonCollection, "ButtonPanel") {}
 TButtonCollection::TButtonCollection(TButtonPanel* Panel)
     : TOwnedCollection(Panel, TButtonItem::StaticClass()), FPanel(Panel) {}
 
-void TButtonCollection::Update(TCollectionItem*) { FPanel->LayoutButtons(); }
+void TButtonCollection::Update(TCollectionItem*) {
+    FPanel->LayoutButtons();
+}
 
 // --- Layout ----------------------------------------------------------------------
 
@@ -234,8 +264,7 @@ TButtonRowLayout LayoutButtonRow(Integer Width, Integer Height, Integer DimX, In
 // --- TButtonPanel ----------------------------------------------------------------
 
 ORLO_PUBLISHED(TButtonPanel, "ButtonPanel") {
-    P.Property("ButtonAlignment", &TButtonPanel::ButtonAlignment,
-               &TButtonPanel::SetButtonAlignment)
+    P.Property("ButtonAlignment", &TButtonPanel::ButtonAlignment, &TButtonPanel::SetButtonAlignment)
         .Default(taCenter);
     P.Property("ButtonDimX", &TButtonPanel::ButtonDimX, &TButtonPanel::SetButtonDimX).Default(128);
     P.Property("ButtonDimY", &TButtonPanel::ButtonDimY, &TButtonPanel::SetButtonDimY).Default(32);
@@ -280,9 +309,13 @@ void TButtonPanel::SetButtonDist(Integer Value) {
     LayoutButtons();
 }
 
-void TButtonPanel::SetButtons(TButtonCollection* Value) { FButtons->Assign(Value); }
+void TButtonPanel::SetButtons(TButtonCollection* Value) {
+    FButtons->Assign(Value);
+}
 
-void TButtonPanel::BeginUpdateButtons() { ++FUpdateCount; }
+void TButtonPanel::BeginUpdateButtons() {
+    ++FUpdateCount;
+}
 
 void TButtonPanel::EndUpdateButtons() {
     if (FUpdateCount > 0 && --FUpdateCount == 0)
@@ -342,6 +375,8 @@ void TButtonPanel::ReadButtonsEmpty(TReader* Reader) {
         FButtons->Clear();
 }
 
-void TButtonPanel::WriteButtonsEmpty(TWriter* Writer) { Writer->WriteBoolean(true); }
+void TButtonPanel::WriteButtonsEmpty(TWriter* Writer) {
+    Writer->WriteBoolean(true);
+}
 
 } // namespace orlo

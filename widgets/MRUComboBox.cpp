@@ -57,8 +57,7 @@ ORLO_PUBLISHED(TCustomMRUComboBox, "MRUComboBox") {
     publish::Enabled(P);
     publish::Font(P);
     P.Property("History", &TCustomMRUComboBox::History, &TCustomMRUComboBox::SetHistory);
-    P.Property("HistoryList", &TCustomMRUComboBox::HistoryList,
-               &TCustomMRUComboBox::SetHistoryList)
+    P.Property("HistoryList", &TCustomMRUComboBox::HistoryList, &TCustomMRUComboBox::SetHistoryList)
         .Stored(false);
     P.Property("HistoryListCount", &TCustomMRUComboBox::HistoryListCount,
                &TCustomMRUComboBox::SetHistoryListCount);
@@ -229,21 +228,27 @@ bool TCustomMRUComboBox::AcceptText() {
     return false;
 }
 
-void TCustomMRUComboBox::ComboEnter(TObject*) { FFocused = true; }
+void TCustomMRUComboBox::ComboEnter(TObject*) {
+    FFocused = true;
+}
 
 void TCustomMRUComboBox::ComboExit(TObject*) {
     FFocused = false;
     AcceptText();
 }
 
-void TCustomMRUComboBox::ComboClick(TObject*) { AcceptText(); }
+void TCustomMRUComboBox::ComboClick(TObject*) {
+    AcceptText();
+}
 
 void TCustomMRUComboBox::ComboKeyDown(TObject*, Word& Key, TShiftState) {
     if (Key == VK_RETURN)
         AcceptText();
 }
 
-void TCustomMRUComboBox::ButtonClicked(TObject*) { ButtonClick(); }
+void TCustomMRUComboBox::ButtonClicked(TObject*) {
+    ButtonClick();
+}
 
 void TCustomMRUComboBox::ButtonClick() {}
 

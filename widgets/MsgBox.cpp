@@ -162,8 +162,8 @@ void TMyMsgForm::LayoutText(const String& Text) {
     const Integer TextLeft = Image->Left() + Image->Width() + Margin;
     MsgLabel->SetBounds(TextLeft, Margin, Extent.X, Extent.Y);
     const Integer Placed = std::max<Integer>(VisibleButtonCount(), 1);
-    const Integer ButtonsWidth =
-        ButtonPanel->ButtonDist() + Placed * (ButtonPanel->ButtonDimX() + ButtonPanel->ButtonDist());
+    const Integer ButtonsWidth = ButtonPanel->ButtonDist() +
+                                 Placed * (ButtonPanel->ButtonDimX() + ButtonPanel->ButtonDist());
     const Integer TextBottom = Margin + std::max(Extent.Y, Image->Height());
     SetClientWidth(std::max({TextLeft + Extent.X + Margin, ButtonsWidth, MinClientWidth}));
     SetClientHeight(TextBottom + Margin + ButtonPanel->Height());
@@ -229,9 +229,8 @@ Integer MsgEx(const String& Text, const String& Caption, TMsgBoxType Type, TMsgB
     return ShowMsgBox({Text, Caption, Type, Buttons, HelpContext, 0, Domain, false});
 }
 
-Integer MsgErr(const String& Text, const String& Caption, TMsgBoxType Type,
-               TMsgBoxButtons Buttons, Integer HelpContext, std::uintptr_t ErrorAddr,
-               const String& Domain) {
+Integer MsgErr(const String& Text, const String& Caption, TMsgBoxType Type, TMsgBoxButtons Buttons,
+               Integer HelpContext, std::uintptr_t ErrorAddr, const String& Domain) {
     return ShowMsgBox({Text, Caption, Type, Buttons, HelpContext, ErrorAddr, Domain, true});
 }
 
@@ -240,7 +239,9 @@ Integer MessageDlg(const String& Text, TMsgBoxType Type, TMsgBoxButtons Buttons,
     return Msg(Text, String(), Type, Buttons, HelpContext);
 }
 
-void ShowMessage(const String& Text) { Msg(Text, String(), mtInformation, {}, 0); }
+void ShowMessage(const String& Text) {
+    Msg(Text, String(), mtInformation, {}, 0);
+}
 
 String ErrorAddrText(std::uintptr_t ErrorAddr) {
     return Format("$%.8x", static_cast<UInt64>(ErrorAddr));

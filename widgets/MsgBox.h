@@ -24,8 +24,8 @@
 namespace orlo {
 
 ORLO_ENUM(TMsgBoxType, mtWarning, mtError, mtInformation, mtConfirmation, mtCustom)
-ORLO_ENUM(TMsgBoxButton, mbYes, mbNo, mbOK, mbCancel, mbAbort, mbRetry, mbIgnore, mbAll,
-          mbNoToAll, mbYesToAll, mbTerminate, mbDebug, mbCopyErrorAddr, mbHelp)
+ORLO_ENUM(TMsgBoxButton, mbYes, mbNo, mbOK, mbCancel, mbAbort, mbRetry, mbIgnore, mbAll, mbNoToAll,
+          mbYesToAll, mbTerminate, mbDebug, mbCopyErrorAddr, mbHelp)
 ORLO_SET(TMsgBoxButtons, TMsgBoxButton)
 
 // The results of the buttons that have none of the common modal results.
@@ -36,7 +36,8 @@ constexpr Integer mrDebug = 1011;
 // given.
 class EMsg : public Exception {
 public:
-    explicit EMsg(String Msg, TMsgBoxType Type = mtError) : Exception(std::move(Msg)), FType(Type) {}
+    explicit EMsg(String Msg, TMsgBoxType Type = mtError)
+        : Exception(std::move(Msg)), FType(Type) {}
     const char* ClassName() const noexcept override { return "EMsg"; }
     TMsgBoxType MsgType() const noexcept { return FType; }
 
@@ -55,9 +56,8 @@ Integer MsgEx(const String& Text, const String& Caption, TMsgBoxType Type, TMsgB
 // An error report: "\$Error$\" in Text becomes "An error has occured" in the
 // box's language, and mbCopyErrorAddr puts ErrorAddr on the clipboard as "$"
 // and at least 8 hexadecimal digits.
-Integer MsgErr(const String& Text, const String& Caption, TMsgBoxType Type,
-               TMsgBoxButtons Buttons, Integer HelpContext, std::uintptr_t ErrorAddr,
-               const String& Domain);
+Integer MsgErr(const String& Text, const String& Caption, TMsgBoxType Type, TMsgBoxButtons Buttons,
+               Integer HelpContext, std::uintptr_t ErrorAddr, const String& Domain);
 // Msg without caption.
 Integer MessageDlg(const String& Text, TMsgBoxType Type, TMsgBoxButtons Buttons,
                    Integer HelpContext = 0);

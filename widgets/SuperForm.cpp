@@ -29,7 +29,9 @@ std::optional<std::array<Integer, StateNumbers>> ParseWindowState(const String& 
     return Numbers;
 }
 
-bool IsSizeable(TFormBorderStyle Style) { return Style == bsSizeable || Style == bsSizeToolWin; }
+bool IsSizeable(TFormBorderStyle Style) {
+    return Style == bsSizeable || Style == bsSizeToolWin;
+}
 
 } // namespace
 

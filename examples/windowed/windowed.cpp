@@ -113,8 +113,8 @@ public:
     }
     void CloseButtonClick(TObject*) { Close(); }
     void FormCloseQuery(TObject*, bool& CanClose) {
-        CanClose = MessageDlg(Glossa->GetString("CloseQuestion"), mtConfirmation,
-                              {mbYes, mbNo}) == mrYes;
+        CanClose =
+            MessageDlg(Glossa->GetString("CloseQuestion"), mtConfirmation, {mbYes, mbNo}) == mrYes;
     }
 };
 
@@ -216,4 +216,6 @@ int Run(int argc, char** argv) {
 
 } // namespace example
 
-int main(int argc, char** argv) { return example::RunProgram("windowed", example::Run, argc, argv); }
+int main(int argc, char** argv) {
+    return example::RunProgram("windowed", example::Run, argc, argv);
+}

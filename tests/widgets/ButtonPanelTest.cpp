@@ -35,7 +35,15 @@ const TLayoutCase LayoutCases[] = {
     {"buttons share the length", 300, 40, 128, 32, 8, taLeftJustify, 3, {true, 0, 100, 100, 4, 32}},
     // Taller than wide: a column; the cross size is cut to the width.
     {"column", 30, 200, 40, 32, 8, taLeftJustify, 2, {false, 8, 48, 40, 0, 30}},
-    {"row thinner than the buttons", 300, 20, 64, 32, 8, taLeftJustify, 1, {true, 8, 72, 64, 0, 20}},
+    {"row thinner than the buttons",
+     300,
+     20,
+     64,
+     32,
+     8,
+     taLeftJustify,
+     1,
+     {true, 8, 72, 64, 0, 20}},
 };
 
 TEST(ButtonPanelLayoutTest, Cases) {

@@ -121,8 +121,8 @@ TEST_F(MsgBoxTest, EachButtonHasItsCaptionInBothLanguagesAndItsResult) {
                 }
                 EXPECT_EQ(Form->ModalResult(), Case.Result == 0 ? mrCancel : Case.Result);
             });
-            const Integer Answer = MsgEx("Text", "", mtCustom, {Case.Button}, 0,
-                                         InGerman ? GermanDomain : "");
+            const Integer Answer =
+                MsgEx("Text", "", mtCustom, {Case.Button}, 0, InGerman ? GermanDomain : "");
             EXPECT_EQ(Answer, Case.Result == 0 ? mrCancel : Case.Result);
         }
 }
@@ -137,10 +137,9 @@ TEST_F(MsgBoxTest, ButtonsArePlacedInTheirOwnOrder) {
         {mbHelp, mbTerminate, mbCopyErrorAddr, mbDebug, mbYesToAll, mbNoToAll, mbAll, mbIgnore,
          mbRetry, mbAbort, mbCancel, mbOK, mbNo, mbYes},
         0);
-    const std::vector<String> Expected{"&Yes",     "&No",       "&OK",          "&Cancel",
-                                       "&Abort",   "&Retry",    "&Ignore",      "All",
-                                       "No to all", "Yes to all", "&Debug",     "Copy Address",
-                                       "&Terminate", "&Help"};
+    const std::vector<String> Expected{
+        "&Yes", "&No",       "&OK",        "&Cancel", "&Abort",       "&Retry",     "&Ignore",
+        "All",  "No to all", "Yes to all", "&Debug",  "Copy Address", "&Terminate", "&Help"};
     EXPECT_EQ(Shown.Captions, Expected);
     EXPECT_EQ(Shown.DefaultCaption, "&Yes");
 }
@@ -237,10 +236,8 @@ TEST_F(MsgBoxTest, CloseBoxAndEscapeAnswerTheCancelButtonsResult) {
         Integer Result;
     };
     const TCase Cases[] = {
-        {{mbOK, mbCancel}, true, mrCancel},
-        {{mbOK, mbCancel}, false, mrCancel},
-        {{mbRetry, mbAbort}, true, mrAbort},
-        {{mbRetry, mbAbort}, false, mrAbort},
+        {{mbOK, mbCancel}, true, mrCancel},   {{mbOK, mbCancel}, false, mrCancel},
+        {{mbRetry, mbAbort}, true, mrAbort},  {{mbRetry, mbAbort}, false, mrAbort},
         {{mbCopyErrorAddr}, false, mrCancel},
     };
     for (const TCase& Case : Cases) {
