@@ -316,6 +316,7 @@ TEST_F(MsgBoxTest, LongTextWrapsAndTheBoxGrowsToFitIt) {
 }
 
 TEST_F(MsgBoxTest, ExceptionsOfAProgramWithWindowsAreShownInTheBox) {
+    Application->Initialize(); // a program with windows
     TShownBox Shown;
     Script.Answer([&](TCustomForm* Form) {
         Shown = Inspect(Form);
