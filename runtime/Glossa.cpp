@@ -9,6 +9,7 @@
 #include "tools/Debug.h"
 #include "tools/VersionControl.h"
 
+#include <algorithm>
 #include <string_view>
 #include <utility>
 #include <vector>
@@ -159,12 +160,13 @@ TComponent* LoadingForm(TComponent* Component) {
 }
 
 // Every TGlossa owned by Owner, directly or further down, owned components
-// before their owner.
+// before their owner; each once.
 void CollectGlossas(TComponent* Owner, std::vector<TGlossa*>& Found) {
     for (Integer I = 0; I < Owner->ComponentCount(); ++I) {
         TComponent* Component = Owner->Components(I);
         CollectGlossas(Component, Found);
-        if (auto* Glossa = dynamic_cast<TGlossa*>(Component))
+        auto* Glossa = dynamic_cast<TGlossa*>(Component);
+        if (Glossa && std::find(Found.begin(), Found.end(), Glossa) == Found.end())
             Found.push_back(Glossa);
     }
 }
@@ -173,6 +175,17 @@ void CollectGlossas(TComponent* Owner, std::vector<TGlossa*>& Found) {
 String QualifiedName(const TComponent* Component) {
     const TComponent* Owner = Component->Owner();
     return Owner ? Owner->Name() + "." + Component->Name() : Component->Name();
+}
+
+// The TGlossa components of Control's part of the form: for each control
+// below it (its streamed children, the last first, each before the control
+// holding it), then for Control itself, the ones they own.
+void CollectControlGlossas(TComponent* Control, TComponent* Form, std::vector<TGlossa*>& Found) {
+    std::vector<TComponent*> Children;
+    Control->GetChildren([&](TComponent* Child) { Children.push_back(Child); }, Form);
+    for (auto Child = Children.rbegin(); Child != Children.rend(); ++Child)
+        CollectControlGlossas(*Child, Form, Found);
+    CollectGlossas(Control, Found);
 }
 
 String WithoutTrailingDigits(const String& Name) {
@@ -193,6 +206,8 @@ private:
 };
 
 TUnitState::TUnitState() {
+    // Form files name the component by its class.
+    RegisterClass(TGlossa::StaticClass());
     if (RunningInDesigner())
         return;
     String English, Native;
@@ -307,7 +322,7 @@ void TGlossa::ReattachSiblings() {
     if (!Form)
         return;
     std::vector<TGlossa*> Glossas;
-    CollectGlossas(Form, Glossas);
+    CollectControlGlossas(Form, Form, Glossas);
     if (auto* Glossa = dynamic_cast<TGlossa*>(Form))
         Glossas.push_back(Glossa);
     for (TGlossa* Glossa : Glossas)
@@ -461,22 +476,29 @@ void TGlossa::ApplyFrameLanguage() {
 }
 
 void TGlossa::SetName(const String& NewName) {
-    if (FCreatedInDesigner && !Loading()) {
-        FCreatedInDesigner = false;
-        const String Short = WithoutTrailingDigits(NewName);
-        if (!Short.empty()) {
-            try {
-                TComponent::SetName(Short);
-                return;
-            } catch (const EComponentError&) {
-                // The short name is taken: the proposed one stays.
-            }
-        }
+    const bool FirstName = FCreatedInDesigner && !Loading();
+    if (!FirstName) {
+        TComponent::SetName(NewName);
+        return;
     }
-    TComponent::SetName(NewName);
+    FCreatedInDesigner = false;
+    NameWithoutNumber(NewName, [this](const String& Name) { TComponent::SetName(Name); });
 }
 
 // --- Routines of the unit --------------------------------------------------------
+
+void NameWithoutNumber(const String& Name, const std::function<void(const String&)>& SetName) {
+    const String Short = WithoutTrailingDigits(Name);
+    if (!Short.empty()) {
+        try {
+            SetName(Short);
+            return;
+        } catch (const EComponentError&) {
+            // The short name is taken: the proposed one stays.
+        }
+    }
+    SetName(Name);
+}
 
 void InitGlossa(const String& ResName, TLanguageChangeProc ChangeProc, TGetString& GetString) {
     if (!State)

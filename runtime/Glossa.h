@@ -40,6 +40,7 @@
 #include "runtime/GlossaTools.h"
 #include "runtime/MethodList.h"
 
+#include <functional>
 #include <memory>
 
 namespace orlo {
@@ -165,6 +166,11 @@ private:
 // resource raises its error with "InitGlossa failed. " before the message and
 // leaves nothing behind.
 void InitGlossa(const String& ResName, TLanguageChangeProc ChangeProc, TGetString& GetString);
+
+// The designer's first naming of a new component: Name less its trailing
+// digits, when something is left and SetName accepts it; otherwise Name.
+// SetName is the component's inherited naming.
+void NameWithoutNumber(const String& Name, const std::function<void(const String&)>& SetName);
 
 // Fixes the language of the first frame; ignored (traced only) once a frame
 // has existed or the language was fixed before, and for a blank name. Call it

@@ -2,7 +2,8 @@
 # Installs every Debian package the project needs; skips apt when all are there.
 set -euo pipefail
 packages=(cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev
-          qt6-base-dev libsqlite3-dev clang libclang-rt-14-dev pkgconf gettext)
+          qt6-base-dev qt6-tools-dev qt6-l10n-tools libsqlite3-dev clang libclang-rt-14-dev
+          pkgconf gettext)
 missing=()
 for p in "${packages[@]}"; do
     dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
