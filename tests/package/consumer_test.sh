@@ -100,7 +100,7 @@ check_version() {
     mkdir -p "$dir"
     local version
     for version in 4 4.0 3.0 5.0; do
-        printf '%s\n' 'cmake_minimum_required(VERSION 3.25)' 'project(VersionCheck LANGUAGES NONE)' \
+        printf '%s\n' 'cmake_minimum_required(VERSION 3.25)' 'project(VersionCheck LANGUAGES CXX)' \
             "find_package(OrloGlossa40 $version REQUIRED)" >"$dir/CMakeLists.txt"
         rm -rf "$dir/build"
         local status=0
