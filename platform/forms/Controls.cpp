@@ -7,9 +7,11 @@
 #include <QEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPalette>
 #include <QWidget>
 
 #include <algorithm>
+#include <initializer_list>
 #include <unordered_map>
 
 namespace orlo {
@@ -561,16 +563,41 @@ void TControl::ApplyGeometry() {
         FWidget->setGeometry(FLeft, FTop, FWidth, FHeight);
 }
 
+namespace {
+
+// Gives the roles Color unless the widget inherits it already: a control
+// that takes its look from its parent then leaves Qt's own inheritance at
+// work instead of paying for a palette of its own.
+void SetPaletteColor(QWidget* Widget, std::initializer_list<QPalette::ColorRole> Roles,
+                     const QColor& Color, bool FromParent) {
+    const QPalette& Current = Widget->palette();
+    const auto Differs = [&](QPalette::ColorRole Role) { return Current.color(Role) != Color; };
+    if (FromParent && std::none_of(Roles.begin(), Roles.end(), Differs))
+        return;
+    QPalette Palette = Current;
+    for (QPalette::ColorRole Role : Roles)
+        Palette.setColor(Role, Color);
+    Widget->setPalette(Palette);
+}
+
+} // namespace
+
+// The font and colours come from the parent's widget when the control takes
+// them from its parent (Qt passes them down); the parent's later changes
+// still reach the control through ParentFontChanged and ParentColorChanged.
+bool TControl::InheritsLook(bool FromParent) const {
+    return FromParent && FParent && FParent->FWidget && FWidget->parentWidget() == FParent->FWidget;
+}
+
 void TControl::ApplyFont() {
     if (!FWidget)
         return;
-    FWidget->setFont(FFont->ToQFont());
-    QPalette Palette = FWidget->palette();
-    const QColor Text = ColorToQColor(FFont->Color());
-    Palette.setColor(QPalette::WindowText, Text);
-    Palette.setColor(QPalette::Text, Text);
-    Palette.setColor(QPalette::ButtonText, Text);
-    FWidget->setPalette(Palette);
+    const bool FromParent = InheritsLook(FParentFont);
+    const QFont Font = FFont->ToQFont();
+    if (!FromParent || FWidget->font() != Font)
+        FWidget->setFont(Font);
+    SetPaletteColor(FWidget, {QPalette::WindowText, QPalette::Text, QPalette::ButtonText},
+                    ColorToQColor(FFont->Color()), FromParent);
 }
 
 Integer TControl::BackgroundRole() const {
@@ -580,9 +607,8 @@ Integer TControl::BackgroundRole() const {
 void TControl::ApplyColor() {
     if (!FWidget)
         return;
-    QPalette Palette = FWidget->palette();
-    Palette.setColor(static_cast<QPalette::ColorRole>(BackgroundRole()), ColorToQColor(FColor));
-    FWidget->setPalette(Palette);
+    SetPaletteColor(FWidget, {static_cast<QPalette::ColorRole>(BackgroundRole())},
+                    ColorToQColor(FColor), InheritsLook(FParentColor));
 }
 
 void TControl::ApplyToolTip() {
@@ -596,8 +622,15 @@ void TControl::ApplyEnabled() {
 }
 
 void TControl::ApplyVisible() {
-    if (FWidget)
-        FWidget->setVisible(FVisible);
+    if (!FWidget)
+        return;
+    // A child widget that is not hidden shows with its parent's widget:
+    // showing it now would polish and lay it out once more per control.
+    const bool ShownWithParent = !FWidget->isWindow() && !FWidget->isHidden() &&
+                                 FWidget->parentWidget() && !FWidget->parentWidget()->isVisible();
+    if (FVisible && ShownWithParent)
+        return;
+    FWidget->setVisible(FVisible);
 }
 
 void TControl::ApplyText() {}

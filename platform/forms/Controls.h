@@ -233,6 +233,8 @@ protected:
     virtual void ReleaseWidget();
     virtual void ApplyGeometry();
     void ApplyFont();
+    // Whether the widget may keep what it inherits from the parent's widget.
+    bool InheritsLook(bool FromParent) const;
     void ApplyColor();
     void ApplyToolTip();
     void ApplyEnabled();
