@@ -73,25 +73,29 @@ TShiftState ShiftOf(Qt::KeyboardModifiers Modifiers) {
     return Shift;
 }
 
-// The object Qt calls for the widget's events; forwards them while attached.
+// The one object Qt calls for the events of every control's widget, and the
+// context of their signal connections: one filter for all widgets spares each
+// widget an object of its own. Events of widgets whose control is gone (not
+// in the map any more) pass untouched.
 class TBridgeReceiver final : public QObject {
 public:
-    explicit TBridgeReceiver(TWidgetBridge* Bridge) : FBridge(Bridge) {}
-    void Forget() { FBridge = nullptr; }
+    static TBridgeReceiver* Instance() {
+        static auto* Receiver = new TBridgeReceiver();
+        return Receiver;
+    }
 
 protected:
     bool eventFilter(QObject* Watched, QEvent* Event) override {
-        TControl* Control = FBridge ? FBridge->Control() : nullptr;
-        if (!Control || Watched != Control->Widget())
+        if (!Watched->isWidgetType())
+            return false;
+        TControl* Control = TControl::FromWidget(static_cast<QWidget*>(Watched));
+        if (!Control)
             return false;
         TQtDispatch Guard;
         bool Eaten = false;
         GuardedCall(Control, [&] { Eaten = Control->WidgetEvent(Event); });
         return Eaten;
     }
-
-private:
-    TWidgetBridge* FBridge;
 };
 
 } // namespace
@@ -173,23 +177,22 @@ TWidgetBridge::~TWidgetBridge() {
     Detach();
 }
 
+QObject* TWidgetBridge::Receiver() const noexcept {
+    return TBridgeReceiver::Instance();
+}
+
 void TWidgetBridge::Attach(QWidget* Widget) {
-    auto* Receiver = new TBridgeReceiver(this);
-    Receiver->setParent(Widget);
-    Widget->installEventFilter(Receiver);
-    FReceiver = Receiver;
+    Widget->installEventFilter(TBridgeReceiver::Instance());
+    FWidget = Widget;
 }
 
 void TWidgetBridge::Detach() {
-    if (!FReceiver)
+    if (!FWidget)
         return;
-    auto* Receiver = static_cast<TBridgeReceiver*>(FReceiver);
-    Receiver->Forget();
-    if (auto* Widget = qobject_cast<QWidget*>(Receiver->parent())) {
-        Widget->removeEventFilter(Receiver);
-        QObject::disconnect(Widget, nullptr, Receiver, nullptr);
-    }
-    FReceiver = nullptr;
+    QObject* Receiver = TBridgeReceiver::Instance();
+    FWidget->removeEventFilter(Receiver);
+    QObject::disconnect(FWidget, nullptr, Receiver, nullptr);
+    FWidget = nullptr;
 }
 
 // --- TControl ----------------------------------------------------------------
