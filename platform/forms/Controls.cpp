@@ -7,9 +7,11 @@
 #include <QEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPalette>
 #include <QWidget>
 
 #include <algorithm>
+#include <initializer_list>
 #include <unordered_map>
 
 namespace orlo {
@@ -71,25 +73,29 @@ TShiftState ShiftOf(Qt::KeyboardModifiers Modifiers) {
     return Shift;
 }
 
-// The object Qt calls for the widget's events; forwards them while attached.
+// The one object Qt calls for the events of every control's widget, and the
+// context of their signal connections: one filter for all widgets spares each
+// widget an object of its own. Events of widgets whose control is gone (not
+// in the map any more) pass untouched.
 class TBridgeReceiver final : public QObject {
 public:
-    explicit TBridgeReceiver(TWidgetBridge* Bridge) : FBridge(Bridge) {}
-    void Forget() { FBridge = nullptr; }
+    static TBridgeReceiver* Instance() {
+        static auto* Receiver = new TBridgeReceiver();
+        return Receiver;
+    }
 
 protected:
     bool eventFilter(QObject* Watched, QEvent* Event) override {
-        TControl* Control = FBridge ? FBridge->Control() : nullptr;
-        if (!Control || Watched != Control->Widget())
+        if (!Watched->isWidgetType())
+            return false;
+        TControl* Control = TControl::FromWidget(static_cast<QWidget*>(Watched));
+        if (!Control)
             return false;
         TQtDispatch Guard;
         bool Eaten = false;
         GuardedCall(Control, [&] { Eaten = Control->WidgetEvent(Event); });
         return Eaten;
     }
-
-private:
-    TWidgetBridge* FBridge;
 };
 
 } // namespace
@@ -171,23 +177,22 @@ TWidgetBridge::~TWidgetBridge() {
     Detach();
 }
 
+QObject* TWidgetBridge::Receiver() const noexcept {
+    return TBridgeReceiver::Instance();
+}
+
 void TWidgetBridge::Attach(QWidget* Widget) {
-    auto* Receiver = new TBridgeReceiver(this);
-    Receiver->setParent(Widget);
-    Widget->installEventFilter(Receiver);
-    FReceiver = Receiver;
+    Widget->installEventFilter(TBridgeReceiver::Instance());
+    FWidget = Widget;
 }
 
 void TWidgetBridge::Detach() {
-    if (!FReceiver)
+    if (!FWidget)
         return;
-    auto* Receiver = static_cast<TBridgeReceiver*>(FReceiver);
-    Receiver->Forget();
-    if (auto* Widget = qobject_cast<QWidget*>(Receiver->parent())) {
-        Widget->removeEventFilter(Receiver);
-        QObject::disconnect(Widget, nullptr, Receiver, nullptr);
-    }
-    FReceiver = nullptr;
+    QObject* Receiver = TBridgeReceiver::Instance();
+    FWidget->removeEventFilter(Receiver);
+    QObject::disconnect(FWidget, nullptr, Receiver, nullptr);
+    FWidget = nullptr;
 }
 
 // --- TControl ----------------------------------------------------------------
@@ -561,16 +566,41 @@ void TControl::ApplyGeometry() {
         FWidget->setGeometry(FLeft, FTop, FWidth, FHeight);
 }
 
+namespace {
+
+// Gives the roles Color unless the widget inherits it already: a control
+// that takes its look from its parent then leaves Qt's own inheritance at
+// work instead of paying for a palette of its own.
+void SetPaletteColor(QWidget* Widget, std::initializer_list<QPalette::ColorRole> Roles,
+                     const QColor& Color, bool FromParent) {
+    const QPalette& Current = Widget->palette();
+    const auto Differs = [&](QPalette::ColorRole Role) { return Current.color(Role) != Color; };
+    if (FromParent && std::none_of(Roles.begin(), Roles.end(), Differs))
+        return;
+    QPalette Palette = Current;
+    for (QPalette::ColorRole Role : Roles)
+        Palette.setColor(Role, Color);
+    Widget->setPalette(Palette);
+}
+
+} // namespace
+
+// The font and colours come from the parent's widget when the control takes
+// them from its parent (Qt passes them down); the parent's later changes
+// still reach the control through ParentFontChanged and ParentColorChanged.
+bool TControl::InheritsLook(bool FromParent) const {
+    return FromParent && FParent && FParent->FWidget && FWidget->parentWidget() == FParent->FWidget;
+}
+
 void TControl::ApplyFont() {
     if (!FWidget)
         return;
-    FWidget->setFont(FFont->ToQFont());
-    QPalette Palette = FWidget->palette();
-    const QColor Text = ColorToQColor(FFont->Color());
-    Palette.setColor(QPalette::WindowText, Text);
-    Palette.setColor(QPalette::Text, Text);
-    Palette.setColor(QPalette::ButtonText, Text);
-    FWidget->setPalette(Palette);
+    const bool FromParent = InheritsLook(FParentFont);
+    const QFont Font = FFont->ToQFont();
+    if (!FromParent || FWidget->font() != Font)
+        FWidget->setFont(Font);
+    SetPaletteColor(FWidget, {QPalette::WindowText, QPalette::Text, QPalette::ButtonText},
+                    ColorToQColor(FFont->Color()), FromParent);
 }
 
 Integer TControl::BackgroundRole() const {
@@ -580,9 +610,8 @@ Integer TControl::BackgroundRole() const {
 void TControl::ApplyColor() {
     if (!FWidget)
         return;
-    QPalette Palette = FWidget->palette();
-    Palette.setColor(static_cast<QPalette::ColorRole>(BackgroundRole()), ColorToQColor(FColor));
-    FWidget->setPalette(Palette);
+    SetPaletteColor(FWidget, {static_cast<QPalette::ColorRole>(BackgroundRole())},
+                    ColorToQColor(FColor), InheritsLook(FParentColor));
 }
 
 void TControl::ApplyToolTip() {
@@ -596,8 +625,15 @@ void TControl::ApplyEnabled() {
 }
 
 void TControl::ApplyVisible() {
-    if (FWidget)
-        FWidget->setVisible(FVisible);
+    if (!FWidget)
+        return;
+    // A child widget that is not hidden shows with its parent's widget:
+    // showing it now would polish and lay it out once more per control.
+    const bool ShownWithParent = !FWidget->isWindow() && !FWidget->isHidden() &&
+                                 FWidget->parentWidget() && !FWidget->parentWidget()->isVisible();
+    if (FVisible && ShownWithParent)
+        return;
+    FWidget->setVisible(FVisible);
 }
 
 void TControl::ApplyText() {}

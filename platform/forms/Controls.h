@@ -233,6 +233,8 @@ protected:
     virtual void ReleaseWidget();
     virtual void ApplyGeometry();
     void ApplyFont();
+    // Whether the widget may keep what it inherits from the parent's widget.
+    bool InheritsLook(bool FromParent) const;
     void ApplyColor();
     void ApplyToolTip();
     void ApplyEnabled();
@@ -430,13 +432,14 @@ public:
     explicit TWidgetBridge(TControl* Control);
     ~TWidgetBridge();
     TControl* Control() const noexcept { return FControl; }
-    QObject* Receiver() const noexcept { return FReceiver; }
+    // The context of the widget's signal connections (shared by all bridges).
+    QObject* Receiver() const noexcept;
     void Attach(QWidget* Widget);
     void Detach();
 
 private:
     TControl* FControl;
-    QObject* FReceiver = nullptr; // child of the widget: Qt frees it with the widget
+    QWidget* FWidget = nullptr; // attached to; alive until Detach
 };
 
 // Registration of the properties and events that most control classes

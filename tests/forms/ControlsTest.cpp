@@ -15,6 +15,7 @@
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPalette>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QWidget>
@@ -216,6 +217,46 @@ TEST_F(ControlsTest, StateSetBeforeTheWindowReachesIt) {
     EXPECT_EQ(Line->geometry(), QRect(5, 6, 70, 20));
     EXPECT_TRUE(Line->isHidden());
     EXPECT_TRUE(Line->isReadOnly());
+}
+
+TEST_F(ControlsTest, WidgetsShowTheFontsAndColoursTheirControlsHave) {
+    Form.Font()->SetName("Courier");
+    Form.Font()->SetColor(clRed);
+    Form.SetColor(clYellow);
+    auto* Inheriting = Add<TLabel>(&Form);
+    auto* Own = Add<TLabel>(&Form);
+    Own->Font()->SetName("Arial");
+    Own->Font()->SetColor(clBlue);
+    Own->SetColor(clLime);
+    auto* Button = Add<TButton>(&Form);
+    auto* Hidden = Add<TButton>(&Form);
+    Hidden->SetVisible(false);
+    Form.Show();
+    const auto Text = [](TControl* C) {
+        return C->Widget()->palette().color(QPalette::WindowText);
+    };
+    const auto Back = [](TControl* C) { return C->Widget()->palette().color(QPalette::Window); };
+    EXPECT_EQ(Inheriting->Widget()->font().family(), "Courier");
+    EXPECT_EQ(Text(Inheriting), QColor(Qt::red));
+    EXPECT_EQ(Back(Inheriting), QColor(Qt::yellow));
+    EXPECT_EQ(Button->Widget()->palette().color(QPalette::ButtonText), QColor(Qt::red));
+    EXPECT_EQ(Own->Widget()->font().family(), "Arial");
+    EXPECT_EQ(Text(Own), QColor(Qt::blue));
+    EXPECT_EQ(Back(Own), QColor(Qt::green));
+    EXPECT_TRUE(Inheriting->Widget()->isVisible());
+    EXPECT_TRUE(Button->Widget()->isVisible());
+    EXPECT_FALSE(Hidden->Widget()->isVisible());
+
+    // Changes of the form's look reach the inheriting control only.
+    Form.Font()->SetName("Times");
+    Form.Font()->SetColor(clBlack);
+    Form.SetColor(clWhite);
+    EXPECT_EQ(Inheriting->Widget()->font().family(), "Times");
+    EXPECT_EQ(Text(Inheriting), QColor(Qt::black));
+    EXPECT_EQ(Back(Inheriting), QColor(Qt::white));
+    EXPECT_EQ(Own->Widget()->font().family(), "Arial");
+    EXPECT_EQ(Text(Own), QColor(Qt::blue));
+    EXPECT_EQ(Back(Own), QColor(Qt::green));
 }
 
 TEST_F(ControlsTest, EditsReportChangesFromCodeAndFromTheUser) {
