@@ -3,12 +3,13 @@
 #include "platform/forms/Forms.h"
 #include "platform/rtl/SysUtils.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
-#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -104,12 +105,12 @@ TCustomLabel::TCustomLabel(TComponent* AOwner) : TGraphicControl(AOwner) {
 
 void TCustomLabel::SetAlignment(TAlignment Value) {
     FAlignment = Value;
-    ApplyAlignment();
+    Invalidate();
 }
 
 void TCustomLabel::SetLayout(TTextLayout Value) {
     FLayout = Value;
-    ApplyAlignment();
+    Invalidate();
 }
 
 void TCustomLabel::SetAutoSize(bool Value) {
@@ -119,21 +120,19 @@ void TCustomLabel::SetAutoSize(bool Value) {
 
 void TCustomLabel::SetWordWrap(bool Value) {
     FWordWrap = Value;
-    if (auto* Label = qobject_cast<QLabel*>(FWidget))
-        Label->setWordWrap(Value);
+    Invalidate();
     AdjustBounds();
 }
 
 void TCustomLabel::SetShowAccelChar(bool Value) {
     FShowAccelChar = Value;
-    ApplyText();
+    Invalidate();
     AdjustBounds();
 }
 
 void TCustomLabel::SetTransparent(bool Value) {
     FTransparent = Value;
-    if (FWidget)
-        FWidget->setAutoFillBackground(!Value);
+    Invalidate();
 }
 
 String TCustomLabel::DisplayText() const {
@@ -188,27 +187,25 @@ void TCustomLabel::Notification(TComponent* AComponent, TOperation Operation) {
         FocusControl = nullptr;
 }
 
-QWidget* TCustomLabel::CreateWidget(QWidget* ParentWidget) {
-    return new QLabel(ParentWidget);
-}
-
-void TCustomLabel::InitWidget() {
-    TGraphicControl::InitWidget();
-    auto* Label = static_cast<QLabel*>(FWidget);
-    Label->setWordWrap(FWordWrap);
-    Label->setTextFormat(Qt::PlainText);
-    Label->setAutoFillBackground(!FTransparent);
-    ApplyAlignment();
-}
-
 void TCustomLabel::ApplyText() {
-    if (auto* Label = qobject_cast<QLabel*>(FWidget))
-        Label->setText(ToQString(DisplayText()));
+    Invalidate();
 }
 
-void TCustomLabel::ApplyAlignment() {
-    if (auto* Label = qobject_cast<QLabel*>(FWidget))
-        Label->setAlignment(HorizontalAlignment(FAlignment) | VerticalAlignment(FLayout));
+void TCustomLabel::Paint(QPainter& Painter) {
+    const QRect Area(0, 0, Width(), Height());
+    if (!FTransparent)
+        Painter.fillRect(Area, ColorToQColor(Color()));
+    // A label with its parent's font finds it in the painter already.
+    if (!ParentFont())
+        Painter.setFont(Font()->ToQFont());
+    const QPalette::ColorGroup Group =
+        IsEffectivelyEnabled() ? QPalette::Active : QPalette::Disabled;
+    Painter.setPen(IsEffectivelyEnabled()
+                       ? ColorToQColor(Font()->Color())
+                       : QApplication::palette().color(Group, QPalette::WindowText));
+    const int Wrap = FWordWrap ? int(Qt::TextWordWrap) : 0;
+    Painter.drawText(Area, int(HorizontalAlignment(FAlignment) | VerticalAlignment(FLayout)) | Wrap,
+                     ToQString(DisplayText()));
 }
 
 // --- TButtonControl, TButton -------------------------------------------------

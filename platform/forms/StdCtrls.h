@@ -55,8 +55,7 @@ public:
     void AdjustBounds();
 
 protected:
-    QWidget* CreateWidget(QWidget* ParentWidget) override;
-    void InitWidget() override;
+    void Paint(QPainter& Painter) override;
     void ApplyText() override;
     void TextChanged() override;
     void FontChanged() override;
@@ -64,8 +63,6 @@ protected:
     String DisplayText() const;
 
 private:
-    void ApplyAlignment();
-
     TAlignment FAlignment = taLeftJustify;
     TTextLayout FLayout = tlTop;
     bool FAutoSize = true;
