@@ -1,6 +1,7 @@
 #include "platform/forms/Controls.h"
 
 #include "platform/forms/Forms.h"
+#include "platform/rtl/ScopeGuard.h"
 #include "platform/rtl/SysUtils.h"
 
 #include <QApplication>
@@ -309,14 +310,8 @@ void TControl::ApplyAnchors() {
         if (!FAnchors.Contains(akTop))
             R.Top += DeltaHeight;
     }
-    FAnchoring = true;
-    try {
-        SetBoundsRect(R);
-    } catch (...) {
-        FAnchoring = false;
-        throw;
-    }
-    FAnchoring = false;
+    TSetForScope<bool> Anchoring(FAnchoring, true);
+    SetBoundsRect(R);
 }
 
 void TControl::SetClientWidth(Integer Value) {
@@ -501,14 +496,8 @@ void TControl::Resize() {}
 void TControl::ParentFontChanged() {
     if (!FParentFont || !FParent)
         return;
-    FTakingParentFont = true;
-    try {
-        FFont->Assign(FParent->Font());
-    } catch (...) {
-        FTakingParentFont = false;
-        throw;
-    }
-    FTakingParentFont = false;
+    TSetForScope<bool> Taking(FTakingParentFont, true);
+    FFont->Assign(FParent->Font());
 }
 
 void TControl::ParentColorChanged() {
@@ -885,14 +874,9 @@ void TWinControl::Realign() {
         return;
     }
     FAlignPending = false;
-    ++FAlignLevel; // children resized below do not ask again
-    try {
-        AlignControls();
-    } catch (...) {
-        --FAlignLevel;
-        throw;
-    }
-    --FAlignLevel;
+    TSetForScope<Integer> Aligning(FAlignLevel,
+                                   FAlignLevel + 1); // children resized below do not ask again
+    AlignControls();
 }
 
 void TWinControl::AlignControls() {
@@ -1019,8 +1003,12 @@ void TWinControl::PaintWindowless(QPaintEvent* Event) {
             continue;
         Painter.save();
         Painter.translate(Bounds.topLeft());
+        Graphic->Canvas()->SetHandle(&Painter);
+        TScopeGuard Unbind([Graphic, &Painter] {
+            Graphic->Canvas()->SetHandle(nullptr);
+            Painter.restore();
+        });
         Graphic->Paint(Painter);
-        Painter.restore();
     }
 }
 

@@ -416,7 +416,8 @@ public:
 protected:
     friend class TWinControl;
     // Draws the control with Painter's origin at its top left corner; the
-    // painter has the parent widget's font, pen and palette.
+    // painter has the parent widget's font, pen and palette, and Canvas
+    // draws through it meanwhile.
     virtual void Paint(QPainter& Painter);
     void FontChanged() override;
     bool ClicksOnRelease() const override { return true; }

@@ -1,6 +1,7 @@
 #include "platform/forms/StdCtrls.h"
 
 #include "platform/forms/Forms.h"
+#include "platform/rtl/ScopeGuard.h"
 #include "platform/rtl/SysUtils.h"
 
 #include <QApplication>
@@ -14,6 +15,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalBlocker>
+#include <QStyledItemDelegate>
 
 #include <algorithm>
 
@@ -35,6 +37,18 @@ String StripAccelChars(const String& Caption) {
     }
     return Result;
 }
+
+// The entries of an owner-drawn list or combo box: the delegate asks the
+// control's events, with the control's canvas bound to Qt's painter.
+struct TOwnerDraw {
+    TWinControl* Control;
+    TCanvas* Canvas;
+    TStrings* Items;
+    const TDrawItemEvent* Draw;
+    const TMeasureItemEvent* Measure;
+    const Integer* ItemHeight;
+    bool Variable;
+};
 
 namespace {
 
@@ -58,6 +72,68 @@ Qt::Alignment VerticalAlignment(TTextLayout Value) {
     default:
         return Qt::AlignTop;
     }
+}
+
+class TOwnerDrawDelegate final : public QStyledItemDelegate {
+public:
+    TOwnerDrawDelegate(const TOwnerDraw& Owner, QObject* Parent)
+        : QStyledItemDelegate(Parent), FOwner(Owner) {}
+
+    void paint(QPainter* Painter, const QStyleOptionViewItem& Option,
+               const QModelIndex& Index) const override {
+        TOwnerDrawState State;
+        if (Option.state & QStyle::State_Selected)
+            State.Include(odSelected);
+        if (Option.state & QStyle::State_HasFocus)
+            State.Include(odFocused);
+        if (!(Option.state & QStyle::State_Enabled))
+            State.Include(odDisabled);
+        const QRect& R = Option.rect;
+        const TRect Rect{R.left(), R.top(), R.left() + R.width(), R.top() + R.height()};
+        TCanvas* Canvas = FOwner.Canvas;
+        Canvas->SetHandle(Painter);
+        TScopeGuard Unbind([Canvas] { Canvas->SetHandle(nullptr); });
+        Canvas->SetFont(FOwner.Control->Font());
+        const bool Selected = State.Contains(odSelected);
+        Canvas->Brush() = {Selected ? clHighlight : FOwner.Control->Color(), bsSolid};
+        if (Selected)
+            Canvas->Font()->SetColor(clHighlightText);
+        TQtDispatch Dispatch;
+        GuardedCall(FOwner.Control, [&] {
+            if (*FOwner.Draw) {
+                (*FOwner.Draw)(FOwner.Control, Index.row(), Rect, State);
+            } else {
+                Canvas->FillRect(Rect);
+                Canvas->TextOut(Rect.Left + 2, Rect.Top, FOwner.Items->Get(Index.row()));
+            }
+        });
+    }
+
+    QSize sizeHint(const QStyleOptionViewItem& Option, const QModelIndex& Index) const override {
+        Integer Height = *FOwner.ItemHeight;
+        if (FOwner.Variable && *FOwner.Measure) {
+            TQtDispatch Dispatch;
+            GuardedCall(FOwner.Control,
+                        [&] { (*FOwner.Measure)(FOwner.Control, Index.row(), Height); });
+        }
+        return {QStyledItemDelegate::sizeHint(Option, Index).width(), std::max(1, Height)};
+    }
+
+private:
+    TOwnerDraw FOwner;
+};
+
+// Gives View the owner-drawing delegate, or Qt's own back.
+void ApplyOwnerDraw(QAbstractItemView* View, bool OwnerDrawn, const TOwnerDraw& Owner) {
+    QAbstractItemDelegate* Old = View->itemDelegate();
+    const bool Has = dynamic_cast<TOwnerDrawDelegate*>(Old) != nullptr;
+    if (OwnerDrawn == Has)
+        return;
+    View->setItemDelegate(
+        OwnerDrawn ? static_cast<QAbstractItemDelegate*>(new TOwnerDrawDelegate(Owner, View))
+                   : new QStyledItemDelegate(View));
+    if (Has)
+        Old->deleteLater();
 }
 
 // Lines of a memo or list as Qt shows them.
@@ -714,14 +790,8 @@ void TCustomMemo::InitWidget() {
     Memo->setTabChangesFocus(!WantTabs);
     ApplyWrap();
     Listen(Memo, &QPlainTextEdit::textChanged, [this, Memo] {
-        FTakingUserText = true;
-        try {
-            FLines->SetText(FromQString(Memo->toPlainText()));
-        } catch (...) {
-            FTakingUserText = false;
-            throw;
-        }
-        FTakingUserText = false;
+        TSetForScope<bool> Taking(FTakingUserText, true);
+        FLines->SetText(FromQString(Memo->toPlainText()));
     });
 }
 
@@ -767,7 +837,8 @@ ORLO_PUBLISHED(TComboBox, "StdCtrls") {
 }
 
 TCustomComboBox::TCustomComboBox(TComponent* AOwner)
-    : TWinControl(AOwner), FItems(std::make_unique<TStringList>()) {
+    : TWinControl(AOwner), FItems(std::make_unique<TStringList>()),
+      FCanvas(std::make_unique<TCanvas>()) {
     SetBounds(0, 0, 145, 21);
     FColor = clWindow;
     FParentColor = false;
@@ -785,8 +856,10 @@ QComboBox* TCustomComboBox::Box() const {
 
 void TCustomComboBox::SetStyle(TComboBoxStyle Value) {
     FStyle = Value;
-    if (Box())
+    if (Box()) {
         Box()->setEditable(Editable());
+        ApplyOwnerDraw(Box()->view(), OwnerDrawn(), DrawnBy());
+    }
     ApplySelection();
 }
 
@@ -936,6 +1009,7 @@ void TCustomComboBox::InitWidget() {
     Combo->setEditable(Editable());
     Combo->setInsertPolicy(QComboBox::NoInsert);
     Combo->setMaxVisibleItems(std::max(1, FDropDownCount));
+    ApplyOwnerDraw(Combo->view(), OwnerDrawn(), DrawnBy());
     ApplyItems();
     SetMaxLength(FMaxLength);
     Listen(Combo, &QComboBox::activated, [this](int Index) { UserSelect(Index); });
@@ -943,6 +1017,16 @@ void TCustomComboBox::InitWidget() {
         if (Editable() && FromQString(Value) != FText)
             UserType(FromQString(Value));
     });
+}
+
+TOwnerDraw TCustomComboBox::DrawnBy() {
+    return {this,
+            FCanvas.get(),
+            FItems.get(),
+            &OnDrawItem,
+            &OnMeasureItem,
+            &ItemHeight,
+            FStyle == csOwnerDrawVariable};
 }
 
 void TCustomComboBox::ApplyItems() {
@@ -999,7 +1083,8 @@ ORLO_PUBLISHED(TListBox, "StdCtrls") {
 }
 
 TCustomListBox::TCustomListBox(TComponent* AOwner)
-    : TWinControl(AOwner), FItems(std::make_unique<TStringList>()) {
+    : TWinControl(AOwner), FItems(std::make_unique<TStringList>()),
+      FCanvas(std::make_unique<TCanvas>()) {
     SetBounds(0, 0, 121, 97);
     FColor = clWindow;
     FParentColor = false;
@@ -1049,6 +1134,7 @@ QWidget* TCustomListBox::CreateWidget(QWidget* ParentWidget) {
 void TCustomListBox::InitWidget() {
     TWinControl::InitWidget();
     QListWidget* L = List();
+    ApplyOwnerDraw(L, OwnerDrawn(), DrawnBy());
     ApplyItems();
     Listen(L, &QListWidget::currentRowChanged, [this](int Row) {
         if (Row >= 0)
@@ -1058,6 +1144,16 @@ void TCustomListBox::InitWidget() {
         if (OnDblClick)
             OnDblClick(this);
     });
+}
+
+TOwnerDraw TCustomListBox::DrawnBy() {
+    return {this,
+            FCanvas.get(),
+            FItems.get(),
+            &OnDrawItem,
+            &OnMeasureItem,
+            &ItemHeight,
+            Style == lbOwnerDrawVariable};
 }
 
 void TCustomListBox::ApplyItems() {

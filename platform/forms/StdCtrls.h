@@ -24,6 +24,8 @@ ORLO_EVENT(TDrawItemEvent,
            void(TWinControl* Control, Integer Index, TRect Rect, TOwnerDrawState State))
 ORLO_EVENT(TMeasureItemEvent, void(TWinControl* Control, Integer Index, Integer& Height))
 
+struct TOwnerDraw;
+
 // The caption as shown: "&&" gives "&", a single "&" (the accelerator mark) goes.
 String StripAccelChars(const String& Caption);
 
@@ -329,9 +331,18 @@ public:
     void UserSelect(Integer Index);
     void UserType(const String& Value);
 
+    bool OwnerDrawn() const noexcept {
+        return FStyle == csOwnerDrawFixed || FStyle == csOwnerDrawVariable;
+    }
+    // Where OnDrawItem draws; it has a painter only while an entry is drawn.
+    TCanvas* Canvas() const noexcept { return FCanvas.get(); }
+
     TNotifyEvent OnChange;
     TNotifyEvent OnDropDown;
+    // With an owner-drawn style: draws entry Index (the canvas has the
+    // selection's colours); without a handler the entry's text is drawn.
     TDrawItemEvent OnDrawItem;
+    // With a variable owner-drawn style: the height of entry Index (ItemHeight before).
     TMeasureItemEvent OnMeasureItem;
 
 protected:
@@ -349,8 +360,10 @@ private:
     void ItemsChanged(TObject* Sender);
     void ApplyItems();
     void ApplySelection();
+    TOwnerDraw DrawnBy();
 
     std::unique_ptr<TStringList> FItems;
+    std::unique_ptr<TCanvas> FCanvas;
     TComboBoxStyle FStyle = csDropDown;
     Integer FItemIndex = -1;
     Integer FDropDownCount = 8;
@@ -385,7 +398,11 @@ public:
     void Clear() { FItems->Clear(); }
     // What the user does: selects entry Index (OnClick).
     void UserSelect(Integer Index);
+    bool OwnerDrawn() const noexcept { return Style != lbStandard; }
+    // Where OnDrawItem draws; it has a painter only while an entry is drawn.
+    TCanvas* Canvas() const noexcept { return FCanvas.get(); }
 
+    // Owner drawing as in a combo box (Style lbOwnerDrawFixed or lbOwnerDrawVariable).
     TDrawItemEvent OnDrawItem;
     TMeasureItemEvent OnMeasureItem;
 
@@ -398,8 +415,10 @@ protected:
 private:
     void ItemsChanged(TObject* Sender);
     void ApplyItems();
+    TOwnerDraw DrawnBy();
 
     std::unique_ptr<TStringList> FItems;
+    std::unique_ptr<TCanvas> FCanvas;
     Integer FItemIndex = -1;
 };
 

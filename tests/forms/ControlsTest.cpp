@@ -15,6 +15,7 @@
 #include <QHelpEvent>
 #include <QImage>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMouseEvent>
 #include <QPalette>
 #include <QPlainTextEdit>
@@ -536,6 +537,47 @@ TEST_F(ControlsTest, LabelMeasuresItsCaption) {
     Label->SetCaption("Wider than ten pixels");
     EXPECT_EQ(Label->Width(), 10);
     EXPECT_EQ(StripAccelChars("Save && &Quit"), "Save & Quit");
+}
+
+TEST_F(ControlsTest, OwnerDrawnListsDrawAndMeasureThroughTheirEvents) {
+    struct TDrawer {
+        std::vector<Integer> Drawn;
+        void Draw(TWinControl* Control, Integer Index, TRect Rect, TOwnerDrawState) {
+            TCanvas* Canvas = static_cast<TListBox*>(Control)->Canvas();
+            Drawn.push_back(Index);
+            Canvas->Brush().Color = Index == 1 ? clRed : clWhite;
+            Canvas->FillRect(Rect);
+        }
+        void Measure(TWinControl*, Integer Index, Integer& Height) { Height = 10 + 10 * Index; }
+    } Drawer;
+    auto* List = Add<TListBox>(&Form);
+    List->Style = lbOwnerDrawVariable;
+    List->SetBounds(0, 0, 100, 100);
+    List->Items()->SetText("a\nb\nc\n");
+    List->OnDrawItem = TDrawItemEvent::Make<&TDrawer::Draw>(&Drawer);
+    List->OnMeasureItem = TMeasureItemEvent::Make<&TDrawer::Measure>(&Drawer);
+    Form.Show();
+    auto* View = static_cast<QListWidget*>(List->Widget());
+    const QImage Image = View->viewport()->grab().toImage();
+    const auto RedIn = [&](int Row) {
+        const QRect R = View->visualItemRect(View->item(Row));
+        int Red = 0;
+        for (int Y = R.top(); Y <= R.bottom(); ++Y)
+            for (int X = R.left(); X <= R.right(); ++X)
+                Red += Image.pixelColor(X, Y) == QColor(Qt::red);
+        return Red;
+    };
+    EXPECT_EQ(View->visualItemRect(View->item(0)).height(), 10);
+    EXPECT_EQ(View->visualItemRect(View->item(2)).height(), 30);
+    EXPECT_EQ(RedIn(0), 0);
+    EXPECT_EQ(RedIn(1), View->visualItemRect(View->item(1)).width() * 20);
+    EXPECT_NE(std::find(Drawer.Drawn.begin(), Drawer.Drawn.end(), 2), Drawer.Drawn.end());
+    // Outside a paint the canvas has nothing to draw on.
+    ExpectError<EInvalidOperation>(
+        [&] {
+            List->Canvas()->FillRect(TRect{0, 0, 5, 5});
+        },
+        "Canvas does not allow drawing");
 }
 
 TEST_F(ControlsTest, BitButtonKinds) {
