@@ -38,6 +38,8 @@ String StripAccelChars(const String& Caption) {
     return Result;
 }
 
+namespace {
+
 // The entries of an owner-drawn list or combo box: the delegate asks the
 // control's events, with the control's canvas bound to Qt's painter.
 struct TOwnerDraw {
@@ -49,8 +51,6 @@ struct TOwnerDraw {
     const Integer* ItemHeight;
     bool Variable;
 };
-
-namespace {
 
 Qt::Alignment HorizontalAlignment(TAlignment Value) {
     switch (Value) {
@@ -123,15 +123,22 @@ private:
     TOwnerDraw FOwner;
 };
 
-// Gives View the owner-drawing delegate, or Qt's own back.
-void ApplyOwnerDraw(QAbstractItemView* View, bool OwnerDrawn, const TOwnerDraw& Owner) {
+// Gives the view of a list or combo box the owner-drawing delegate, or Qt's own back.
+template <class Box> void ApplyOwnerDraw(QAbstractItemView* View, Box* Control, bool Variable) {
     QAbstractItemDelegate* Old = View->itemDelegate();
     const bool Has = dynamic_cast<TOwnerDrawDelegate*>(Old) != nullptr;
-    if (OwnerDrawn == Has)
+    if (Control->OwnerDrawn() == Has)
         return;
+    const TOwnerDraw Owner{Control,
+                           Control->Canvas(),
+                           Control->Items(),
+                           &Control->OnDrawItem,
+                           &Control->OnMeasureItem,
+                           &Control->ItemHeight,
+                           Variable};
     View->setItemDelegate(
-        OwnerDrawn ? static_cast<QAbstractItemDelegate*>(new TOwnerDrawDelegate(Owner, View))
-                   : new QStyledItemDelegate(View));
+        Has ? new QStyledItemDelegate(View)
+            : static_cast<QAbstractItemDelegate*>(new TOwnerDrawDelegate(Owner, View)));
     if (Has)
         Old->deleteLater();
 }
@@ -858,7 +865,7 @@ void TCustomComboBox::SetStyle(TComboBoxStyle Value) {
     FStyle = Value;
     if (Box()) {
         Box()->setEditable(Editable());
-        ApplyOwnerDraw(Box()->view(), OwnerDrawn(), DrawnBy());
+        ApplyOwnerDraw(Box()->view(), this, FStyle == csOwnerDrawVariable);
     }
     ApplySelection();
 }
@@ -1009,7 +1016,7 @@ void TCustomComboBox::InitWidget() {
     Combo->setEditable(Editable());
     Combo->setInsertPolicy(QComboBox::NoInsert);
     Combo->setMaxVisibleItems(std::max(1, FDropDownCount));
-    ApplyOwnerDraw(Combo->view(), OwnerDrawn(), DrawnBy());
+    ApplyOwnerDraw(Combo->view(), this, FStyle == csOwnerDrawVariable);
     ApplyItems();
     SetMaxLength(FMaxLength);
     Listen(Combo, &QComboBox::activated, [this](int Index) { UserSelect(Index); });
@@ -1017,16 +1024,6 @@ void TCustomComboBox::InitWidget() {
         if (Editable() && FromQString(Value) != FText)
             UserType(FromQString(Value));
     });
-}
-
-TOwnerDraw TCustomComboBox::DrawnBy() {
-    return {this,
-            FCanvas.get(),
-            FItems.get(),
-            &OnDrawItem,
-            &OnMeasureItem,
-            &ItemHeight,
-            FStyle == csOwnerDrawVariable};
 }
 
 void TCustomComboBox::ApplyItems() {
@@ -1134,7 +1131,7 @@ QWidget* TCustomListBox::CreateWidget(QWidget* ParentWidget) {
 void TCustomListBox::InitWidget() {
     TWinControl::InitWidget();
     QListWidget* L = List();
-    ApplyOwnerDraw(L, OwnerDrawn(), DrawnBy());
+    ApplyOwnerDraw(L, this, Style == lbOwnerDrawVariable);
     ApplyItems();
     Listen(L, &QListWidget::currentRowChanged, [this](int Row) {
         if (Row >= 0)
@@ -1144,16 +1141,6 @@ void TCustomListBox::InitWidget() {
         if (OnDblClick)
             OnDblClick(this);
     });
-}
-
-TOwnerDraw TCustomListBox::DrawnBy() {
-    return {this,
-            FCanvas.get(),
-            FItems.get(),
-            &OnDrawItem,
-            &OnMeasureItem,
-            &ItemHeight,
-            Style == lbOwnerDrawVariable};
 }
 
 void TCustomListBox::ApplyItems() {

@@ -24,8 +24,6 @@ ORLO_EVENT(TDrawItemEvent,
            void(TWinControl* Control, Integer Index, TRect Rect, TOwnerDrawState State))
 ORLO_EVENT(TMeasureItemEvent, void(TWinControl* Control, Integer Index, Integer& Height))
 
-struct TOwnerDraw;
-
 // The caption as shown: "&&" gives "&", a single "&" (the accelerator mark) goes.
 String StripAccelChars(const String& Caption);
 
@@ -360,7 +358,6 @@ private:
     void ItemsChanged(TObject* Sender);
     void ApplyItems();
     void ApplySelection();
-    TOwnerDraw DrawnBy();
 
     std::unique_ptr<TStringList> FItems;
     std::unique_ptr<TCanvas> FCanvas;
@@ -415,7 +412,6 @@ protected:
 private:
     void ItemsChanged(TObject* Sender);
     void ApplyItems();
-    TOwnerDraw DrawnBy();
 
     std::unique_ptr<TStringList> FItems;
     std::unique_ptr<TCanvas> FCanvas;

@@ -25,6 +25,12 @@ private:
     bool FArmed = true;
 };
 
+// Counts Counter up until the scope ends: auto Running = CountForScope(Depth);
+template <class T> [[nodiscard]] auto CountForScope(T& Counter) {
+    ++Counter;
+    return TScopeGuard([&Counter]() noexcept { --Counter; });
+}
+
 // Gives a variable a value until the scope ends, then its old value back.
 template <class T> class TSetForScope {
 public:
