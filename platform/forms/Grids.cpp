@@ -98,7 +98,12 @@ protected:
             return QAbstractScrollArea::eventFilter(Watched, Event);
         bool Eaten = false;
         FGrid->FromView([&] { Eaten = FGrid->ViewKey(static_cast<QKeyEvent*>(Event), true); });
-        return Eaten;
+        // The line edit gets the key here and now, so a key it ignores never
+        // travels on to the grid, which has already seen it.
+        if (!Eaten && FGrid)
+            FEditor->event(Event);
+        Event->accept();
+        return true;
     }
 
 private:

@@ -50,11 +50,14 @@ public:
             OnEdit();
     }
     void ColumnWidthsChanged(TObject*) { ++WidthChanges; }
+    std::vector<Word> KeysDown;
+    void KeyDown(TObject*, Word& Key, TShiftState) { KeysDown.push_back(Key); }
 
     void Attach(TCustomGrid* Grid) {
         Grid->OnSelectCell = TSelectCellEvent::Make<&TGridProbe::SelectCell>(this);
         Grid->OnSetEditText = TSetEditEvent::Make<&TGridProbe::SetEditText>(this);
         Grid->OnColumnWidthsChanged = TNotifyEvent::Make<&TGridProbe::ColumnWidthsChanged>(this);
+        Grid->OnKeyDown = TKeyEvent::Make<&TGridProbe::KeyDown>(this);
     }
 };
 
@@ -299,6 +302,10 @@ TEST_F(GridsTest, QtKeyEventsEditThroughTheLineEdit) {
     SendKey(Editor, Qt::Key_A, "a");
     EXPECT_EQ(Grid->Cells(1, 1), "zae");
     EXPECT_EQ(Probe.EditTexts.back(), "zae");
+    // A key the line edit ignores reaches the grid's handler once.
+    Probe.KeysDown.clear();
+    SendKey(Editor, Qt::Key_F9);
+    EXPECT_EQ(Probe.KeysDown, (std::vector<Word>{VK_F1 + 8}));
     // Tab leaves the cell: the editor closes and the next cell is current.
     SendKey(Editor, Qt::Key_Tab);
     EXPECT_FALSE(Grid->EditorMode());
