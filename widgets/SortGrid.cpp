@@ -44,6 +44,9 @@ void TSortGrid::SortByColumn(Integer ACol, bool Ascending) {
     for (size_t R = 0; R < Order.size(); ++R)
         Marks[R] = FMarks[static_cast<size_t>(Order[R])];
     FMarks = std::move(Marks);
+    if (FEditRow >= 0)
+        FEditRow =
+            static_cast<Integer>(std::find(Order.begin(), Order.end(), FEditRow) - Order.begin());
     PermuteRows(Order);
     FSortColumn = ACol;
     FSortAscending = Ascending;
@@ -83,7 +86,7 @@ bool TSortGrid::ValidateCell() {
     if (!*Alive)
         return false;
     // The handler may have removed the row or column edited.
-    if (FEditCol >= ColCount() || FEditRow >= RowCount())
+    if (FEditRow < 0 || FEditCol >= ColCount() || FEditRow >= RowCount())
         return Valid;
     SetCells(FEditCol, FEditRow, Valid ? Value : FEditOriginal);
     if (Valid)
@@ -193,9 +196,10 @@ void TSortGrid::RowInserted(Integer Index) {
 void TSortGrid::RowDeleted(Integer Index) {
     TStringGrid::RowDeleted(Index);
     FMarks.erase(FMarks.begin() + Index);
-    if (FEditRow == Index)
+    if (FEditRow == Index) {
         FEditPending = false;
-    else if (FEditRow > Index)
+        FEditRow = -1;
+    } else if (FEditRow > Index)
         --FEditRow;
 }
 

@@ -230,6 +230,8 @@ TEST_F(SortGridTest, ValidateHandlerMayDeleteTheEditedRow) {
     Form->PressKey(VK_DOWN);
     EXPECT_EQ(Grid->RowCount(), 4);
     EXPECT_EQ(Column(0), (std::vector<String>{"Alpha", "gamma", "alpha"}));
+    // The old text of the row that went is written nowhere.
+    EXPECT_EQ(Column(1), (std::vector<String>{"a", "a", "c"}));
 }
 
 TEST_F(SortGridTest, CellFormatHookPaintsColourAndAlignment) {
