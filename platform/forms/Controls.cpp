@@ -119,21 +119,31 @@ TShiftState ShiftOf(const QKeyEvent* Event) {
     return Shift;
 }
 
-char KeyCharOf(const QKeyEvent* Event) {
-    const QString Text = Event->text();
-    if (Text.size() == 1 && Text[0].unicode() < 128)
-        return static_cast<char>(Text[0].unicode());
-    // Some platforms give the control keys no text.
-    switch (VirtualKeyOf(Event)) {
+char CharOfKey(Word Key, TShiftState Shift) {
+    if (Key >= 'A' && Key <= 'Z')
+        return static_cast<char>(Shift.Contains(ssShift) ? Key : Key - 'A' + 'a');
+    if ((Key >= '0' && Key <= '9') || Key == ' ')
+        return static_cast<char>(Key);
+    switch (Key) {
     case VK_RETURN:
         return '\r';
     case VK_ESCAPE:
         return '\x1b';
     case VK_BACK:
         return '\b';
+    case VK_TAB:
+        return '\t';
     default:
         return '\0';
     }
+}
+
+char KeyCharOf(const QKeyEvent* Event) {
+    const QString Text = Event->text();
+    if (Text.size() == 1 && Text[0].unicode() < 128)
+        return static_cast<char>(Text[0].unicode());
+    // Some platforms give the control keys no text.
+    return Text.isEmpty() ? CharOfKey(VirtualKeyOf(Event), ShiftOf(Event)) : '\0';
 }
 
 const TTypeInfo* TCursorTypeInfo() {

@@ -108,6 +108,9 @@ constexpr Word VK_F2 = 113;
 Word VirtualKeyOf(const QKeyEvent* Event);
 TShiftState ShiftOf(const QKeyEvent* Event);
 char KeyCharOf(const QKeyEvent* Event);
+// The character a key gives (letters, digits, blank, Enter, Escape,
+// Backspace, Tab), '\0' for the others.
+char CharOfKey(Word Key, TShiftState Shift);
 
 const TTypeInfo* TCaptionTypeInfo();
 const TTypeInfo* TTabOrderTypeInfo(); // -1..32767

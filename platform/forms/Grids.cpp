@@ -29,17 +29,6 @@ const QColor FixedLineColor(128, 128, 128);
     throw EInvalidGridOperation("Grid index out of range");
 }
 
-Qt::Alignment HorizontalAlignment(TAlignment Value) {
-    switch (Value) {
-    case taRightJustify:
-        return Qt::AlignRight;
-    case taCenter:
-        return Qt::AlignHCenter;
-    default:
-        return Qt::AlignLeft;
-    }
-}
-
 Integer ScrollBarExtent() {
     NeedWidgetApplication();
     return QApplication::style()->pixelMetric(QStyle::PM_ScrollBarExtent);
@@ -170,21 +159,20 @@ void TCustomGrid::ChangeSize(Integer NewColCount, Integer NewRowCount) {
 }
 
 void TCustomGrid::SetFixedCols(Integer Value) {
-    if (Value < 0)
-        RaiseIndexOutOfRange();
-    if (Value >= FColCount)
-        throw EInvalidGridOperation("Fixed column count must be less than column count");
-    FFixedCols = Value;
-    ClampCurrent();
-    UpdateView();
+    SetFixedCount(FFixedCols, Value, FColCount,
+                  "Fixed column count must be less than column count");
 }
 
 void TCustomGrid::SetFixedRows(Integer Value) {
+    SetFixedCount(FFixedRows, Value, FRowCount, "Fixed row count must be less than row count");
+}
+
+void TCustomGrid::SetFixedCount(Integer& Fixed, Integer Value, Integer Count, const char* TooBig) {
     if (Value < 0)
         RaiseIndexOutOfRange();
-    if (Value >= FRowCount)
-        throw EInvalidGridOperation("Fixed row count must be less than row count");
-    FFixedRows = Value;
+    if (Value >= Count)
+        throw EInvalidGridOperation(TooBig);
+    Fixed = Value;
     ClampCurrent();
     UpdateView();
 }

@@ -197,6 +197,7 @@ private:
     bool CheckCell(Integer ACol, Integer ARow) const;
     void CheckColIndex(Integer ACol) const;
     void ChangeSize(Integer NewColCount, Integer NewRowCount);
+    void SetFixedCount(Integer& Fixed, Integer Value, Integer Count, const char* TooBig);
     void ClampCurrent();
     void MoveCurrent(Integer ACol, Integer ARow);
     void ScrollToCurrent();

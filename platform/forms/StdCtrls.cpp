@@ -35,8 +35,6 @@ String StripAccelChars(const String& Caption) {
     return Result;
 }
 
-namespace {
-
 Qt::Alignment HorizontalAlignment(TAlignment Value) {
     switch (Value) {
     case taRightJustify:
@@ -47,6 +45,8 @@ Qt::Alignment HorizontalAlignment(TAlignment Value) {
         return Qt::AlignLeft;
     }
 }
+
+namespace {
 
 Qt::Alignment VerticalAlignment(TTextLayout Value) {
     switch (Value) {
