@@ -50,6 +50,8 @@ public:
             OnEdit();
     }
     void ColumnWidthsChanged(TObject*) { ++WidthChanges; }
+    Integer DblClicks = 0;
+    void DblClick(TObject*) { ++DblClicks; }
     std::vector<Word> KeysDown;
     void KeyDown(TObject*, Word& Key, TShiftState) { KeysDown.push_back(Key); }
 
@@ -58,6 +60,7 @@ public:
         Grid->OnSetEditText = TSetEditEvent::Make<&TGridProbe::SetEditText>(this);
         Grid->OnColumnWidthsChanged = TNotifyEvent::Make<&TGridProbe::ColumnWidthsChanged>(this);
         Grid->OnKeyDown = TKeyEvent::Make<&TGridProbe::KeyDown>(this);
+        Grid->OnDblClick = TNotifyEvent::Make<&TGridProbe::DblClick>(this);
     }
 };
 
@@ -349,6 +352,10 @@ TEST_F(GridsTest, MouseSelectsCellsAndOpensTheEditor) {
     Click(0, 2);
     EXPECT_FALSE(Grid->EditorMode());
     EXPECT_EQ(Grid->Col(), 0);
+    // A double click tells the handler and opens the editor on the current cell.
+    Click(0, 2, QEvent::MouseButtonDblClick);
+    EXPECT_EQ(Probe.DblClicks, 1);
+    EXPECT_TRUE(Grid->EditorMode());
 }
 
 TEST_F(GridsTest, DraggingAHeaderEdgeSizesTheColumn) {

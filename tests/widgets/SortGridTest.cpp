@@ -4,6 +4,9 @@
 // default row height taken from the font.
 
 #include "widgets/SortGrid.h"
+#include "widgets/StrList.h"
+#include "platform/classes/FormText.h"
+#include "platform/classes/Streams.h"
 #include "platform/rtl/SysUtils.h"
 #include "runtime/GlossaTools.h"
 #include "tests/rtl/ExpectError.h"
@@ -308,6 +311,81 @@ TEST_F(SortGridTest, DefaultRowHeightFollowsTheFont) {
         EXPECT_EQ(Grid->DefaultRowHeight(), Metrics.height() + 4) << C.Size;
         EXPECT_EQ(Grid->Canvas()->Font()->Size(), C.Size);
     }
+}
+
+// A dialog's grid and its remembered names, as a form file keeps them.
+class TLanguagesForm : public TForm {
+    ORLO_CLASS(TLanguagesForm, TForm)
+public:
+    explicit TLanguagesForm(TComponent* AOwner) : TForm(AOwner) {}
+    TSortGrid* Grid = nullptr;
+    TStrList* StrListNames = nullptr;
+    Integer Validations = 0;
+    void GridCellValidate(TObject*, Integer, Integer, String&, bool&) { ++Validations; }
+};
+
+ORLO_PUBLISHED(TLanguagesForm, "SortGridTest") {
+    P.Field("Grid", &TLanguagesForm::Grid);
+    P.Field("StrListNames", &TLanguagesForm::StrListNames);
+    P.Method<&TLanguagesForm::GridCellValidate>("GridCellValidate");
+}
+
+const char* const LanguagesFormText = R"(object LanguagesForm: TLanguagesForm
+  Left = 0
+  Top = 0
+  Caption = 'Languages'
+  ClientHeight = 200
+  ClientWidth = 400
+  OldCreateOrder = False
+  PixelsPerInch = 96
+  TextHeight = 13
+  object Grid: TSortGrid
+    Left = 0
+    Top = 0
+    Width = 400
+    Height = 160
+    ColCount = 3
+    DefaultRowHeight = 17
+    FixedCols = 0
+    RowCount = 2
+    Options = [goFixedVertLine, goFixedHorzLine, goVertLine, goHorzLine, goEditing]
+    TabOrder = 0
+    ClickSorting = False
+    MultiSelect = True
+    OnCellValidate = GridCellValidate
+    ColWidths = (
+      138
+      258
+      67)
+  end
+  object StrListNames: TStrList
+    Strings.Strings = (
+      'English'
+      'Deutsch')
+  end
+end
+)";
+
+TEST_F(SortGridTest, FormFileLoadsAndStreamsBackUnchanged) {
+    TStringStream Input(LanguagesFormText);
+    TMemoryStream Binary;
+    ObjectTextToBinary(&Input, &Binary);
+    Binary.SetPosition(0);
+    std::unique_ptr<TLanguagesForm> Loaded(new TLanguagesForm(nullptr));
+    Binary.ReadComponent(Loaded.get());
+    ASSERT_NE(Loaded->Grid, nullptr);
+    ASSERT_NE(Loaded->StrListNames, nullptr);
+    EXPECT_FALSE(Loaded->Grid->ClickSorting);
+    EXPECT_TRUE(Loaded->Grid->MultiSelect);
+    EXPECT_EQ(Loaded->Grid->ColWidths(1), 258);
+    EXPECT_EQ(Loaded->StrListNames->Text(), "English;Deutsch");
+    EXPECT_EQ(FormText(Loaded.get()), LanguagesFormText);
+    // The handler named in the file is the form's.
+    Loaded->Show();
+    Loaded->Grid->SetFocus();
+    Loaded->PressKey('X');
+    Loaded->PressKey(VK_RETURN);
+    EXPECT_EQ(Loaded->Validations, 1);
 }
 
 } // namespace
