@@ -368,4 +368,13 @@ private:
     std::map<const TComponentEntry*, String> FMissingRefs;
 };
 
+#ifdef ORLO_WITH_FORMS
+class TCustomGrid;
+
+// Gives the grid's canvas the grid's font and makes the grid's default row
+// height the canvas's text height of "ABC" plus 4 pixels. Built with the
+// forms layer only (runtime/GlossaToolsGrid.cpp).
+void AdjustGridDefaultRowHeight(TCustomGrid* Grid);
+#endif
+
 } // namespace orlo

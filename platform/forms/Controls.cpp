@@ -42,41 +42,6 @@ std::unordered_map<const QWidget*, TControl*>& WidgetControls() {
 // event to each parent in turn, and only the first control may act on it.
 const QEvent* HandledKeyEvent = nullptr;
 
-Word VirtualKeyOf(const QKeyEvent* Event) {
-    const int Key = Event->key();
-    switch (Key) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        return VK_RETURN;
-    case Qt::Key_Escape:
-        return VK_ESCAPE;
-    case Qt::Key_Tab:
-    case Qt::Key_Backtab:
-        return VK_TAB;
-    case Qt::Key_Backspace:
-        return VK_BACK;
-    default:
-        break;
-    }
-    if (Key >= Qt::Key_F1 && Key <= Qt::Key_F24)
-        return static_cast<Word>(VK_F1 + (Key - Qt::Key_F1));
-    if ((Key >= Qt::Key_A && Key <= Qt::Key_Z) || (Key >= Qt::Key_0 && Key <= Qt::Key_9) ||
-        Key == Qt::Key_Space)
-        return static_cast<Word>(Key);
-    return 0;
-}
-
-TShiftState ShiftOf(Qt::KeyboardModifiers Modifiers) {
-    TShiftState Shift;
-    if (Modifiers & Qt::ShiftModifier)
-        Shift.Include(ssShift);
-    if (Modifiers & Qt::AltModifier)
-        Shift.Include(ssAlt);
-    if (Modifiers & Qt::ControlModifier)
-        Shift.Include(ssCtrl);
-    return Shift;
-}
-
 // Runs the widget's own handling of Event, as if no filter were installed.
 bool WidgetOwnEvent(QWidget* Widget, QEvent* Event) {
     struct Access : QWidget {
@@ -114,6 +79,87 @@ protected:
 };
 
 } // namespace
+
+Word VirtualKeyOf(const QKeyEvent* Event) {
+    const int Key = Event->key();
+    switch (Key) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        return VK_RETURN;
+    case Qt::Key_Escape:
+        return VK_ESCAPE;
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+        return VK_TAB;
+    case Qt::Key_Backspace:
+        return VK_BACK;
+    case Qt::Key_PageUp:
+        return VK_PRIOR;
+    case Qt::Key_PageDown:
+        return VK_NEXT;
+    case Qt::Key_End:
+        return VK_END;
+    case Qt::Key_Home:
+        return VK_HOME;
+    case Qt::Key_Left:
+        return VK_LEFT;
+    case Qt::Key_Up:
+        return VK_UP;
+    case Qt::Key_Right:
+        return VK_RIGHT;
+    case Qt::Key_Down:
+        return VK_DOWN;
+    case Qt::Key_Delete:
+        return VK_DELETE;
+    default:
+        break;
+    }
+    if (Key >= Qt::Key_F1 && Key <= Qt::Key_F24)
+        return static_cast<Word>(VK_F1 + (Key - Qt::Key_F1));
+    if ((Key >= Qt::Key_A && Key <= Qt::Key_Z) || (Key >= Qt::Key_0 && Key <= Qt::Key_9) ||
+        Key == Qt::Key_Space)
+        return static_cast<Word>(Key);
+    return 0;
+}
+
+TShiftState ShiftOf(const QKeyEvent* Event) {
+    const Qt::KeyboardModifiers Modifiers = Event->modifiers();
+    TShiftState Shift;
+    if (Modifiers & Qt::ShiftModifier)
+        Shift.Include(ssShift);
+    if (Modifiers & Qt::AltModifier)
+        Shift.Include(ssAlt);
+    if (Modifiers & Qt::ControlModifier)
+        Shift.Include(ssCtrl);
+    return Shift;
+}
+
+char CharOfKey(Word Key, TShiftState Shift) {
+    if (Key >= 'A' && Key <= 'Z')
+        return static_cast<char>(Shift.Contains(ssShift) ? Key : Key - 'A' + 'a');
+    if ((Key >= '0' && Key <= '9') || Key == ' ')
+        return static_cast<char>(Key);
+    switch (Key) {
+    case VK_RETURN:
+        return '\r';
+    case VK_ESCAPE:
+        return '\x1b';
+    case VK_BACK:
+        return '\b';
+    case VK_TAB:
+        return '\t';
+    default:
+        return '\0';
+    }
+}
+
+char KeyCharOf(const QKeyEvent* Event) {
+    const QString Text = Event->text();
+    if (Text.size() == 1 && Text[0].unicode() < 128)
+        return static_cast<char>(Text[0].unicode());
+    // Some platforms give the control keys no text.
+    return Text.isEmpty() ? CharOfKey(VirtualKeyOf(Event), ShiftOf(Event)) : '\0';
+}
 
 const TTypeInfo* TCursorTypeInfo() {
     static const TTypeInfo Info = MakeOrdinalTypeInfo("TCursor", tkInteger, otSWord, -32768, 32767);
@@ -1081,13 +1127,10 @@ bool TWinControl::WidgetEvent(QEvent* Event) {
                       !OnKeyPress && !Form->KeyPreview))
             return false;
         Word Code = VirtualKey;
-        TShiftState Shift = ShiftOf(Key->modifiers());
+        TShiftState Shift = ShiftOf(Key);
         if (Code != 0 && KeyDown(Code, Shift))
             return true;
-        const QString Text = Key->text();
-        char Char = Text.size() == 1 && Text[0].unicode() < 128
-                        ? static_cast<char>(Text[0].unicode())
-                        : '\0';
+        char Char = KeyCharOf(Key);
         if (Char != '\0' && KeyPress(Char))
             return true;
         if ((Code == VK_RETURN || Code == VK_ESCAPE) && !WantsKey(Code))

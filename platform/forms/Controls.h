@@ -23,6 +23,7 @@ class QWidget;
 class QEvent;
 class QPainter;
 class QPaintEvent;
+class QKeyEvent;
 
 namespace orlo {
 
@@ -93,7 +94,25 @@ constexpr Word VK_BACK = 8;
 constexpr Word VK_TAB = 9;
 constexpr Word VK_RETURN = 13;
 constexpr Word VK_ESCAPE = 27;
+constexpr Word VK_PRIOR = 33;
+constexpr Word VK_NEXT = 34;
+constexpr Word VK_END = 35;
+constexpr Word VK_HOME = 36;
+constexpr Word VK_LEFT = 37;
+constexpr Word VK_UP = 38;
+constexpr Word VK_RIGHT = 39;
+constexpr Word VK_DOWN = 40;
+constexpr Word VK_DELETE = 46;
 constexpr Word VK_F1 = 112;
+constexpr Word VK_F2 = 113;
+
+// The key code, shift state and typed character (ASCII, else '\0') of a Qt key event.
+Word VirtualKeyOf(const QKeyEvent* Event);
+TShiftState ShiftOf(const QKeyEvent* Event);
+char KeyCharOf(const QKeyEvent* Event);
+// The character a key gives (letters, digits, blank, Enter, Escape,
+// Backspace, Tab), '\0' for the others.
+char CharOfKey(Word Key, TShiftState Shift);
 
 const TTypeInfo* TCaptionTypeInfo();
 const TTypeInfo* TTabOrderTypeInfo(); // -1..32767

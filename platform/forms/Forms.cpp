@@ -37,24 +37,6 @@ void ApplicationExceptionHandler(TObject* Sender, const std::exception_ptr& Erro
     Application->ShowException(Sender, Text.ClassName, Text.Message);
 }
 
-char CharOfKey(Word Key, TShiftState Shift) {
-    if (Key >= 'A' && Key <= 'Z')
-        return static_cast<char>(Shift.Contains(ssShift) ? Key : Key - 'A' + 'a');
-    if ((Key >= '0' && Key <= '9') || Key == ' ')
-        return static_cast<char>(Key);
-    switch (Key) {
-    case VK_RETURN:
-        return '\r';
-    case VK_ESCAPE:
-        return '\x1b';
-    case VK_BACK:
-        return '\b';
-    case VK_TAB:
-        return '\t';
-    default:
-        return '\0';
-    }
-}
 
 // The plain message box of this layer: a form with a text and an OK button.
 void ShowPlainMessage(const String& Caption, const String& Text) {

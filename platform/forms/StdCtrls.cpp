@@ -38,6 +38,17 @@ String StripAccelChars(const String& Caption) {
     return Result;
 }
 
+Qt::Alignment HorizontalAlignment(TAlignment Value) {
+    switch (Value) {
+    case taRightJustify:
+        return Qt::AlignRight;
+    case taCenter:
+        return Qt::AlignHCenter;
+    default:
+        return Qt::AlignLeft;
+    }
+}
+
 namespace {
 
 // The entries of an owner-drawn list or combo box: the delegate asks the
@@ -51,17 +62,6 @@ struct TOwnerDraw {
     const Integer* ItemHeight;
     bool Variable;
 };
-
-Qt::Alignment HorizontalAlignment(TAlignment Value) {
-    switch (Value) {
-    case taRightJustify:
-        return Qt::AlignRight;
-    case taCenter:
-        return Qt::AlignHCenter;
-    default:
-        return Qt::AlignLeft;
-    }
-}
 
 Qt::Alignment VerticalAlignment(TTextLayout Value) {
     switch (Value) {

@@ -26,6 +26,8 @@ ORLO_EVENT(TMeasureItemEvent, void(TWinControl* Control, Integer Index, Integer&
 
 // The caption as shown: "&&" gives "&", a single "&" (the accelerator mark) goes.
 String StripAccelChars(const String& Caption);
+// Qt's horizontal alignment flag of an alignment.
+Qt::Alignment HorizontalAlignment(TAlignment Value);
 
 // --- Labels ------------------------------------------------------------------
 

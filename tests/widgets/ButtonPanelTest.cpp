@@ -186,15 +186,6 @@ TEST_F(ButtonPanelTest, ItemsForwardTheirPropertiesToTheirButton) {
     EXPECT_THROW(Item->GetBool(4), ECaseError);
 }
 
-String FormText(TComponent* Root) {
-    TMemoryStream Binary;
-    Binary.WriteComponent(Root);
-    Binary.SetPosition(0);
-    TMemoryStream Text;
-    ObjectBinaryToText(&Binary, &Text);
-    return String(reinterpret_cast<const char*>(Text.Memory()), static_cast<size_t>(Text.Size()));
-}
-
 TEST_F(ButtonPanelTest, AnEmptyPanelStaysEmptyThroughItsFormFile) {
     Panel->Buttons()->Clear();
     const String Text = FormText(Form.get());

@@ -1,5 +1,7 @@
 #include "tests/widgets/WidgetTestSupport.h"
 
+#include "platform/classes/FormText.h"
+#include "platform/classes/Streams.h"
 #include "platform/os/FileSystem.h"
 #include "platform/os/SystemInfo.h"
 
@@ -20,6 +22,15 @@ void AddLanguages(TGlossa* Glossa, std::initializer_list<const char*> Names) {
     for (const char* Name : Names)
         static_cast<TLanguageEntry*>(Edited.Add())->SetName(Name);
     Manager->AssignLangsAndSync(&Edited, cmInitDefault);
+}
+
+String FormText(TComponent* Root) {
+    TMemoryStream Binary;
+    Binary.WriteComponent(Root);
+    Binary.SetPosition(0);
+    TMemoryStream Text;
+    ObjectBinaryToText(&Binary, &Text);
+    return String(reinterpret_cast<const char*>(Text.Memory()), static_cast<size_t>(Text.Size()));
 }
 
 String Screenshot(TWinControl* Control, const String& Name) {

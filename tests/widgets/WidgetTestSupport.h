@@ -31,6 +31,9 @@ private:
 // Gives Glossa (made in code) these languages; the first is the active one.
 void AddLanguages(TGlossa* Glossa, std::initializer_list<const char*> Names);
 
+// The text form of a component as the writer gives it.
+String FormText(TComponent* Root);
+
 // Saves what Control shows as <Name>.png in $ORLO_TEST_TMP/screenshots (or
 // the temporary directory) and returns the file's path.
 String Screenshot(TWinControl* Control, const String& Name);
