@@ -373,19 +373,17 @@ void TCustomTreeView::SetSelected(TTreeNode* Node) {
 }
 
 void TCustomTreeView::FullExpand() {
-    for (TTreeNode* Node = FItems->GetFirstNode(); Node;) {
-        const TNodeGuard Guard(this, Node);
-        Node->Expand(true);
-        if (!Guard.NodeAlive())
-            return;
-        Node = Node->GetNextSibling();
-    }
+    ChangeTopLevel(true);
 }
 
 void TCustomTreeView::FullCollapse() {
+    ChangeTopLevel(false);
+}
+
+void TCustomTreeView::ChangeTopLevel(bool Expand) {
     for (TTreeNode* Node = FItems->GetFirstNode(); Node;) {
         const TNodeGuard Guard(this, Node);
-        Node->Collapse(true);
+        ChangeExpansion(Node, Expand, true);
         if (!Guard.NodeAlive())
             return;
         Node = Node->GetNextSibling();
@@ -403,43 +401,26 @@ void TCustomTreeView::ChangeExpansion(TTreeNode* Node, bool Expand, bool Recurse
             return;
         if (FDeletions != Deletions && !Contains(Each))
             continue;
-        if (Expand)
-            ExpandOne(Each);
-        else
-            CollapseOne(Each);
+        ChangeOne(Each, Expand);
     }
 }
 
-void TCustomTreeView::ExpandOne(TTreeNode* Node) {
-    if (Node->FExpanded || !Node->HasChildren())
+void TCustomTreeView::ChangeOne(TTreeNode* Node, bool Expand) {
+    if (Node->FExpanded == Expand || (Expand && !Node->HasChildren()))
         return;
-    if (OnExpanding) {
-        bool Allow = true;
-        const TNodeGuard Guard(this, Node);
+    bool Allow = true;
+    const TNodeGuard Guard(this, Node);
+    if (Expand && OnExpanding)
         OnExpanding(this, Node, Allow);
-        if (!Guard.NodeAlive() || !Allow)
-            return;
-    }
-    Node->FExpanded = true;
-    ApplyExpanded(Node);
-    if (OnExpanded)
-        OnExpanded(this, Node);
-}
-
-void TCustomTreeView::CollapseOne(TTreeNode* Node) {
-    if (!Node->FExpanded)
-        return;
-    if (OnCollapsing) {
-        bool Allow = true;
-        const TNodeGuard Guard(this, Node);
+    else if (!Expand && OnCollapsing)
         OnCollapsing(this, Node, Allow);
-        if (!Guard.NodeAlive() || !Allow)
-            return;
-    }
-    Node->FExpanded = false;
+    if (!Guard.NodeAlive() || !Allow)
+        return;
+    Node->FExpanded = Expand;
     ApplyExpanded(Node);
-    if (OnCollapsed)
-        OnCollapsed(this, Node);
+    const TTVExpandedEvent& Done = Expand ? OnExpanded : OnCollapsed;
+    if (Done)
+        Done(this, Node);
 }
 
 void TCustomTreeView::UserCurrentChanged(QTreeWidgetItem* Current) {

@@ -199,8 +199,9 @@ private:
     void NodesRebuilt();
     // Opens or closes Node (and with Recurse every node below), asking the handlers.
     void ChangeExpansion(TTreeNode* Node, bool Expand, bool Recurse);
-    void ExpandOne(TTreeNode* Node);
-    void CollapseOne(TTreeNode* Node);
+    void ChangeTopLevel(bool Expand);
+    // Asks OnExpanding or OnCollapsing, then opens or closes the node.
+    void ChangeOne(TTreeNode* Node, bool Expand);
     // Whether Node is still part of this tree (handlers may delete nodes).
     bool Contains(const TTreeNode* Node) const;
     // What the widget reports the user did.
