@@ -4,6 +4,7 @@
 // touched), help, and ExecuteEx forgetting its arguments however it ends.
 
 #include "design/ComponentExplorerDialog.h"
+#include "platform/classes/Streams.h"
 #include "platform/forms/ModalScript.h"
 #include "platform/os/FileSystem.h"
 #include "runtime/GlossaTools.h"
@@ -133,11 +134,12 @@ class PickerTest : public ::testing::Test {
 protected:
     void SetUp() override { Application->Initialize(); }
     // The picker's language, as the package's designer would have set it.
-    void UseLanguage(const String& Language) {
+    TGlossa* UseLanguage(const String& Language) {
         FLanguage = std::make_unique<TForm>(nullptr);
         auto* Host = new TGlossa(FLanguage.get());
         Host->SetDomain(PrivateGlossaDomain);
         Host->SetLanguage(Language);
+        return Host;
     }
     bool Run(const TModalScript::TAnswer& Answer) { return RunOn(Target, Answer); }
     bool RunOn(TPickedForm& On, const TModalScript::TAnswer& Answer) {
@@ -208,6 +210,41 @@ TEST_F(PickerTest, PicksAPropertyInEnglishAndGerman) {
         EXPECT_THAT(Picked(Fresh.Entries()),
                     ElementsAre("Glossa1.Resources.Greeting", "Button1.Caption"));
     }
+}
+
+TEST_F(PickerTest, FollowsALanguageSwitchWhileOpen) {
+    TGlossa* Host = UseLanguage("English");
+    Run([&](TCustomForm* Form) {
+        TComponentExplorer* Explorer = PickerOf(Form)->Explorer;
+        Host->SetLanguage("Deutsch");
+        EXPECT_EQ(Form->Caption(), "Eigenschaften auswählen");
+        EXPECT_EQ(Explorer->DestLabel->Caption(), "Ausgewählte Eigenschaften");
+        EXPECT_EQ(Explorer->FilterChecks[pfAll]->Caption(), "Alle");
+        EXPECT_EQ(Explorer->AddAllButton->Hint(), "Alle Eigenschaften hinzufügen");
+        ClickCancel(PickerOf(Form));
+    });
+}
+
+TEST_F(PickerTest, DialogComponentStreamsItsSettings) {
+    TForm Owner(nullptr);
+    Owner.SetName("EditorForm");
+    auto* Stored = new TComponentExplorerDialog(&Owner);
+    Stored->SetName("PropDialog");
+    Stored->HelpContext = 7000;
+    Stored->Settings()->SortByCompName = false;
+    Stored->Settings()->PropFilter = TPropFilter{pfCaption, pfUser};
+    Stored->Settings()->PropFilterText = "Tag";
+    TMemoryStream Stream;
+    Stream.WriteComponent(&Owner);
+    Stream.SetPosition(0);
+    TForm Copy(nullptr);
+    Stream.ReadComponent(&Copy);
+    auto* Read = dynamic_cast<TComponentExplorerDialog*>(Copy.FindComponent("PropDialog"));
+    ASSERT_NE(Read, nullptr);
+    EXPECT_EQ(Read->HelpContext, 7000);
+    EXPECT_FALSE(Read->Settings()->SortByCompName);
+    EXPECT_EQ(Read->Settings()->PropFilter, (TPropFilter{pfCaption, pfUser}));
+    EXPECT_EQ(Read->Settings()->PropFilterText, "Tag");
 }
 
 TEST_F(PickerTest, RemovingKeepsTheValuesOfWhatStaysAndNeverTheStringTable) {
