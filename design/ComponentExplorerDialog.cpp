@@ -194,7 +194,8 @@ void TComponentExplorer::MakeFilterControls() {
         TCheckBox* Check = MakeChild<TCheckBox>(FilterPanel, alNone);
         const bool SecondRow = static_cast<TPropFilterEnum>(I) == pfUser;
         const Integer Column = I < pfUser ? static_cast<Integer>(I) : static_cast<Integer>(I) - 1;
-        Check->SetBounds(SecondRow ? 8 : 8 + Column * 96, SecondRow ? 30 : 6, 92, 20);
+        Check->SetBounds(SecondRow ? 8 : 8 + Column * 96, SecondRow ? 30 : 6,
+                         I == pfAssigned ? 144 : 92, 20);
         Check->OnClick = TNotifyEvent::Make<&TComponentExplorer::FilterClick>(this);
         FilterChecks[I] = Check;
     }
