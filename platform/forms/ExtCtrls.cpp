@@ -1,6 +1,7 @@
 #include "platform/forms/ExtCtrls.h"
 
 #include <QLabel>
+#include <QMouseEvent>
 #include <QPixmap>
 
 namespace orlo {
@@ -197,6 +198,119 @@ void TImage::ApplyPicture() {
                                                   : QPixmap());
     Label->setScaledContents(FStretch);
     Label->setAlignment(FCenter ? Qt::AlignCenter : Qt::AlignLeft | Qt::AlignTop);
+}
+
+// --- TSplitter ---------------------------------------------------------------
+
+namespace {
+const bool SplitterRegistered = (RegisterClass(TSplitter::StaticClass()), true);
+} // namespace
+
+ORLO_PUBLISHED(TSplitter, "ExtCtrls") {
+    P.Property("Align", &TSplitter::Align, &TSplitter::SetAlign).Default(alLeft);
+    P.Property("AutoSnap", &TSplitter::AutoSnap).Default(1);
+    P.Property("Beveled", &TSplitter::Beveled).Default(0);
+    publish::Color(P);
+    P.Property("MinSize", &TSplitter::MinSize, &TSplitter::SetMinSize).Default(30);
+    publish::ParentColor(P, true);
+    P.Property("ResizeStyle", &TSplitter::ResizeStyle).Default(rsPattern);
+    publish::Visible(P);
+    P.Property("OnCanResize", &TSplitter::OnCanResize);
+    P.Property("OnMoved", &TSplitter::OnMoved);
+}
+
+TSplitter::TSplitter(TComponent* AOwner) : TGraphicControl(AOwner) {
+    SetBounds(0, 0, 3, 100);
+    SetAlign(alLeft);
+}
+
+TSplitter::~TSplitter() {
+    *FAlive = false;
+}
+
+TControl* TSplitter::Neighbour() const {
+    TWinControl* Owner = Parent();
+    if (!Owner)
+        return nullptr;
+    for (Integer I = 0; I < Owner->ControlCount(); ++I) {
+        TControl* C = Owner->Controls(I);
+        if (C == this || !C->Visible() || C->Align() != Align())
+            continue;
+        const bool Touches = (Align() == alLeft && C->Left() + C->Width() == Left()) ||
+                             (Align() == alRight && C->Left() == Left() + Width()) ||
+                             (Align() == alTop && C->Top() + C->Height() == Top()) ||
+                             (Align() == alBottom && C->Top() == Top() + Height());
+        if (Touches)
+            return C;
+    }
+    return nullptr;
+}
+
+Integer TSplitter::SizeOf(const TControl* Control) const {
+    return Vertical() ? Control->Width() : Control->Height();
+}
+
+Integer TSplitter::FreeSpace() const {
+    TWinControl* Owner = Parent();
+    Integer Result = Vertical() ? Owner->ClientWidth() : Owner->ClientHeight();
+    for (Integer I = 0; I < Owner->ControlCount(); ++I) {
+        const TControl* C = Owner->Controls(I);
+        const TAlign A = C->Align();
+        const bool SameAxis =
+            Vertical() ? A == alLeft || A == alRight : A == alTop || A == alBottom;
+        if (C->Visible() && SameAxis)
+            Result -= SizeOf(C);
+    }
+    return Result;
+}
+
+void TSplitter::MoveBy(Integer Delta) {
+    TControl* Target = Neighbour();
+    if (!Target)
+        return;
+    const Integer Current = SizeOf(Target);
+    const Integer Largest = std::max(Current, Current + FreeSpace() - FMinSize);
+    Integer NewSize =
+        std::min(Current + (Align() == alLeft || Align() == alTop ? Delta : -Delta), Largest);
+    if (NewSize < FMinSize)
+        NewSize = AutoSnap ? 0 : std::min(FMinSize, Largest);
+    bool Accept = true;
+    const std::shared_ptr<bool> Alive = FAlive;
+    if (OnCanResize)
+        OnCanResize(this, NewSize, Accept);
+    // The handler may have freed the splitter or taken the neighbour away.
+    if (!*Alive || !Accept || Neighbour() != Target || NewSize == Current)
+        return;
+    if (Vertical())
+        Target->SetWidth(std::max(0, NewSize));
+    else
+        Target->SetHeight(std::max(0, NewSize));
+    if (OnMoved)
+        OnMoved(this);
+}
+
+void TSplitter::InitWidget() {
+    TGraphicControl::InitWidget();
+    FWidget->setCursor(Vertical() ? Qt::SplitHCursor : Qt::SplitVCursor);
+}
+
+bool TSplitter::WidgetEvent(QEvent* Event) {
+    const auto Along = [this](QEvent* E) {
+        const QPointF At = static_cast<QMouseEvent*>(E)->globalPosition();
+        return static_cast<Integer>(Vertical() ? At.x() : At.y());
+    };
+    if (Event->type() == QEvent::MouseButtonPress &&
+        static_cast<QMouseEvent*>(Event)->button() == Qt::LeftButton) {
+        FDragging = true;
+        FDragStart = Along(Event);
+        return true;
+    }
+    if (Event->type() == QEvent::MouseButtonRelease && FDragging) {
+        FDragging = false;
+        MoveBy(Along(Event) - FDragStart);
+        return true;
+    }
+    return TGraphicControl::WidgetEvent(Event);
 }
 
 } // namespace orlo

@@ -1,5 +1,5 @@
 #pragma once
-// Panels and images.
+// Panels, images and splitters.
 
 #include "platform/forms/Forms.h"
 #include "platform/forms/StdCtrls.h"
@@ -86,6 +86,53 @@ private:
     bool FAutoSize = false;
     bool FCenter = false;
     bool FStretch = false;
+};
+
+ORLO_ENUM(TResizeStyle, rsNone, rsLine, rsUpdate, rsPattern)
+ORLO_EVENT(TCanResizeEvent, void(TObject* Sender, Integer& NewSize, bool& Accept))
+
+// A bar between two aligned controls: dragging it resizes the neighbour
+// aligned to the same side just before it (the control to its left for
+// alLeft, above it for alTop, to its right for alRight, below it for
+// alBottom). The neighbour keeps at least MinSize, and so does the space left
+// for the rest of the parent; below MinSize it closes to 0 with AutoSnap.
+class TSplitter : public TGraphicControl {
+    ORLO_CLASS(TSplitter, TGraphicControl)
+public:
+    explicit TSplitter(TComponent* AOwner);
+    ~TSplitter() override;
+
+    Integer MinSize() const noexcept { return FMinSize; }
+    void SetMinSize(Integer Value) { FMinSize = std::max(1, Value); }
+    bool AutoSnap = true;
+    bool Beveled = false;
+    TResizeStyle ResizeStyle = rsPattern;
+
+    // The control this splitter resizes; nil when none touches it.
+    TControl* Neighbour() const;
+    // What dragging the bar by Delta pixels does (right or down is positive):
+    // the neighbour's new size, limited, offered to OnCanResize, then OnMoved.
+    void MoveBy(Integer Delta);
+
+    TCanResizeEvent OnCanResize;
+    TNotifyEvent OnMoved;
+
+    bool WidgetEvent(QEvent* Event) override;
+
+protected:
+    void InitWidget() override;
+
+private:
+    bool Vertical() const { return Align() == alLeft || Align() == alRight; }
+    Integer SizeOf(const TControl* Control) const;
+    // The room the parent's client area leaves beside the aligned controls.
+    Integer FreeSpace() const;
+
+    Integer FMinSize = 30;
+    Integer FDragStart = 0;
+    bool FDragging = false;
+    // Cleared by the destructor: a handler may free the splitter.
+    std::shared_ptr<bool> FAlive = std::make_shared<bool>(true);
 };
 
 } // namespace orlo

@@ -2,6 +2,8 @@
 
 #include "platform/classes/FormText.h"
 #include "platform/classes/Streams.h"
+#include "platform/os/FileSystem.h"
+#include "platform/os/SystemInfo.h"
 
 namespace orlo::test {
 
@@ -26,6 +28,15 @@ String FormText(TComponent* Root) {
     TStringStream Text;
     ObjectBinaryToText(&Binary, &Text);
     return Text.DataString();
+}
+
+String ScreenshotPath(const String& Name) {
+    String Folder = GetEnvironmentVariable("ORLO_TEST_TMP");
+    if (Folder.empty())
+        Folder = TempDirectory();
+    Folder += "/screenshots";
+    ForceDirectories(Folder);
+    return Folder + "/" + Name + ".png";
 }
 
 ORLO_PUBLISHED(TSettingsDialog, "FormsTestSupport") {

@@ -30,6 +30,10 @@ private:
 // The text form of a component as the writer gives it.
 String FormText(TComponent* Root);
 
+// Where a test keeps a picture for a person to look at:
+// $ORLO_TEST_TMP/screenshots/<Name>.png (or below the temporary directory).
+String ScreenshotPath(const String& Name);
+
 // A dialog with the controls of a real settings dialog.
 class TSettingsDialog : public TForm {
     ORLO_CLASS(TSettingsDialog, TForm)
