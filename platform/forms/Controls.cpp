@@ -1,9 +1,11 @@
 #include "platform/forms/Controls.h"
 
 #include "platform/forms/Forms.h"
+#include "platform/forms/Menus.h"
 #include "platform/rtl/SysUtils.h"
 
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -51,6 +53,26 @@ Word VirtualKeyOf(const QKeyEvent* Event) {
         return VK_TAB;
     case Qt::Key_Backspace:
         return VK_BACK;
+    case Qt::Key_PageUp:
+        return 33;
+    case Qt::Key_PageDown:
+        return 34;
+    case Qt::Key_End:
+        return 35;
+    case Qt::Key_Home:
+        return 36;
+    case Qt::Key_Left:
+        return 37;
+    case Qt::Key_Up:
+        return 38;
+    case Qt::Key_Right:
+        return 39;
+    case Qt::Key_Down:
+        return 40;
+    case Qt::Key_Insert:
+        return 45;
+    case Qt::Key_Delete:
+        return 46;
     default:
         break;
     }
@@ -457,9 +479,26 @@ bool TControl::WidgetEvent(QEvent* Event) {
             FWidget->rect().contains(static_cast<QMouseEvent*>(Event)->position().toPoint()))
             Click();
         return false;
+    case QEvent::ContextMenu:
+        return ShowPopupMenu(static_cast<QContextMenuEvent*>(Event)->globalPos());
     default:
         return false;
     }
+}
+
+bool TControl::ShowPopupMenu(const QPoint& At) {
+    // A control without a menu of its own shows its parent's.
+    for (TControl* Control = this; Control; Control = Control->FParent) {
+        TPopupMenu* Menu = Control->FPopupMenu;
+        if (!Menu)
+            continue;
+        if (!Menu->AutoPopup)
+            return false;
+        Menu->SetPopupComponent(this);
+        Menu->Popup(At.x(), At.y());
+        return true;
+    }
+    return false;
 }
 
 void TControl::EnabledChanged() {}
@@ -519,6 +558,8 @@ void TControl::Loaded() {
 
 void TControl::Notification(TComponent* AComponent, TOperation Operation) {
     TComponent::Notification(AComponent, Operation);
+    if (Operation == opRemove && AComponent == FPopupMenu)
+        FPopupMenu = nullptr;
 }
 
 QWidget* TControl::CreateWidget(QWidget* ParentWidget) {
@@ -562,8 +603,18 @@ void TControl::InitWidget() {
 }
 
 void TControl::ApplyGeometry() {
-    if (FWidget)
-        FWidget->setGeometry(FLeft, FTop, FWidth, FHeight);
+    if (!FWidget)
+        return;
+    const TPoint Origin = FParent ? FParent->WidgetClientOrigin() : TPoint{0, 0};
+    FWidget->setGeometry(FLeft + Origin.X, FTop + Origin.Y, FWidth, FHeight);
+}
+
+void TControl::SetPopupMenu(TPopupMenu* Value) {
+    if (FPopupMenu)
+        RemoveFreeNotification(FPopupMenu);
+    FPopupMenu = Value;
+    if (Value)
+        FreeNotification(Value);
 }
 
 namespace {
@@ -920,6 +971,11 @@ void TWinControl::SetChildOrder(TComponent* Child, Integer Order) {
     FControls.insert(FControls.begin() + static_cast<std::ptrdiff_t>(Position), Control);
 }
 
+void TWinControl::ReapplyChildGeometry() {
+    for (TControl* Child : FControls)
+        Child->ApplyGeometry();
+}
+
 bool TWinControl::HandleDialogKey(Word Key) {
     for (TControl* Child : FControls)
         if (Child->HandleDialogKey(Key))
@@ -962,6 +1018,8 @@ bool TWinControl::WidgetEvent(QEvent* Event) {
         auto* Key = static_cast<QKeyEvent*>(Event);
         TCustomForm* Form = GetParentForm();
         const Word VirtualKey = VirtualKeyOf(Key);
+        if (Form && Form->IsMenuKey(this, VirtualKey, ShiftOf(Key->modifiers())))
+            return true; // an item was clicked: it may have freed this control
         if (!Form || (VirtualKey != VK_RETURN && VirtualKey != VK_ESCAPE && !OnKeyDown &&
                       !OnKeyPress && !Form->KeyPreview))
             return false;

@@ -21,12 +21,14 @@
 
 class QWidget;
 class QEvent;
+class QPoint;
 
 namespace orlo {
 
 class TWinControl;
 class TCustomForm;
 class TWidgetBridge;
+class TPopupMenu;
 
 ORLO_ENUM(TAlign, alNone, alTop, alBottom, alLeft, alRight, alClient)
 ORLO_ENUM(TAnchorKind, akLeft, akTop, akRight, akBottom)
@@ -177,6 +179,10 @@ public:
     void SetHelpContext(Integer Value) { FHelpContext = Value; }
     TControlStyle ControlStyle() const noexcept { return FControlStyle; }
     void SetControlStyle(TControlStyle Value) { FControlStyle = Value; }
+    // The context menu: shown on the widget's context-menu request (when its
+    // AutoPopup is set); its shortcuts work while the control has the focus.
+    TPopupMenu* PopupMenu() const noexcept { return FPopupMenu; }
+    void SetPopupMenu(TPopupMenu* Value);
 
     // Properties kept for the form files only; nothing acts on them.
     TDragMode DragMode = dmManual;
@@ -210,6 +216,9 @@ public:
 
     // Receives what Qt reports for the widget (see TWidgetBridge); true eats the event.
     virtual bool WidgetEvent(QEvent* Event);
+    // Shows the pop-up menu of this control (or of the nearest parent with
+    // one) at the screen point; false when none pops up.
+    bool ShowPopupMenu(const QPoint& At);
 
 protected:
     // Notifications after a change (the form files' CM_ messages).
@@ -291,6 +300,7 @@ private:
     bool FParentShowHint = true;
     TCursor FCursor = crDefault;
     Integer FHelpContext = 0;
+    TPopupMenu* FPopupMenu = nullptr;
     bool FTakingParentFont = false;
     std::unique_ptr<TFont> FFont;
 };
@@ -323,6 +333,9 @@ public:
     bool Focused() const;
     // EInvalidOperation "Cannot focus a disabled or invisible window".
     virtual void SetFocus();
+
+    // Where the client area starts inside the widget (below a form's menu bar).
+    virtual TPoint WidgetClientOrigin() const { return TPoint{0, 0}; }
 
     // --- Window handle
     QWidget* Handle(); // creates it when needed
@@ -371,6 +384,8 @@ protected:
     virtual bool KeyDown(Word& Key, TShiftState Shift);
     virtual bool KeyPress(char& Key);
     void UpdateTabOrder();
+    // Places the children's widgets again (the client origin moved).
+    void ReapplyChildGeometry();
     friend class TCustomForm;
 
 private:
@@ -488,6 +503,11 @@ template <class C> void ParentFont(TPublisher<C>& P) {
 template <class C> void ParentShowHint(TPublisher<C>& P) {
     P.Property("ParentShowHint", &C::ParentShowHint, &C::SetParentShowHint).Default(1);
 }
+
+// Publishing PopupMenu needs the complete TPopupMenu: include Menus.h.
+template <class C> void PopupMenu(TPublisher<C>& P) {
+    P.Property("PopupMenu", &C::PopupMenu, &C::SetPopupMenu);
+}
 template <class C> void ShowHint(TPublisher<C>& P) {
     P.Property("ShowHint", &C::ShowHint, &C::SetShowHint).Stored(&C::IsShowHintStored);
 }
@@ -501,7 +521,7 @@ template <class C> void Visible(TPublisher<C>& P) {
     P.Property("Visible", &C::Visible, &C::SetVisible).Default(1);
 }
 // The run Color, Ctl3D, DragCursor, DragMode, Enabled, Font that most
-// classes publish in a row, and the run ParentColor ... ShowHint.
+// classes publish in a row, and the run ParentColor ... PopupMenu.
 template <class C> void Appearance(TPublisher<C>& P) {
     Color(P);
     Ctl3D(P);
@@ -515,6 +535,7 @@ template <class C> void Parents(TPublisher<C>& P, bool ParentColorDefault) {
     ParentCtl3D(P);
     ParentFont(P);
     ParentShowHint(P);
+    PopupMenu(P);
 }
 // OnClick, OnDblClick and, for windowed controls, OnEnter, OnExit and the key events.
 template <class C> void ClickEvents(TPublisher<C>& P) {
