@@ -194,7 +194,20 @@ void TToolButton::ApplyText() {
 
 void TToolButton::TextChanged() {
     TGraphicControl::TextChanged();
+    FCaptionWidth = -1;
     Rearrange();
+}
+
+void TToolButton::FontChanged() {
+    TGraphicControl::FontChanged();
+    FCaptionWidth = -1;
+    Rearrange();
+}
+
+Integer TToolButton::CaptionWidth() const {
+    if (FCaptionWidth < 0)
+        FCaptionWidth = Canvas()->TextWidth(StripAccelChars(Caption()));
+    return FCaptionWidth;
 }
 
 // --- TToolBar

@@ -55,12 +55,15 @@ public:
     void SetParent(TWinControl* AParent) override;
     void SetVisible(bool Value) override;
     TToolBar* ToolBar() const;
+    // The width of the caption as shown (measured once per caption and font).
+    Integer CaptionWidth() const;
 
 protected:
     QWidget* CreateWidget(QWidget* ParentWidget) override;
     void InitWidget() override;
     void ApplyText() override;
     void TextChanged() override;
+    void FontChanged() override;
     void Notification(TComponent* AComponent, TOperation Operation) override;
     bool ClicksOnRelease() const override { return false; }
 
@@ -76,6 +79,7 @@ private:
     bool FWrap = false;
     Integer FImageIndex = -1;
     TMenuItem* FMenuItem = nullptr;
+    mutable Integer FCaptionWidth = -1; // -1: not measured yet
 };
 
 // A row of tool buttons, laid out from the left in the order they were added.
