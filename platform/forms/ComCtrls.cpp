@@ -194,20 +194,25 @@ void TToolButton::ApplyText() {
 
 void TToolButton::TextChanged() {
     TGraphicControl::TextChanged();
-    FCaptionWidth = -1;
     Rearrange();
 }
 
 void TToolButton::FontChanged() {
     TGraphicControl::FontChanged();
-    FCaptionWidth = -1;
+    FCaptionWidths.clear();
     Rearrange();
 }
 
 Integer TToolButton::CaptionWidth() const {
-    if (FCaptionWidth < 0)
-        FCaptionWidth = Canvas()->TextWidth(StripAccelChars(Caption()));
-    return FCaptionWidth;
+    constexpr size_t Kept = 4;
+    const auto Known = std::find_if(FCaptionWidths.begin(), FCaptionWidths.end(),
+                                    [this](const auto& Entry) { return Entry.first == Caption(); });
+    if (Known != FCaptionWidths.end())
+        return Known->second;
+    if (FCaptionWidths.size() == Kept)
+        FCaptionWidths.erase(FCaptionWidths.begin());
+    FCaptionWidths.emplace_back(Caption(), Canvas()->TextWidth(StripAccelChars(Caption())));
+    return FCaptionWidths.back().second;
 }
 
 // --- TToolBar
@@ -292,8 +297,7 @@ Integer TToolBar::ButtonExtent(const TToolButton* Button) const {
         return Button->Width();
     if (Button->Caption().empty())
         return FButtonWidth;
-    return std::max(FButtonWidth, Button->Canvas()->TextWidth(StripAccelChars(Button->Caption())) +
-                                      ButtonTextMargin);
+    return std::max(FButtonWidth, Button->CaptionWidth() + ButtonTextMargin);
 }
 
 void TToolBar::ArrangeButtons() {

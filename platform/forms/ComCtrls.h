@@ -5,6 +5,9 @@
 #include "platform/forms/Menus.h"
 #include "platform/forms/StdCtrls.h"
 
+#include <utility>
+#include <vector>
+
 namespace orlo {
 
 // --- Tool bar and status bar -----------------------------------------------------
@@ -55,7 +58,9 @@ public:
     void SetParent(TWinControl* AParent) override;
     void SetVisible(bool Value) override;
     TToolBar* ToolBar() const;
-    // The width of the caption as shown (measured once per caption and font).
+    // The width of the caption as shown. Measuring text is costly, so the
+    // widths of the last few captions are kept (a language switch goes back
+    // and forth between them) until the font changes.
     Integer CaptionWidth() const;
 
 protected:
@@ -79,7 +84,7 @@ private:
     bool FWrap = false;
     Integer FImageIndex = -1;
     TMenuItem* FMenuItem = nullptr;
-    mutable Integer FCaptionWidth = -1; // -1: not measured yet
+    mutable std::vector<std::pair<String, Integer>> FCaptionWidths; // newest last
 };
 
 // A row of tool buttons, laid out from the left in the order they were added.
