@@ -12,6 +12,7 @@
 // Each switch ends with the pending events handled (the bars repaint).
 // Goal: TGlossa at most 1.0 x Qt's time.
 
+#include "bench/GermanQm.h"
 #include "platform/forms/ComCtrls.h"
 #include "platform/forms/Forms.h"
 #include "platform/rtl/SysUtils.h"
@@ -20,7 +21,6 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QFile>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenu>
@@ -33,7 +33,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <cstdlib>
 #include <memory>
 #include <stdexcept>
 #include <vector>
@@ -46,16 +45,9 @@ constexpr int ItemsPerMenu = 19; // with the 10 menus themselves: 200 items
 constexpr int ButtonCount = 20;
 constexpr int PanelCount = 4;
 
-// Every text of the window, English and German, in one list: the menus,
-// their items and the buttons each have a caption and a hint.
-struct TTexts {
-    std::vector<String> English;
-    std::vector<String> German;
-    void Add(const String& En, const String& De) {
-        English.push_back(En);
-        German.push_back(De);
-    }
-};
+// Every text of the window in English and German: the menus, their items
+// and the buttons each have a caption and a hint.
+using TTexts = std::vector<std::pair<String, String>>;
 
 String MenuCaption(int M, bool German) {
     return Format(German ? "&Menü %d" : "&Menu %d", M);
@@ -80,18 +72,18 @@ String PanelText(int P, bool German) {
 TTexts AllTexts() {
     TTexts Texts;
     for (int M = 0; M < MenuCount; ++M) {
-        Texts.Add(MenuCaption(M, false), MenuCaption(M, true));
+        Texts.emplace_back(MenuCaption(M, false), MenuCaption(M, true));
         for (int I = 0; I < ItemsPerMenu; ++I) {
-            Texts.Add(ItemCaption(M, I, false), ItemCaption(M, I, true));
-            Texts.Add(ItemHint(M, I, false), ItemHint(M, I, true));
+            Texts.emplace_back(ItemCaption(M, I, false), ItemCaption(M, I, true));
+            Texts.emplace_back(ItemHint(M, I, false), ItemHint(M, I, true));
         }
     }
     for (int B = 0; B < ButtonCount; ++B) {
-        Texts.Add(ButtonCaption(B, false), ButtonCaption(B, true));
-        Texts.Add(ButtonHint(B, false), ButtonHint(B, true));
+        Texts.emplace_back(ButtonCaption(B, false), ButtonCaption(B, true));
+        Texts.emplace_back(ButtonHint(B, false), ButtonHint(B, true));
     }
     for (int P = 0; P < PanelCount; ++P)
-        Texts.Add(PanelText(P, false), PanelText(P, true));
+        Texts.emplace_back(PanelText(P, false), PanelText(P, true));
     return Texts;
 }
 
@@ -184,38 +176,11 @@ private:
 
 // --- Qt -----------------------------------------------------------------------------
 
-QByteArray XmlEscaped(const String& Text) {
-    return QString::fromStdString(Text).toHtmlEscaped().toUtf8();
-}
-
-// The German translation of every text as a .qm file, made by lrelease.
-QString MakeGermanQm(const QTemporaryDir& Dir) {
-    const QString Ts = Dir.filePath("bars_de.ts");
-    const QString Qm = Dir.filePath("bars_de.qm");
-    QFile File(Ts);
-    if (!File.open(QIODevice::WriteOnly))
-        throw std::runtime_error("cannot write the .ts file");
-    QByteArray Text = "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<!DOCTYPE TS>\n"
-                      "<TS version=\"2.1\" language=\"de_DE\">\n<context>\n<name>BarsForm</name>\n";
-    const TTexts Texts = AllTexts();
-    for (size_t I = 0; I < Texts.English.size(); ++I)
-        Text += "<message><source>" + XmlEscaped(Texts.English[I]) + "</source><translation>" +
-                XmlEscaped(Texts.German[I]) + "</translation></message>\n";
-    Text += "</context>\n</TS>\n";
-    File.write(Text);
-    File.close();
-    const String Command =
-        String(ORLO_LRELEASE) + " -silent " + Ts.toStdString() + " -qm " + Qm.toStdString();
-    if (std::system(Command.c_str()) != 0)
-        throw std::runtime_error("lrelease failed");
-    return Qm;
-}
-
 class TQtBarsForm {
 public:
     TQtBarsForm() {
         Application->Initialize();
-        if (!FGerman.load(MakeGermanQm(FDir)))
+        if (!FGerman.load(MakeGermanQm(FDir, "BarsForm", AllTexts())))
             throw std::runtime_error("cannot load the .qm file");
         FWindow.setGeometry(0, 0, 1200, 300);
         auto* Layout = new QVBoxLayout(&FWindow);

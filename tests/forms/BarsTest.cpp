@@ -241,6 +241,12 @@ TEST_F(BarsTest, ButtonsAndSeparatorsFollowEachOtherInOrder) {
     Form->SaveButton->SetCaption("Save everything now");
     EXPECT_GT(Form->FindButton->Left(), FindLeft);
     ExpectError<EListError>([&] { Bar->Buttons(6); }, "List index out of bounds (6)");
+    // A larger font widens the buttons whose captions no longer fit.
+    const Integer Wide = Form->SaveButton->Width();
+    Form->ToolBar1->Font()->SetSize(Form->ToolBar1->Font()->Size() * 2);
+    EXPECT_GT(Form->SaveButton->Width(), Wide);
+    Form->ToolBar1->Font()->SetSize(Form->ToolBar1->Font()->Size() / 2);
+    EXPECT_EQ(Form->SaveButton->Width(), Wide);
     // A freed button closes its gap.
     Form->SaveButton->SetCaption("Save");
     delete Form->Sep1;

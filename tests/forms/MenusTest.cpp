@@ -445,6 +445,20 @@ TEST_F(MenusTest, ContextMenuRequestShowsThePopupMenu) {
     // Without AutoPopup the widget keeps its own context menu.
     Form->EditPopup->AutoPopup = false;
     EXPECT_FALSE(Form->NameEdit->ShowPopupMenu(QPoint(1, 1)));
+    // The menu forgets a control that goes.
+    delete Form->NameEdit;
+    EXPECT_EQ(Form->EditPopup->PopupComponent(), nullptr);
+}
+
+TEST_F(MenusTest, PopupHandlerMayFreeItsMenu) {
+    Form->Show();
+    struct TFreer {
+        void Popped(TObject* Sender) { delete static_cast<TPopupMenu*>(Sender); }
+    } Freer;
+    Form->EditPopup->OnPopup = TNotifyEvent::Make<&TFreer::Popped>(&Freer);
+    EXPECT_TRUE(Form->NameEdit->ShowPopupMenu(QPoint(1, 1)));
+    EXPECT_EQ(Form->EditPopup, nullptr);
+    EXPECT_EQ(Form->NameEdit->PopupMenu(), nullptr);
 }
 
 TEST_F(MenusTest, FreedMenusLeaveNoDanglingReferences) {

@@ -4,6 +4,8 @@
 
 #include "platform/forms/ComCtrls.h"
 #include "runtime/ComponentExplorer.h"
+#include "runtime/LangComboBox.h"
+#include "tests/rtl/ExpectError.h"
 #include "tests/widgets/WidgetTestSupport.h"
 
 #include <QAction>
@@ -127,6 +129,23 @@ TEST_F(BarsLanguageTest, ItemsAddedLaterKeepTheirTextsAcrossSwitches) {
     Glossa->SetLanguage("Deutsch");
     EXPECT_EQ(Help->Caption(), "&Help");
     EXPECT_EQ(FileMenu->Caption(), "&Datei");
+}
+
+TEST(LangComboBoxPopupMenuTest, PublishedPopupMenuIsAPopupMenuReference) {
+    Application->Initialize();
+    TForm Form(nullptr);
+    auto* Popup = new TPopupMenu(&Form);
+    auto* Box = new TLangComboBox(&Form);
+    Box->SetParent(&Form);
+    const TPropInfo* Info = GetPropInfo(Box, "PopupMenu");
+    ASSERT_NE(Info, nullptr);
+    EXPECT_EQ(Info->PropType->Kind, tkClass);
+    SetObjectProp(Box, Info, Popup);
+    EXPECT_EQ(Box->PopupMenu(), Popup);
+    // Another kind of component is refused.
+    ExpectError<EPropertyError>([&] { SetObjectProp(Box, Info, &Form); }, "Invalid property value");
+    delete Popup;
+    EXPECT_EQ(Box->PopupMenu(), nullptr);
 }
 
 } // namespace
