@@ -9,6 +9,7 @@
 // Each switch ends with the pending events handled (the labels repaint).
 // Goal: TGlossa at most 1.0 x Qt's time.
 
+#include "bench/GermanQm.h"
 #include "platform/forms/Forms.h"
 #include "platform/forms/StdCtrls.h"
 #include "platform/rtl/SysUtils.h"
@@ -16,7 +17,6 @@
 #include "runtime/Glossa.h"
 
 #include <QApplication>
-#include <QFile>
 #include <QLabel>
 #include <QTemporaryDir>
 #include <QTranslator>
@@ -24,7 +24,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <cstdlib>
 #include <memory>
 #include <stdexcept>
 #include <vector>
@@ -99,34 +98,19 @@ private:
 
 // --- Qt -----------------------------------------------------------------------------
 
-// The German translation of every label as a .qm file, made by lrelease.
-QString MakeGermanQm(const QTemporaryDir& Dir) {
-    const QString Ts = Dir.filePath("labels_de.ts");
-    const QString Qm = Dir.filePath("labels_de.qm");
-    QFile File(Ts);
-    if (!File.open(QIODevice::WriteOnly))
-        throw std::runtime_error("cannot write the .ts file");
-    QByteArray Text =
-        "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<!DOCTYPE TS>\n"
-        "<TS version=\"2.1\" language=\"de_DE\">\n<context>\n<name>LabelForm</name>\n";
+// The German translation of every label.
+std::vector<std::pair<String, String>> LabelTexts() {
+    std::vector<std::pair<String, String>> Texts;
     for (int I = 0; I < LabelCount; ++I)
-        Text += QByteArray("<message><source>") + EnglishText(I).c_str() +
-                "</source><translation>" + GermanText(I).c_str() + "</translation></message>\n";
-    Text += "</context>\n</TS>\n";
-    File.write(Text);
-    File.close();
-    const String Command =
-        String(ORLO_LRELEASE) + " -silent " + Ts.toStdString() + " -qm " + Qm.toStdString();
-    if (std::system(Command.c_str()) != 0)
-        throw std::runtime_error("lrelease failed");
-    return Qm;
+        Texts.emplace_back(EnglishText(I), GermanText(I));
+    return Texts;
 }
 
 class TQtLabelForm {
 public:
     TQtLabelForm() {
         Application->Initialize();
-        if (!FGerman.load(MakeGermanQm(FDir)))
+        if (!FGerman.load(MakeGermanQm(FDir, "LabelForm", LabelTexts())))
             throw std::runtime_error("cannot load the .qm file");
         FWindow.setGeometry(0, 0, Columns * LabelWidth, 800);
         for (int I = 0; I < LabelCount; ++I) {

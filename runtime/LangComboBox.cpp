@@ -2,6 +2,7 @@
 
 #include "platform/classes/Strings.h"
 #include "platform/forms/Forms.h"
+#include "platform/forms/Menus.h"
 #include "platform/rtl/SysUtils.h"
 #include "tools/Debug.h"
 
@@ -43,6 +44,7 @@ ORLO_PUBLISHED(TLangComboBox, "Glossa") {
     publish::ParentCtl3D(P);
     publish::ParentFont(P);
     publish::ParentShowHint(P);
+    publish::PopupMenu(P);
     publish::ShowHint(P);
     publish::TabOrder(P);
     publish::TabStop(P, true);

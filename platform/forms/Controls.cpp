@@ -1,15 +1,19 @@
 #include "platform/forms/Controls.h"
 
 #include "platform/forms/Forms.h"
+#include "platform/forms/Menus.h"
 #include "platform/rtl/ScopeGuard.h"
 #include "platform/rtl/SysUtils.h"
 
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QEvent>
 #include <QHelpEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPoint>
+#include <QRect>
 #include <QPalette>
 #include <QToolTip>
 #include <QWidget>
@@ -109,6 +113,8 @@ Word VirtualKeyOf(const QKeyEvent* Event) {
         return VK_RIGHT;
     case Qt::Key_Down:
         return VK_DOWN;
+    case Qt::Key_Insert:
+        return VK_INSERT;
     case Qt::Key_Delete:
         return VK_DELETE;
     default:
@@ -502,13 +508,13 @@ void TControl::Repaint() {
     if (FWidget)
         FWidget->repaint();
     else if (Windowless() && FParent && FParent->FWidget)
-        FParent->FWidget->repaint(FLeft, FTop, FWidth, FHeight);
+        FParent->FWidget->repaint(FParent->WindowlessArea(this));
 }
 
 void TControl::InvalidateWindowless() const {
     if (Windowless() && FParent && FParent->FWidget &&
         !FParent->ComponentState().Contains(csDestroying))
-        FParent->FWidget->update(FLeft, FTop, FWidth, FHeight);
+        FParent->FWidget->update(FParent->WindowlessArea(this));
 }
 
 TControl* TControl::FromWidget(const QWidget* Widget) {
@@ -527,9 +533,26 @@ bool TControl::WidgetEvent(QEvent* Event) {
             FWidget->rect().contains(static_cast<QMouseEvent*>(Event)->position().toPoint()))
             Click();
         return false;
+    case QEvent::ContextMenu:
+        return ShowPopupMenu(static_cast<QContextMenuEvent*>(Event)->globalPos());
     default:
         return false;
     }
+}
+
+bool TControl::ShowPopupMenu(const QPoint& At) {
+    // A control without a menu of its own shows its parent's.
+    for (TControl* Control = this; Control; Control = Control->FParent) {
+        TPopupMenu* Menu = Control->FPopupMenu;
+        if (!Menu)
+            continue;
+        if (!Menu->AutoPopup)
+            return false;
+        Menu->SetPopupComponent(this);
+        Menu->Popup(At.x(), At.y());
+        return true;
+    }
+    return false;
 }
 
 void TControl::EnabledChanged() {}
@@ -583,6 +606,8 @@ void TControl::Loaded() {
 
 void TControl::Notification(TComponent* AComponent, TOperation Operation) {
     TComponent::Notification(AComponent, Operation);
+    if (Operation == opRemove && AComponent == FPopupMenu)
+        FPopupMenu = nullptr;
 }
 
 QWidget* TControl::CreateWidget(QWidget* ParentWidget) {
@@ -630,10 +655,18 @@ void TControl::InitWidget() {
 }
 
 void TControl::ApplyGeometry() {
-    if (FWidget)
-        FWidget->setGeometry(FLeft, FTop, FWidth, FHeight);
-    else
-        InvalidateWindowless();
+    if (!FWidget)
+        return InvalidateWindowless();
+    const TPoint Origin = FParent ? FParent->WidgetClientOrigin() : TPoint{0, 0};
+    FWidget->setGeometry(FLeft + Origin.X, FTop + Origin.Y, FWidth, FHeight);
+}
+
+void TControl::SetPopupMenu(TPopupMenu* Value) {
+    if (FPopupMenu)
+        RemoveFreeNotification(FPopupMenu);
+    FPopupMenu = Value;
+    if (Value)
+        FreeNotification(Value);
 }
 
 namespace {
@@ -988,6 +1021,11 @@ void TWinControl::SetChildOrder(TComponent* Child, Integer Order) {
     FControls.insert(FControls.begin() + static_cast<std::ptrdiff_t>(Position), Control);
 }
 
+void TWinControl::ReapplyChildGeometry() {
+    for (TControl* Child : FControls)
+        Child->ApplyGeometry();
+}
+
 bool TWinControl::HandleDialogKey(Word Key) {
     for (TControl* Child : FControls)
         if (Child->HandleDialogKey(Key))
@@ -1028,11 +1066,15 @@ void TWinControl::MoveWindowless(TControl* Child, std::vector<TControl*>::iterat
     Child->Invalidate();
 }
 
-TControl* TWinControl::WindowlessChildAt(Integer X, Integer Y) const {
+QRect TWinControl::WindowlessArea(const TControl* Child) const {
+    const TPoint Origin = WidgetClientOrigin();
+    return QRect(Child->Left() + Origin.X, Child->Top() + Origin.Y, Child->Width(),
+                 Child->Height());
+}
+
+TControl* TWinControl::WindowlessChildAt(const QPoint& At) const {
     for (auto Child = FControls.rbegin(); Child != FControls.rend(); ++Child)
-        if ((*Child)->Windowless() && (*Child)->Visible() && X >= (*Child)->Left() &&
-            X < (*Child)->Left() + (*Child)->Width() && Y >= (*Child)->Top() &&
-            Y < (*Child)->Top() + (*Child)->Height())
+        if ((*Child)->Windowless() && (*Child)->Visible() && WindowlessArea(*Child).contains(At))
             return *Child;
     return nullptr;
 }
@@ -1044,7 +1086,7 @@ void TWinControl::PaintWindowless(QPaintEvent* Event) {
         auto* Graphic = Child->Windowless() ? dynamic_cast<TGraphicControl*>(Child) : nullptr;
         if (!Graphic || !Graphic->Visible())
             continue;
-        const QRect Bounds(Graphic->Left(), Graphic->Top(), Graphic->Width(), Graphic->Height());
+        const QRect Bounds = WindowlessArea(Graphic);
         if (!Bounds.intersects(Area))
             continue;
         Painter.save();
@@ -1068,16 +1110,14 @@ bool TWinControl::WindowlessChildrenEvent(QEvent* Event) {
         WidgetOwnEvent(FWidget, Event);
         PaintWindowless(static_cast<QPaintEvent*>(Event));
         return true;
-    case QEvent::MouseButtonPress: {
-        const QPoint At = static_cast<QMouseEvent*>(Event)->position().toPoint();
-        FPressPoint = {At.x(), At.y()};
+    case QEvent::MouseButtonPress:
+        FPressPoint = static_cast<QMouseEvent*>(Event)->position().toPoint();
         return false;
-    }
     case QEvent::MouseButtonRelease:
     case QEvent::MouseButtonDblClick: {
         auto* Mouse = static_cast<QMouseEvent*>(Event);
         const QPoint At = Mouse->position().toPoint();
-        TControl* Child = WindowlessChildAt(At.x(), At.y());
+        TControl* Child = WindowlessChildAt(At);
         if (Event->type() == QEvent::MouseButtonDblClick) {
             if (Child && Child->OnDblClick)
                 Child->OnDblClick(Child);
@@ -1085,7 +1125,7 @@ bool TWinControl::WindowlessChildrenEvent(QEvent* Event) {
         }
         // The control the button went down on has the release, as if it had
         // captured the mouse; it is a click when the release is over it too.
-        TControl* Pressed = WindowlessChildAt(FPressPoint.X, FPressPoint.Y);
+        TControl* Pressed = WindowlessChildAt(FPressPoint);
         if (!Pressed && !Child)
             return false;
         if (Pressed == Child && Mouse->button() == Qt::LeftButton && Child->ClicksOnRelease())
@@ -1094,15 +1134,14 @@ bool TWinControl::WindowlessChildrenEvent(QEvent* Event) {
     }
     case QEvent::ToolTip: {
         auto* Help = static_cast<QHelpEvent*>(Event);
-        TControl* Child = WindowlessChildAt(Help->pos().x(), Help->pos().y());
+        TControl* Child = WindowlessChildAt(Help->pos());
         if (!Child)
             return false;
         const String Tip = Child->ToolTip();
         if (Tip.empty())
             QToolTip::hideText();
         else
-            QToolTip::showText(Help->globalPos(), ToQString(Tip), FWidget,
-                               QRect(Child->Left(), Child->Top(), Child->Width(), Child->Height()));
+            QToolTip::showText(Help->globalPos(), ToQString(Tip), FWidget, WindowlessArea(Child));
         return true;
     }
     default:
@@ -1123,6 +1162,8 @@ bool TWinControl::WidgetEvent(QEvent* Event) {
         auto* Key = static_cast<QKeyEvent*>(Event);
         TCustomForm* Form = GetParentForm();
         const Word VirtualKey = VirtualKeyOf(Key);
+        if (Form && Form->IsMenuKey(this, VirtualKey, ShiftOf(Key)))
+            return true; // an item was clicked: it may have freed this control
         if (!Form || (VirtualKey != VK_RETURN && VirtualKey != VK_ESCAPE && !OnKeyDown &&
                       !OnKeyPress && !Form->KeyPreview))
             return false;

@@ -15,6 +15,8 @@
 #include "platform/forms/QtSupport.h"
 
 #include <QObject>
+#include <QPoint>
+#include <QRect>
 
 #include <memory>
 #include <vector>
@@ -30,6 +32,7 @@ namespace orlo {
 class TWinControl;
 class TCustomForm;
 class TWidgetBridge;
+class TPopupMenu;
 
 ORLO_ENUM(TAlign, alNone, alTop, alBottom, alLeft, alRight, alClient)
 ORLO_ENUM(TAnchorKind, akLeft, akTop, akRight, akBottom)
@@ -102,6 +105,7 @@ constexpr Word VK_LEFT = 37;
 constexpr Word VK_UP = 38;
 constexpr Word VK_RIGHT = 39;
 constexpr Word VK_DOWN = 40;
+constexpr Word VK_INSERT = 45;
 constexpr Word VK_DELETE = 46;
 constexpr Word VK_F1 = 112;
 constexpr Word VK_F2 = 113;
@@ -198,6 +202,10 @@ public:
     void SetHelpContext(Integer Value) { FHelpContext = Value; }
     TControlStyle ControlStyle() const noexcept { return FControlStyle; }
     void SetControlStyle(TControlStyle Value) { FControlStyle = Value; }
+    // The context menu: shown on the widget's context-menu request (when its
+    // AutoPopup is set); its shortcuts work while the control has the focus.
+    TPopupMenu* PopupMenu() const noexcept { return FPopupMenu; }
+    void SetPopupMenu(TPopupMenu* Value);
 
     // Properties kept for the form files only; nothing acts on them.
     TDragMode DragMode = dmManual;
@@ -234,6 +242,9 @@ public:
 
     // Receives what Qt reports for the widget (see TWidgetBridge); true eats the event.
     virtual bool WidgetEvent(QEvent* Event);
+    // Shows the pop-up menu of this control (or of the nearest parent with
+    // one) at the screen point; false when none pops up.
+    bool ShowPopupMenu(const QPoint& At);
 
 protected:
     // Notifications after a change (the form files' CM_ messages).
@@ -317,6 +328,7 @@ private:
     bool FParentShowHint = true;
     TCursor FCursor = crDefault;
     Integer FHelpContext = 0;
+    TPopupMenu* FPopupMenu = nullptr;
     bool FTakingParentFont = false;
     std::unique_ptr<TFont> FFont;
 };
@@ -349,6 +361,9 @@ public:
     bool Focused() const;
     // EInvalidOperation "Cannot focus a disabled or invisible window".
     virtual void SetFocus();
+
+    // Where the client area starts inside the widget (below a form's menu bar).
+    virtual TPoint WidgetClientOrigin() const { return TPoint{0, 0}; }
 
     // --- Window handle
     QWidget* Handle(); // creates it when needed
@@ -399,9 +414,13 @@ protected:
     virtual bool KeyDown(Word& Key, TShiftState Shift);
     virtual bool KeyPress(char& Key);
     void UpdateTabOrder();
+    // Places the children's widgets again (the client origin moved).
+    void ReapplyChildGeometry();
     friend class TCustomForm;
-    // The topmost visible windowless child at a point of the client area.
-    TControl* WindowlessChildAt(Integer X, Integer Y) const;
+    // Where a windowless child lies in this control's widget.
+    QRect WindowlessArea(const TControl* Child) const;
+    // The topmost visible windowless child at a point of the widget.
+    TControl* WindowlessChildAt(const QPoint& At) const;
     // Moves a windowless child before Place in the paint order (the end: on top).
     void MoveWindowless(TControl* Child, std::vector<TControl*>::iterator Place);
     void PaintWindowless(QPaintEvent* Event);
@@ -417,7 +436,7 @@ private:
     Integer FAlignLevel = 0;
     bool FAlignPending = false;
     Integer FPendingTabOrder = -1; // read before the parent was known
-    TPoint FPressPoint{-1, -1};    // where the left button went down, for windowless clicks
+    QPoint FPressPoint{-1, -1}; // where the left button went down, for windowless clicks
 };
 
 // A control without a window of its own: its parent's widget paints it
@@ -530,6 +549,11 @@ template <class C> void ParentFont(TPublisher<C>& P) {
 template <class C> void ParentShowHint(TPublisher<C>& P) {
     P.Property("ParentShowHint", &C::ParentShowHint, &C::SetParentShowHint).Default(1);
 }
+
+// Publishing PopupMenu needs the complete TPopupMenu: include Menus.h.
+template <class C> void PopupMenu(TPublisher<C>& P) {
+    P.Property("PopupMenu", &C::PopupMenu, &C::SetPopupMenu);
+}
 template <class C> void ShowHint(TPublisher<C>& P) {
     P.Property("ShowHint", &C::ShowHint, &C::SetShowHint).Stored(&C::IsShowHintStored);
 }
@@ -543,7 +567,7 @@ template <class C> void Visible(TPublisher<C>& P) {
     P.Property("Visible", &C::Visible, &C::SetVisible).Default(1);
 }
 // The run Color, Ctl3D, DragCursor, DragMode, Enabled, Font that most
-// classes publish in a row, and the run ParentColor ... ShowHint.
+// classes publish in a row, and the run ParentColor ... PopupMenu.
 template <class C> void Appearance(TPublisher<C>& P) {
     Color(P);
     Ctl3D(P);
@@ -557,6 +581,7 @@ template <class C> void Parents(TPublisher<C>& P, bool ParentColorDefault) {
     ParentCtl3D(P);
     ParentFont(P);
     ParentShowHint(P);
+    PopupMenu(P);
 }
 // OnClick, OnDblClick and, for windowed controls, OnEnter, OnExit and the key events.
 template <class C> void ClickEvents(TPublisher<C>& P) {

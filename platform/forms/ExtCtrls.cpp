@@ -1,5 +1,7 @@
 #include "platform/forms/ExtCtrls.h"
 
+#include "platform/forms/Menus.h"
+
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPixmap>

@@ -119,6 +119,9 @@ public:
 
     bool WidgetEvent(QEvent* Event) override;
 
+    // Keeps a widget of its own: it takes the mouse to drag its neighbour's edge.
+    bool Windowless() const override { return false; }
+
 protected:
     void InitWidget() override;
 

@@ -4,6 +4,7 @@
 #include "platform/forms/Buttons.h"
 #include "platform/forms/Dialogs.h"
 #include "platform/forms/ExtCtrls.h"
+#include "platform/forms/Menus.h"
 #include "platform/forms/StdCtrls.h"
 #include "platform/rtl/ScopeGuard.h"
 #include "platform/rtl/SysUtils.h"
@@ -12,6 +13,7 @@
 #include <QDesktopServices>
 #include <QEvent>
 #include <QEventLoop>
+#include <QMenuBar>
 #include <QScreen>
 #include <QUrl>
 #include <QWidget>
@@ -101,6 +103,7 @@ ORLO_PUBLISHED(TCustomForm, "Forms") {
     P.Property("Icon", &TCustomForm::Icon, &TCustomForm::SetIcon)
         .Stored(&TCustomForm::IsIconStored);
     P.Property("KeyPreview", &TCustomForm::KeyPreview).Default(0);
+    P.Property("Menu", &TCustomForm::Menu, &TCustomForm::SetMenu);
     P.Property("OldCreateOrder", &TCustomForm::OldCreateOrder);
     P.Property("PixelsPerInch", &TCustomForm::PixelsPerInch).Stored(false);
     P.Property("Position", &TCustomForm::Position, &TCustomForm::SetPosition).Default(poDesigned);
@@ -473,6 +476,58 @@ void TCustomForm::Notification(TComponent* AComponent, TOperation Operation) {
     TCustomControl::Notification(AComponent, Operation);
     if (Operation == opRemove && AComponent == FActiveControl)
         FActiveControl = nullptr;
+    if (Operation == opRemove && AComponent == FMenu) {
+        FMenu = nullptr; // going: its bar goes without asking it anything
+        MenuChanged();
+    }
+}
+
+// --- Menu bar
+
+void TCustomForm::SetMenu(TMainMenu* Value) {
+    if (FMenu == Value)
+        return;
+    const Integer KeptClientHeight = ClientHeight();
+    if (FMenu) {
+        FMenu->DetachBar();
+        RemoveFreeNotification(FMenu);
+    }
+    FMenu = Value;
+    if (FMenu)
+        FreeNotification(FMenu);
+    if (ComponentState().Contains(csLoading) && IsClientSizeStored())
+        SetClientHeight(KeptClientHeight);
+    MenuChanged();
+}
+
+Integer TCustomForm::MenuHeight() const {
+    return FMenu ? MenuBarHeight() : 0;
+}
+
+TPoint TCustomForm::WidgetClientOrigin() const {
+    return TPoint{0, MenuHeight()};
+}
+
+void TCustomForm::MenuChanged() {
+    if (!FWidget)
+        return;
+    if (!FMenu) {
+        DisposeWidget(std::exchange(FMenuBar, nullptr));
+    } else {
+        if (!FMenuBar) {
+            FMenuBar = new QMenuBar(FWidget);
+            FMenuBar->setNativeMenuBar(false);
+            FMenuBar->show();
+        }
+        FMenu->AttachBar(FMenuBar);
+    }
+    ApplyGeometry();
+    ReapplyChildGeometry();
+}
+
+void TCustomForm::ApplyMenuBar() {
+    if (FMenuBar)
+        FMenuBar->setGeometry(0, 0, ClientWidth(), MenuHeight());
 }
 
 // --- Keys
@@ -485,7 +540,22 @@ bool TCustomForm::DialogKey(Word Key) {
     return HandleDialogKey(Key);
 }
 
+bool TCustomForm::IsShortCut(Word Key, TShiftState Shift) {
+    return FMenu && FMenu->IsShortCut(Key, Shift);
+}
+
+bool TCustomForm::IsMenuKey(TControl* Target, Word Key, TShiftState Shift) {
+    if (Key == 0 || ComponentState().Contains(csDesigning))
+        return false;
+    for (TControl* Control = Target; Control; Control = Control->Parent())
+        if (TPopupMenu* Popup = Control->PopupMenu(); Popup && Popup->IsShortCut(Key, Shift))
+            return true;
+    return IsShortCut(Key, Shift);
+}
+
 bool TCustomForm::HandleKey(TWinControl* Target, Word Key, TShiftState Shift, char Char) {
+    if (IsMenuKey(Target, Key, Shift))
+        return true; // the click may have freed the form: nothing follows
     if (KeyPreview && Target != this) {
         Word Code = Key;
         if (Code != 0 && KeyDown(Code, Shift))
@@ -613,7 +683,7 @@ Integer TCustomForm::ClientWidth() const {
     return std::max(0, Width() - FrameSize().X);
 }
 Integer TCustomForm::ClientHeight() const {
-    return std::max(0, Height() - FrameSize().Y);
+    return std::max(0, Height() - FrameSize().Y - MenuHeight());
 }
 
 TMinMaxRecord TCustomForm::MinMaxInfo() {
@@ -675,6 +745,13 @@ void TCustomForm::InitWidget() {
     UpdateTrackingSizes();
     if (!FIcon->Empty())
         FWidget->setWindowIcon(QIcon(QPixmap::fromImage(FIcon->Image())));
+    if (FMenu)
+        MenuChanged();
+}
+
+void TCustomForm::ReleaseWidget() {
+    FMenuBar = nullptr; // a child of the window widget, which goes now
+    TCustomControl::ReleaseWidget();
 }
 
 void TCustomForm::ApplyGeometry() {
@@ -682,7 +759,8 @@ void TCustomForm::ApplyGeometry() {
         return;
     TSetForScope<bool> Syncing(FSyncingGeometry, true);
     FWidget->move(Left(), Top());
-    FWidget->resize(ClientWidth(), ClientHeight());
+    FWidget->resize(ClientWidth(), ClientHeight() + MenuHeight());
+    ApplyMenuBar();
 }
 
 void TCustomForm::ApplyText() {
@@ -699,6 +777,7 @@ void TCustomForm::WidgetGeometryChanged() {
     TCustomControl::SetBounds(Pos.x(), Pos.y(), FWidget->width() + Frame.X,
                               FWidget->height() + Frame.Y);
     TrackNormalBounds();
+    ApplyMenuBar();
 }
 
 bool TCustomForm::WidgetEvent(QEvent* Event) {
@@ -1057,7 +1136,8 @@ struct TFormsUnit {
                          TRadioButton::StaticClass(), TGroupBox::StaticClass(),
                          TComboBox::StaticClass(), TListBox::StaticClass(), TPanel::StaticClass(),
                          TImage::StaticClass(), TOpenDialog::StaticClass(),
-                         TSaveDialog::StaticClass()});
+                         TSaveDialog::StaticClass(), TMainMenu::StaticClass(),
+                         TPopupMenu::StaticClass(), TMenuItem::StaticClass()});
     }
     ~TFormsUnit() { FreeApplicationObjects(); }
 };

@@ -10,11 +10,13 @@
 #include <vector>
 
 class QEventLoop;
+class QMenuBar;
 
 namespace orlo {
 
 class TCustomForm;
 class TButtonControl;
+class TMainMenu;
 
 ORLO_ENUM(TFormBorderStyle, bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin)
 ORLO_ENUM(TBorderIcon, biSystemMenu, biMinimize, biMaximize, biHelp)
@@ -82,6 +84,16 @@ public:
     void PressKey(Word Key, TShiftState Shift = {});
     // Enter or Escape to the form's buttons; true when one took it.
     bool DialogKey(Word Key);
+    // A shortcut typed while Target has the focus: the pop-up menus of Target
+    // and its parents, then the form's menu; true when an item was clicked.
+    bool IsMenuKey(TControl* Target, Word Key, TShiftState Shift);
+    bool IsShortCut(Word Key, TShiftState Shift);
+
+    // --- Menu bar: the window grows by it, the client area starts below it.
+    // Set while a form file is read, the client height read before is kept.
+    TMainMenu* Menu() const noexcept { return FMenu; }
+    void SetMenu(TMainMenu* Value);
+    QMenuBar* MenuBar() const noexcept { return FMenuBar; }
     // A key typed while Target has the focus; true when something took it.
     bool HandleKey(TWinControl* Target, Word Key, TShiftState Shift, char Char);
 
@@ -109,6 +121,7 @@ public:
 
     Integer ClientWidth() const override;
     Integer ClientHeight() const override;
+    TPoint WidgetClientOrigin() const override;
     void SetBounds(Integer ALeft, Integer ATop, Integer AWidth, Integer AHeight) override;
     // Width and height of the frame around the client area.
     TPoint FrameSize() const;
@@ -150,6 +163,7 @@ protected:
     void Resize() override;
     QWidget* CreateWidget(QWidget* ParentWidget) override;
     void InitWidget() override;
+    void ReleaseWidget() override;
     void ApplyGeometry() override;
     void ApplyVisible() override;
     void ApplyText() override;
@@ -172,6 +186,9 @@ private:
     void HideWindow();
     void ApplyWindowFlags();
     void ApplyWindowState();
+    Integer MenuHeight() const;
+    void MenuChanged();
+    void ApplyMenuBar();
     void TrackNormalBounds();
     void WidgetGeometryChanged();
     bool IsFormSizeStored() const { return FAutoScroll; }
@@ -189,6 +206,8 @@ private:
     bool FDestroyed = false; // OnDestroy ran
     bool FSyncingGeometry = false;
     TWinControl* FActiveControl = nullptr;
+    TMainMenu* FMenu = nullptr;
+    QMenuBar* FMenuBar = nullptr; // a child of the window widget
     TFormBorderStyle FBorderStyle = bsSizeable;
     TBorderIcons FBorderIcons{biSystemMenu, biMinimize, biMaximize};
     TPosition FPosition = poDesigned;

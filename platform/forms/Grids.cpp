@@ -1,6 +1,7 @@
 #include "platform/forms/Grids.h"
 
 #include "platform/classes/Filer.h"
+#include "platform/forms/Menus.h"
 #include "platform/rtl/SysUtils.h"
 
 #include <QAbstractScrollArea>

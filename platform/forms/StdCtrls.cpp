@@ -1,6 +1,7 @@
 #include "platform/forms/StdCtrls.h"
 
 #include "platform/forms/Forms.h"
+#include "platform/forms/Menus.h"
 #include "platform/rtl/ScopeGuard.h"
 #include "platform/rtl/SysUtils.h"
 
@@ -173,6 +174,7 @@ ORLO_PUBLISHED(TLabel, "StdCtrls") {
     publish::ParentColor(P, true);
     publish::ParentFont(P);
     publish::ParentShowHint(P);
+    publish::PopupMenu(P);
     P.Property("ShowAccelChar", &TLabel::ShowAccelChar, &TLabel::SetShowAccelChar).Default(1);
     publish::ShowHint(P);
     P.Property("Transparent", &TLabel::Transparent, &TLabel::SetTransparent).Default(0);
@@ -313,6 +315,7 @@ ORLO_PUBLISHED(TButton, "StdCtrls") {
     P.Property("ModalResult", &TButton::ModalResult, &TButton::SetModalResult).Default(0);
     publish::ParentFont(P);
     publish::ParentShowHint(P);
+    publish::PopupMenu(P);
     publish::ShowHint(P);
     publish::TabOrder(P);
     publish::TabStop(P, true);
