@@ -301,17 +301,38 @@ void THelpWindow::ShowPage(const THelpFile& File, const String& Page) {
     SetCaption(File.Title().empty() ? LocalText("Help", "Hilfe") : File.Title());
     Browser->SetSource(Page);
     BrowserChange(this);
+    Show(); // as a form that is not modal
     RaiseAboveModalForms();
-    Show();
 }
 
-// A help window asked for from a modal dialog would be blocked by it; it
-// goes above the dialog until closed, and stays independent otherwise.
+namespace {
+
+// Tells the help window when the modal window it was raised above hides.
+class TModalWatch : public QObject {
+public:
+    using QObject::QObject;
+    bool eventFilter(QObject* Watched, QEvent* Event) override {
+        if (Event->type() == QEvent::Hide && TheHelpWindow) {
+            Watched->removeEventFilter(this);
+            TheHelpWindow->RaiseAboveModalForms();
+        }
+        return false;
+    }
+};
+
+} // namespace
+
+// A help window asked for from a modal dialog would be blocked by it, so it
+// is modal itself above the dialog; once the dialog hides it is independent
+// again instead of blocking the other windows in turn.
 void THelpWindow::RaiseAboveModalForms() {
     QWidget* Window = Handle();
     QWidget* Modal = QApplication::activeModalWidget();
-    const Qt::WindowModality Wanted =
-        Modal && Modal != Window ? Qt::ApplicationModal : Qt::NonModal;
+    if (Modal == Window)
+        Modal = nullptr;
+    if (Modal)
+        Modal->installEventFilter(new TModalWatch(Window));
+    const Qt::WindowModality Wanted = Modal ? Qt::ApplicationModal : Qt::NonModal;
     if (Window->windowModality() == Wanted)
         return;
     const bool WasVisible = Window->isVisible();

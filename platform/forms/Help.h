@@ -115,6 +115,9 @@ public:
     void ShowPage(const THelpFile& File, const String& Page);
     // The help file whose page shows.
     const String& HelpFile() const noexcept { return FHelpFile; }
+    // Makes the window usable while a modal form shows (modal above it),
+    // and independent again when none does.
+    void RaiseAboveModalForms();
 
     TPanel* ButtonBar;
     TButton* BackButton;
@@ -128,7 +131,6 @@ private:
     void ForwardClick(TObject*);
     void ContentsClick(TObject*);
     void BrowserChange(TObject*);
-    void RaiseAboveModalForms();
 
     String FHelpFile;
     String FContentsPage;

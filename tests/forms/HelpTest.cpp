@@ -7,70 +7,26 @@
 #include "platform/os/SystemInfo.h"
 #include "platform/rtl/SysUtils.h"
 #include "tests/forms/FormsTestSupport.h"
+#include "tests/forms/HelpFolder.h"
 #include "tests/os/EnvironmentScope.h"
-#include "tests/os/TempFolder.h"
 #include "tests/rtl/ExpectError.h"
 
 #include <QCoreApplication>
 #include <QMouseEvent>
 #include <QTextBrowser>
 
-#include <filesystem>
-
 namespace orlo::test {
 namespace {
 
-const char* const EnglishMap = R"(; Notes help, English
-[Help]
-Title=Notes Help
-Contents=en/index.html
-
-[Map]
-100=en/editor.html
-200 = en\editor.html#keys
-300=en/gone.html
-)";
-
-const char* const GermanMap = "[Help]\r\nTitle=Notizen-Hilfe\r\nContents=de/index.html\r\n"
-                              "[Map]\r\n100=de/editor.html\r\n200=de/editor.html#keys\r\n";
-
-String Page(const char* Title, const char* Body) {
-    return Format("<html><head><title>%s</title></head><body><h1>%s</h1>%s</body></html>", Title,
-                  Title, Body);
-}
-
-// A help folder with an English and a German help file, and a fresh help
-// window for every test.
+// A help folder and a fresh help window for every test.
 class HelpTest : public FormsTest {
 protected:
-    void SetUp() override {
-        FormsTest::SetUp();
-        std::filesystem::create_directories(Temp.File("en"));
-        std::filesystem::create_directories(Temp.File("de"));
-        Write("Notes.hlp", EnglishMap);
-        Write("NotesGer.hlp", GermanMap);
-        Write("en/index.html", Page("Contents", "<p><a href=\"editor.html\">The editor</a></p>"
-                                                "<p><a href=\"nowhere.html\">Lost</a></p>"));
-        Write("en/editor.html",
-              Page("The editor", "<p>Edit texts.</p><h2><a name=\"keys\">Keys</a></h2>"
-                                 "<p><a href=\"index.html\">Contents</a></p>"));
-        Write("de/index.html", Page("Inhalt", "<p><a href=\"editor.html\">Der Editor</a></p>"));
-        Write("de/editor.html", Page("Der Editor", "<p>Texte bearbeiten.</p>"));
-        Application->HelpFile = Temp.File("Notes.hlp");
-    }
-    void TearDown() override {
-        Application->HelpFile.clear();
-        Application->OnHelp = THelpEvent();
-        if (THelpWindow* Window = HelpWindow())
-            Window->Free();
-    }
-    void Write(const String& Name, const String& Content) const {
-        ReplaceFileContent(Temp.File(Name), Content);
-    }
+    void TearDown() override { Application->OnHelp = THelpEvent(); }
+    void Write(const String& Name, const String& Content) const { Temp.Write(Name, Content); }
     static THelpBrowser* Browser() { return HelpWindow()->Browser; }
 
     TEnvironmentScope English{{"ORLO_LANG", "en"}};
-    TTempFolder Temp;
+    THelpFolder Temp;
 };
 
 TEST_F(HelpTest, AContextShowsItsPageInTheLanguageOfTheHelpFile) {
@@ -281,6 +237,44 @@ TEST_F(HelpTest, RecordedRequestsReachTheWindowOnlyWhenAsked) {
     ASSERT_EQ(Script.Log().HelpRequests.size(), 3u);
     EXPECT_EQ(Script.Log().HelpRequests[1].HelpFile, Temp.File("Missing.hlp"));
     EXPECT_EQ(Script.Log().HelpRequests[2].Data, 200);
+}
+
+TEST_F(HelpTest, HelpFromAModalFormIsUsableAboveItAndIndependentAfterwards) {
+    TModalScript Script;
+    Script.ShowHelp();
+    TForm Dialog(nullptr);
+    Dialog.SetName("Dialog");
+    Script.Answer([&](TCustomForm* Form) {
+        ASSERT_TRUE(Application->HelpContext(100));
+        EXPECT_EQ(HelpWindow()->Handle()->windowModality(), Qt::ApplicationModal);
+        EXPECT_TRUE(HelpWindow()->Visible());
+        ASSERT_TRUE(Application->HelpContext(200)); // asked again from the same dialog
+        Form->SetModalResult(mrOk);
+    });
+    EXPECT_EQ(Dialog.ShowModal(), mrOk);
+    EXPECT_EQ(HelpWindow()->Handle()->windowModality(), Qt::NonModal)
+        << "the help window blocks the program after the dialog closed";
+    EXPECT_TRUE(HelpWindow()->Visible());
+    EXPECT_EQ(Browser()->Source(), Temp.File("en/editor.html") + "#keys");
+}
+
+TEST_F(HelpTest, AHelpHandlerMayFreeTheFormThatAsked) {
+    auto* Form = new THelpForm;
+    Form->Edit->SetHelpContext(100);
+    struct THandler {
+        THelpForm* Form;
+        bool Help(Word, Integer, bool&) {
+            delete Form;
+            Form = nullptr;
+            return true; // CallHelp stays set: the window shows the page
+        }
+    } Handler{Form};
+    Application->OnHelp = THelpEvent::Make<&THandler::Help>(&Handler);
+    Form->Form.Show();
+    Form->Form.FocusControl(Form->Edit);
+    Form->Form.PressKey(VK_F1);
+    EXPECT_EQ(Handler.Form, nullptr);
+    EXPECT_EQ(Browser()->Source(), Temp.File("en/editor.html"));
 }
 
 TEST_F(HelpTest, OnHelpCanTakeTheRequestOver) {
