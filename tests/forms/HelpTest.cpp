@@ -15,6 +15,8 @@
 #include <QMouseEvent>
 #include <QTextBrowser>
 
+#include <sys/stat.h>
+
 namespace orlo::test {
 namespace {
 
@@ -149,9 +151,14 @@ TEST_F(HelpTest, BadHelpFilesAndMissingTopicsAreClearErrors) {
     Application->HelpFile = Temp.File("Missing.hlp");
     ExpectError<EHelpError>([] { Application->HelpContext(100); },
                             "Help file \"" + Temp.File("Missing.hlp") + "\" not found");
-    Application->HelpFile = Temp.Path();
-    ExpectError<EHelpError>([] { Application->HelpContext(100); },
-                            "Help file \"" + Temp.Path() + "\" not found");
+    // Nothing but a regular file is read: a pipe would never end.
+    const String Pipe = Temp.File("Pipe.hlp");
+    ASSERT_EQ(mkfifo(Pipe.c_str(), 0600), 0);
+    for (const String& NoFile : {Temp.Path(), Pipe}) {
+        Application->HelpFile = NoFile;
+        ExpectError<EHelpError>([] { Application->HelpContext(100); },
+                                "Help file \"" + NoFile + "\" not found");
+    }
     Write("NoContents.hlp", "[Map]\n100=en/editor.html\n");
     Application->HelpFile = Temp.File("NoContents.hlp");
     ExpectError<EHelpError>([] { Application->HelpCommand(HELP_CONTENTS, 0); },

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -185,6 +186,32 @@ TEST_F(SourceAccessTest, WritersInSeveralProcessesLeaveOneWholeText) {
         EXPECT_EQ(WaitForHelperProcess(Child), 0);
     const std::optional<String> Final = ReadSourceCode(false, FileName);
     EXPECT_TRUE(Final == Texts[0] || Final == Texts[1]);
+}
+
+TEST_F(SourceAccessTest, AWriterKilledDuringASaveLeavesAWholeText) {
+    const String FileName = Write("Killed.pas", "start\n");
+    const String Texts[] = {String(1 << 20, 'a'), String(1 << 20, 'b')};
+    for (int Delay = 1; Delay <= 5; ++Delay) {
+        const pid_t Child = StartHelperProcess([&] {
+            for (int Round = 0;; ++Round)
+                WriteSourceCode(false, FileName, Texts[Round % 2]);
+            return 0;
+        });
+        usleep(static_cast<useconds_t>(Delay * 3000));
+        kill(Child, SIGKILL);
+        EXPECT_EQ(WaitForHelperProcess(Child), -1);
+        const std::optional<String> Seen = ReadSourceCode(false, FileName);
+        ASSERT_TRUE(Seen);
+        EXPECT_TRUE(*Seen == "start" || *Seen == Texts[0] || *Seen == Texts[1])
+            << "a broken text of " << Seen->size() << " bytes after " << Delay;
+    }
+    // The next save clears what the killed writer left beside the unit.
+    ASSERT_TRUE(WriteSourceCode(false, FileName, "end"));
+    EXPECT_EQ(ReadFileContent(FileName), "end\n");
+    std::vector<String> Left;
+    for (const auto& Entry : std::filesystem::directory_iterator(Temp.Path()))
+        Left.push_back(Entry.path().filename().string());
+    EXPECT_EQ(Left, std::vector<String>{"Killed.pas"});
 }
 
 // An environment that keeps units in memory, as an editor's buffers would.
