@@ -33,16 +33,25 @@ void TCommonDialog::DoClose() {
         OnClose(this);
 }
 
+TCommonDialog::~TCommonDialog() {
+    *FAlive = false;
+}
+
 bool TCommonDialog::Execute() {
+    const std::shared_ptr<const bool> Alive = FAlive;
     DoShow();
+    if (!*Alive)
+        return false; // OnShow freed the dialog
     bool Result = false;
     try {
         Result = Application->ModalRunner() ? ExecuteForm() : ExecuteSystem();
     } catch (...) {
-        DoClose();
+        if (*Alive)
+            DoClose();
         throw;
     }
-    DoClose();
+    if (*Alive)
+        DoClose();
     return Result;
 }
 
@@ -119,6 +128,7 @@ bool TOpenDialog::ExecuteSystem() {
                                                        : InitialDir + "/" + FileName);
     const QString Caption = ToQString(Title);
     const QString FilterText = ToQString(QtFilterText(Filters));
+    const std::shared_ptr<const bool> Alive = FAlive; // Qt's dialog runs events
     QStringList Chosen;
     if (IsSave()) {
         QFileDialog::Options QtOptions;
@@ -135,7 +145,7 @@ bool TOpenDialog::ExecuteSystem() {
         if (!Name.isEmpty())
             Chosen << Name;
     }
-    if (Chosen.isEmpty())
+    if (Chosen.isEmpty() || !*Alive)
         return false;
     FFiles->Clear();
     for (const QString& Name : Chosen)
@@ -178,7 +188,8 @@ bool TOpenDialog::ExecuteForm() {
     Cancel->SetBounds(277, 68, 75, 25);
     Cancel->SetCancel(true);
     Cancel->SetModalResult(mrCancel);
-    if (Box.ShowModal() != mrOk || Name->Text().empty())
+    const std::shared_ptr<const bool> Alive = FAlive;
+    if (Box.ShowModal() != mrOk || !*Alive || Name->Text().empty())
         return false;
     FileName = WithDefaultExt(Name->Text());
     FilterIndex = Filters->ItemIndex() + 1;
@@ -234,9 +245,10 @@ bool TFontDialog::ExecuteSystem() {
     QFont Initial = FFont->ToQFont();
     Initial.setPointSize(FFont->Size());
     bool Accepted = false;
+    const std::shared_ptr<const bool> Alive = FAlive; // Qt's dialog runs events
     const QFont Chosen = QFontDialog::getFont(
         &Accepted, Initial, nullptr, ToQString(LocalText("Font", "Schriftart")), QtOptions);
-    if (!Accepted)
+    if (!Accepted || !*Alive)
         return false;
     const auto [Low, High] = SizeRange();
     FFont->SetName(FromQString(Chosen.family()));
@@ -272,7 +284,9 @@ private:
     void HelpClick(TObject*);
     std::optional<Integer> ValidSize() const;
 
-    TFontDialog* FDialog;
+    // Copied from the dialog, which a handler may free while the form shows.
+    std::pair<Integer, Integer> FSizeRange;
+    Integer FHelpContext;
 };
 
 ORLO_UNPUBLISHED(TFontDialogForm, "Dialogs")
@@ -293,7 +307,8 @@ TButton* TFontDialogForm::AddButton(const String& Name, const String& Caption, I
     return Button;
 }
 
-TFontDialogForm::TFontDialogForm(TFontDialog* Dialog) : TForm(nullptr), FDialog(Dialog) {
+TFontDialogForm::TFontDialogForm(TFontDialog* Dialog)
+    : TForm(nullptr), FSizeRange(Dialog->SizeRange()), FHelpContext(Dialog->HelpContext) {
     SetName("FontDialog");
     SetCaption(LocalText("Font", "Schriftart"));
     SetBorderStyle(bsDialog);
@@ -354,7 +369,7 @@ TFontDialogForm::TFontDialogForm(TFontDialog* Dialog) : TForm(nullptr), FDialog(
 
 std::optional<Integer> TFontDialogForm::ValidSize() const {
     Integer Size = 0;
-    const auto [Low, High] = FDialog->SizeRange();
+    const auto [Low, High] = FSizeRange;
     if (!TryStrToInt(Trim(SizeEdit->Text()), Size) || Size < Low || Size > High)
         return std::nullopt;
     return Size;
@@ -374,7 +389,7 @@ void TFontDialogForm::Changed(TObject*) {
 
 void TFontDialogForm::OkClick(TObject*) {
     if (!ValidSize()) {
-        const auto [Low, High] = FDialog->SizeRange();
+        const auto [Low, High] = FSizeRange;
         Application->MessageBox(
             Format(LocalText("Size must be a number between %d and %d.",
                              "Der Grad muss eine Zahl zwischen %d und %d sein."),
@@ -388,12 +403,13 @@ void TFontDialogForm::OkClick(TObject*) {
 }
 
 void TFontDialogForm::HelpClick(TObject*) {
-    Application->HelpContext(FDialog->HelpContext);
+    Application->HelpContext(FHelpContext);
 }
 
 bool TFontDialog::ExecuteForm() {
+    const std::shared_ptr<const bool> Alive = FAlive;
     TFontDialogForm Form(this);
-    if (Form.ShowModal() != mrOk)
+    if (Form.ShowModal() != mrOk || !*Alive)
         return false;
     FFont->Assign(&Form.Chosen);
     return true;

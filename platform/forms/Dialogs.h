@@ -23,9 +23,11 @@ class TCommonDialog : public TComponent {
     ORLO_CLASS(TCommonDialog, TComponent)
 public:
     explicit TCommonDialog(TComponent* AOwner) : TComponent(AOwner) {}
+    ~TCommonDialog() override;
     // Shows the dialog modally between OnShow and OnClose; true when the
     // user confirmed. The system's dialog in a live program, the form of
-    // the platform's own while a modal runner answers.
+    // the platform's own while a modal runner answers. A handler that frees
+    // the dialog meanwhile ends it with false.
     virtual bool Execute();
     bool Ctl3D = true;
     Integer HelpContext = 0;
@@ -37,6 +39,8 @@ protected:
     void DoClose();
     virtual bool ExecuteSystem() = 0;
     virtual bool ExecuteForm() = 0;
+    // False once the dialog is freed, for code that runs on after a handler.
+    const std::shared_ptr<bool> FAlive = std::make_shared<bool>(true);
 };
 
 // The text of the platform's own dialogs in the user's language: German

@@ -16,6 +16,17 @@ namespace {
 
 class DialogsTest : public FormsTest {};
 
+// Records a common dialog's show and close notifications.
+struct TDialogEvents {
+    explicit TDialogEvents(TCommonDialog& Dialog) {
+        Dialog.OnShow = TNotifyEvent::Make<&TDialogEvents::Shown>(this);
+        Dialog.OnClose = TNotifyEvent::Make<&TDialogEvents::Closed>(this);
+    }
+    void Shown(TObject*) { Log.push_back("show"); }
+    void Closed(TObject*) { Log.push_back("close"); }
+    std::vector<String> Log;
+};
+
 TEST_F(DialogsTest, FilterTextsSplitIntoDescriptionsAndMasks) {
     const auto Filters = ParseFilter("Text files (*.txt)|*.txt|All files (*.*)|*.*");
     ASSERT_EQ(Filters.size(), 2u);
@@ -31,14 +42,7 @@ TEST_F(DialogsTest, OpenAndSaveDialogsAnswerThroughTheRunner) {
     Open.Filter = "Text files (*.txt)|*.txt|All files (*.*)|*.*";
     Open.DefaultExt = "txt";
     Open.InitialDir = "/data";
-    std::vector<String> Events;
-    struct TLogger {
-        std::vector<String>* Events;
-        void Shown(TObject*) { Events->push_back("show"); }
-        void Closed(TObject*) { Events->push_back("close"); }
-    } Logger{&Events};
-    Open.OnShow = TNotifyEvent::Make<&TLogger::Shown>(&Logger);
-    Open.OnClose = TNotifyEvent::Make<&TLogger::Closed>(&Logger);
+    TDialogEvents Events(Open);
     TModalScript Script;
     Script.Answer([](TCustomForm* Box) {
         EXPECT_EQ(Box->Name(), "OpenDialog");
@@ -53,7 +57,7 @@ TEST_F(DialogsTest, OpenAndSaveDialogsAnswerThroughTheRunner) {
     EXPECT_EQ(Open.FileName, "/data/notes.txt");
     EXPECT_EQ(Open.FilterIndex, 2);
     EXPECT_EQ(Open.Files()->Count(), 1);
-    EXPECT_EQ(Events, (std::vector<String>{"show", "close"}));
+    EXPECT_EQ(Events.Log, (std::vector<String>{"show", "close"}));
 
     TSaveDialog Save(nullptr);
     Script.Click("Cancel");
@@ -159,14 +163,7 @@ protected:
 };
 
 TEST_F(FontDialogTest, FontGoesInAndComesOutChanged) {
-    std::vector<String> Events;
-    struct TLogger {
-        std::vector<String>* Events;
-        void Shown(TObject*) { Events->push_back("show"); }
-        void Closed(TObject*) { Events->push_back("close"); }
-    } Logger{&Events};
-    Dialog.OnShow = TNotifyEvent::Make<&TLogger::Shown>(&Logger);
-    Dialog.OnClose = TNotifyEvent::Make<&TLogger::Closed>(&Logger);
+    TDialogEvents Events(Dialog);
     Script.Answer([](TCustomForm* Form) {
         EXPECT_EQ(Form->Caption(), "Font");
         EXPECT_EQ(Find<TComboBox>(Form, "FontName")->Text(), "Arial");
@@ -191,7 +188,7 @@ TEST_F(FontDialogTest, FontGoesInAndComesOutChanged) {
     EXPECT_EQ(Dialog.Font()->Style(), (TFontStyles{fsItalic, fsUnderline}));
     EXPECT_EQ(Dialog.Font()->Color(), clRed) << "the colour is not the dialog's to change";
     EXPECT_EQ(Dialog.Font()->Charset(), ANSI_CHARSET);
-    EXPECT_EQ(Events, (std::vector<String>{"show", "close"}));
+    EXPECT_EQ(Events.Log, (std::vector<String>{"show", "close"}));
     EXPECT_EQ(Script.Shown(), (std::vector<String>{"FontDialog"}));
 }
 
@@ -297,6 +294,49 @@ TEST_F(FontDialogTest, TextsFollowTheUsersLanguage) {
         .Answer([](TCustomForm* Form) { FindControl(Form, "Cancel")->Click(); });
     EXPECT_FALSE(Dialog.Execute());
     EXPECT_EQ(Message, "Der Grad muss eine Zahl zwischen 6 und 72 sein.");
+}
+
+TEST_F(FontDialogTest, AFailureWhileShowingStillSendsTheCloseNotification) {
+    TDialogEvents Events(Dialog);
+    ExpectError<EInvalidOperation>([&] { Dialog.Execute(); },
+                                   "No answer for modal form FontDialog");
+    EXPECT_EQ(Events.Log, (std::vector<String>{"show", "close"}));
+}
+
+// Handlers that free the dialog they belong to, while it runs.
+struct TDialogFreer {
+    TCommonDialog* Dialog;
+    void Free(TObject*) {
+        delete Dialog;
+        Dialog = nullptr;
+    }
+    bool FreeOnHelp(Word, Integer, bool& CallHelp) {
+        Free(nullptr);
+        CallHelp = false;
+        return true;
+    }
+};
+
+TEST_F(FontDialogTest, AHandlerMayFreeTheDialogWhileItRuns) {
+    TDialogFreer OnShow{new TFontDialog(nullptr)};
+    OnShow.Dialog->OnShow = TNotifyEvent::Make<&TDialogFreer::Free>(&OnShow);
+    EXPECT_FALSE(OnShow.Dialog->Execute());
+    EXPECT_EQ(OnShow.Dialog, nullptr);
+    EXPECT_EQ(Script.Shown().size(), 0u) << "a freed dialog showed";
+
+    // A help handler frees the dialog while its form shows; OK then changes nothing freed.
+    auto* Fonts = new TFontDialog(nullptr);
+    Fonts->Options = TFontDialogOptions{fdShowHelp};
+    TDialogFreer OnHelp{Fonts};
+    Application->OnHelp = THelpEvent::Make<&TDialogFreer::FreeOnHelp>(&OnHelp);
+    Script.ShowHelp().Answer([](TCustomForm* Form) {
+        FindControl(Form, "Help")->Click();
+        Find<TEdit>(Form, "FontSize")->SetText("12");
+        FindControl(Form, "OK")->Click();
+    });
+    EXPECT_FALSE(Fonts->Execute());
+    Application->OnHelp = THelpEvent();
+    EXPECT_EQ(OnHelp.Dialog, nullptr);
 }
 
 TEST_F(FontDialogTest, AFontDialogOnAFormStreamsItsFont) {
