@@ -54,6 +54,10 @@ THelpFile::THelpFile(const String& FileName) : FFileName(FileName) {
     Parse(ReadFileContent(FileName));
 }
 
+THelpFile::THelpFile(const String& FileName, const String& Text) : FFileName(FileName) {
+    Parse(Text);
+}
+
 void THelpFile::LineError(Integer LineNo, const String& What) const {
     throw EHelpError(Format("Help file \"%s\", line %d: %s", FFileName, LineNo, What));
 }

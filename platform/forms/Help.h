@@ -43,6 +43,8 @@ public:
     // Reads the help file; EHelpError when it is missing or malformed,
     // EFOpenError when the system refuses to read it.
     explicit THelpFile(const String& FileName);
+    // The help file FileName with this text (its folder places the pages).
+    THelpFile(const String& FileName, const String& Text);
 
     const String& FileName() const noexcept { return FFileName; }
     const String& Title() const noexcept { return FTitle; }

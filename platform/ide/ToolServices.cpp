@@ -116,13 +116,13 @@ std::unique_ptr<TIToolServices> SetToolServices(std::unique_ptr<TIToolServices> 
     return Services;
 }
 
+std::optional<String> FormRootName(const String& Content) {
+    return Content.starts_with("TPF0") ? BinaryFormRootName(Content) : TextFormRootName(Content);
+}
+
 std::optional<String> FormFileRootName(const String& FileName) {
     const std::optional<String> Content = ReadFile(FileName);
-    if (!Content)
-        return std::nullopt;
-    if (Content->starts_with("TPF0"))
-        return BinaryFormRootName(*Content);
-    return TextFormRootName(*Content);
+    return Content ? FormRootName(*Content) : std::nullopt;
 }
 
 // --- TDiskSourceFiles --------------------------------------------------------

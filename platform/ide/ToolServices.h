@@ -81,5 +81,7 @@ bool WriteSourceCode(bool IsForm, const String& Name, const String& Source);
 // The name of the root component a form file (text or binary) declares;
 // nothing when the file is not a readable form file.
 std::optional<String> FormFileRootName(const String& FileName);
+// The same for the content of a form file.
+std::optional<String> FormRootName(const String& Content);
 
 } // namespace orlo
