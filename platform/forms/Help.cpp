@@ -28,7 +28,7 @@ String PageFile(const String& Page) {
 
 QUrl PageUrl(const String& Page) {
     const size_t Hash = Page.find('#');
-    QUrl Url = QUrl::fromLocalFile(ToQString(Page.substr(0, Hash)));
+    QUrl Url = QUrl::fromLocalFile(ToQString(PageFile(Page)));
     if (Hash != String::npos)
         Url.setFragment(ToQString(Page.substr(Hash + 1)));
     return Url;
@@ -48,8 +48,7 @@ String PageOfUrl(const QUrl& Url) {
 // --- THelpFile ---------------------------------------------------------------
 
 THelpFile::THelpFile(const String& FileName) : FFileName(FileName) {
-    const Integer Attributes = FileGetAttr(FileName);
-    if (Attributes < 0 || (Attributes & (faDirectory | faSysFile)))
+    if (!RegularFileExists(FileName))
         throw EHelpError(Format("Help file \"%s\" not found", FileName));
     Parse(ReadFileContent(FileName));
 }
@@ -117,8 +116,7 @@ String THelpFile::PagePath(const String& Page) const {
     std::replace(Path.begin(), Path.end(), '\\', '/');
     if (!IsCompletePath(Path))
         Path = ExtractFilePath(FFileName) + Path;
-    const Integer Attributes = FileGetAttr(PageFile(Path));
-    if (Attributes < 0 || (Attributes & (faDirectory | faSysFile)))
+    if (!RegularFileExists(PageFile(Path)))
         throw EHelpError(Format("Help page \"%s\" of help file \"%s\" not found", Page, FFileName));
     return Path;
 }

@@ -35,8 +35,7 @@ String TrailingLineEnd(const String& Text) {
 // Regular files only: a folder does not read, and a pipe or device planted
 // in a unit's place would block or never end.
 std::optional<String> ReadFile(const String& FileName) {
-    const Integer Attributes = FileGetAttr(FileName);
-    if (Attributes < 0 || (Attributes & (faDirectory | faSysFile)))
+    if (!RegularFileExists(FileName))
         return std::nullopt;
     try {
         return ReadFileContent(FileName);
