@@ -1,10 +1,13 @@
 #include "platform/forms/Dialogs.h"
 
+#include "platform/os/UserLanguage.h"
 #include "platform/rtl/SysUtils.h"
 
 #include <QDir>
 #include <QFileDialog>
 #include <QFileSystemModel>
+#include <QFontDatabase>
+#include <QFontDialog>
 #include <QHeaderView>
 #include <QStandardPaths>
 #include <QTreeView>
@@ -28,6 +31,33 @@ void TCommonDialog::DoShow() {
 void TCommonDialog::DoClose() {
     if (OnClose)
         OnClose(this);
+}
+
+TCommonDialog::~TCommonDialog() {
+    *FAlive = false;
+}
+
+bool TCommonDialog::Execute() {
+    const std::shared_ptr<const bool> Alive = FAlive;
+    DoShow();
+    if (!*Alive)
+        return false; // OnShow freed the dialog
+    bool Result = false;
+    try {
+        Result = Application->ModalRunner() ? ExecuteForm() : ExecuteSystem();
+    } catch (...) {
+        if (*Alive)
+            DoClose();
+        throw;
+    }
+    if (*Alive)
+        DoClose();
+    return Result;
+}
+
+String LocalText(const char* English, const char* German) {
+    constexpr Word LANG_GERMAN = 0x07;
+    return PrimaryLangID(GetUserDefaultLangID()) == LANG_GERMAN ? German : English;
 }
 
 // --- Filters -----------------------------------------------------------------
@@ -87,20 +117,7 @@ String TOpenDialog::WithDefaultExt(const String& Name) const {
     return Name + "." + DefaultExt;
 }
 
-bool TOpenDialog::Execute() {
-    DoShow();
-    bool Result = false;
-    try {
-        Result = Application->ModalRunner() ? ExecuteForm() : ExecuteQt();
-    } catch (...) {
-        DoClose();
-        throw;
-    }
-    DoClose();
-    return Result;
-}
-
-bool TOpenDialog::ExecuteQt() {
+bool TOpenDialog::ExecuteSystem() {
     NeedWidgetApplication();
     const std::vector<TFileFilter> Filters = ParseFilter(Filter);
     QString Selected;
@@ -111,6 +128,7 @@ bool TOpenDialog::ExecuteQt() {
                                                        : InitialDir + "/" + FileName);
     const QString Caption = ToQString(Title);
     const QString FilterText = ToQString(QtFilterText(Filters));
+    const std::shared_ptr<const bool> Alive = FAlive; // Qt's dialog runs events
     QStringList Chosen;
     if (IsSave()) {
         QFileDialog::Options QtOptions;
@@ -127,7 +145,7 @@ bool TOpenDialog::ExecuteQt() {
         if (!Name.isEmpty())
             Chosen << Name;
     }
-    if (Chosen.isEmpty())
+    if (Chosen.isEmpty() || !*Alive)
         return false;
     FFiles->Clear();
     for (const QString& Name : Chosen)
@@ -170,12 +188,230 @@ bool TOpenDialog::ExecuteForm() {
     Cancel->SetBounds(277, 68, 75, 25);
     Cancel->SetCancel(true);
     Cancel->SetModalResult(mrCancel);
-    if (Box.ShowModal() != mrOk || Name->Text().empty())
+    const std::shared_ptr<const bool> Alive = FAlive;
+    if (Box.ShowModal() != mrOk || !*Alive || Name->Text().empty())
         return false;
     FileName = WithDefaultExt(Name->Text());
     FilterIndex = Filters->ItemIndex() + 1;
     FFiles->Clear();
     FFiles->Add(FileName);
+    return true;
+}
+
+// --- TFontDialog -------------------------------------------------------------
+
+ORLO_PUBLISHED(TFontDialog, "Dialogs") {
+    P.Property("Font", &TFontDialog::Font, &TFontDialog::SetFont);
+    P.Property("MinFontSize", &TFontDialog::MinFontSize).Default(0);
+    P.Property("MaxFontSize", &TFontDialog::MaxFontSize).Default(0);
+    P.Property("Options", &TFontDialog::Options).Default(TFontDialogOptions{fdEffects}.Bits());
+}
+
+TFontDialog::TFontDialog(TComponent* AOwner)
+    : TCommonDialog(AOwner), FFont(std::make_unique<TFont>()) {}
+
+TFontDialog::~TFontDialog() = default;
+
+std::pair<Integer, Integer> TFontDialog::SizeRange() const {
+    if (Options.Contains(fdLimitSize) && MinFontSize > 0 && MaxFontSize >= MinFontSize)
+        return {MinFontSize, MaxFontSize};
+    return {1, 1638};
+}
+
+namespace {
+
+TFontStyles StylesOf(const QFont& Font) {
+    TFontStyles Styles;
+    if (Font.bold())
+        Styles.Include(fsBold);
+    if (Font.italic())
+        Styles.Include(fsItalic);
+    if (Font.underline())
+        Styles.Include(fsUnderline);
+    if (Font.strikeOut())
+        Styles.Include(fsStrikeOut);
+    return Styles;
+}
+
+} // namespace
+
+bool TFontDialog::ExecuteSystem() {
+    NeedWidgetApplication();
+    QFontDialog::FontDialogOptions QtOptions;
+    if (Options.Contains(fdFixedPitchOnly))
+        QtOptions |= QFontDialog::MonospacedFonts;
+    if (Options.Contains(fdScalableOnly) || Options.Contains(fdTrueTypeOnly))
+        QtOptions |= QFontDialog::ScalableFonts;
+    QFont Initial = FFont->ToQFont();
+    Initial.setPointSize(FFont->Size());
+    bool Accepted = false;
+    const std::shared_ptr<const bool> Alive = FAlive; // Qt's dialog runs events
+    const QFont Chosen = QFontDialog::getFont(
+        &Accepted, Initial, nullptr, ToQString(LocalText("Font", "Schriftart")), QtOptions);
+    if (!Accepted || !*Alive)
+        return false;
+    const auto [Low, High] = SizeRange();
+    FFont->SetName(FromQString(Chosen.family()));
+    FFont->SetSize(std::clamp(static_cast<Integer>(std::lround(Chosen.pointSizeF())), Low, High));
+    // Qt's dialog always offers the effects; without fdEffects they stay.
+    TFontStyles Styles = StylesOf(Chosen);
+    if (!Options.Contains(fdEffects))
+        for (TFontStyle Effect : {fsUnderline, fsStrikeOut})
+            FFont->Style().Contains(Effect) ? Styles.Include(Effect) : Styles.Exclude(Effect);
+    FFont->SetStyle(Styles);
+    return true;
+}
+
+// The font dialog's own form: the font's name, size and style with a sample.
+class TFontDialogForm : public TForm {
+    ORLO_CLASS(TFontDialogForm, TForm)
+public:
+    TFontDialogForm(TFontDialog* Dialog);
+
+    TComboBox* NameBox;
+    TEdit* SizeEdit;
+    TCheckBox* Boxes[4]; // in the order of TFontStyle
+    TLabel* Sample;
+    // The chosen font (colour, pitch and character set from the dialog's).
+    TFont Chosen;
+
+private:
+    template <class C>
+    C* Add(const String& Name, Integer Left, Integer Top, Integer Width, Integer Height);
+    TButton* AddButton(const String& Name, const String& Caption, Integer Left);
+    void Changed(TObject*);
+    void OkClick(TObject*);
+    void HelpClick(TObject*);
+    std::optional<Integer> ValidSize() const;
+
+    // Copied from the dialog, which a handler may free while the form shows.
+    std::pair<Integer, Integer> FSizeRange;
+    Integer FHelpContext;
+};
+
+ORLO_UNPUBLISHED(TFontDialogForm, "Dialogs")
+
+template <class C>
+C* TFontDialogForm::Add(const String& Name, Integer Left, Integer Top, Integer Width,
+                        Integer Height) {
+    auto* Control = new C(this);
+    Control->SetName(Name);
+    Control->SetParent(this);
+    Control->SetBounds(Left, Top, Width, Height);
+    return Control;
+}
+
+TButton* TFontDialogForm::AddButton(const String& Name, const String& Caption, Integer Left) {
+    auto* Button = Add<TButton>(Name, Left, 176, 75, 25);
+    Button->SetCaption(Caption);
+    return Button;
+}
+
+TFontDialogForm::TFontDialogForm(TFontDialog* Dialog)
+    : TForm(nullptr), FSizeRange(Dialog->SizeRange()), FHelpContext(Dialog->HelpContext) {
+    SetName("FontDialog");
+    SetCaption(LocalText("Font", "Schriftart"));
+    SetBorderStyle(bsDialog);
+    SetPosition(poScreenCenter);
+    SetClientWidth(360);
+    SetClientHeight(209);
+    Chosen.Assign(Dialog->Font());
+    const TNotifyEvent OnChanged = TNotifyEvent::Make<&TFontDialogForm::Changed>(this);
+
+    Add<TLabel>("NameLabel", 8, 8, 200, 13)->SetCaption(LocalText("&Font:", "&Schriftart:"));
+    NameBox = Add<TComboBox>("FontName", 8, 24, 240, 21);
+    NameBox->SetStyle(csDropDown);
+    for (const QString& Family : QFontDatabase::families())
+        NameBox->Items()->Add(FromQString(Family));
+    NameBox->SetText(Chosen.Name());
+    NameBox->OnChange = OnChanged;
+    NameBox->SetEnabled(!Dialog->Options.Contains(fdNoFaceSel));
+
+    Add<TLabel>("SizeLabel", 256, 8, 96, 13)->SetCaption(LocalText("&Size:", "&Grad:"));
+    SizeEdit = Add<TEdit>("FontSize", 256, 24, 96, 21);
+    SizeEdit->SetText(IntToStr(Chosen.Size()));
+    SizeEdit->OnChange = OnChanged;
+    SizeEdit->SetEnabled(!Dialog->Options.Contains(fdNoSizeSel));
+
+    const char* Names[] = {"Bold", "Italic", "Underline", "StrikeOut"};
+    const String Captions[] = {LocalText("&Bold", "&Fett"), LocalText("&Italic", "&Kursiv"),
+                               LocalText("&Underline", "&Unterstrichen"),
+                               LocalText("Stri&keout", "&Durchgestrichen")};
+    for (Integer I = 0; I < 4; ++I) {
+        TCheckBox* Box = Add<TCheckBox>(Names[I], 8 + (I % 2) * 120, 56 + (I / 2) * 24, 112, 17);
+        Box->SetCaption(Captions[I]);
+        Box->SetChecked(Chosen.Style().Contains(static_cast<TFontStyle>(I)));
+        Box->OnClick = OnChanged;
+        const bool Effect = I >= fsUnderline;
+        Box->SetEnabled(Effect || !Dialog->Options.Contains(fdNoStyleSel));
+        Box->SetVisible(!Effect || Dialog->Options.Contains(fdEffects));
+        Boxes[I] = Box;
+    }
+
+    Sample = Add<TLabel>("Sample", 8, 112, 344, 56);
+    Sample->SetParentFont(false);
+    Sample->SetAutoSize(false);
+    Sample->SetCaption("AaBbYyZz");
+    Sample->SetFont(&Chosen);
+
+    TButton* Ok = AddButton("OK", "OK", Dialog->Options.Contains(fdShowHelp) ? 115 : 196);
+    Ok->SetDefault(true);
+    Ok->OnClick = TNotifyEvent::Make<&TFontDialogForm::OkClick>(this);
+    TButton* Cancel = AddButton("Cancel", LocalText("Cancel", "Abbrechen"),
+                                Dialog->Options.Contains(fdShowHelp) ? 196 : 277);
+    Cancel->SetCancel(true);
+    Cancel->SetModalResult(mrCancel);
+    if (Dialog->Options.Contains(fdShowHelp))
+        AddButton("Help", LocalText("&Help", "&Hilfe"), 277)->OnClick =
+            TNotifyEvent::Make<&TFontDialogForm::HelpClick>(this);
+    SetActiveControl(NameBox);
+}
+
+std::optional<Integer> TFontDialogForm::ValidSize() const {
+    Integer Size = 0;
+    const auto [Low, High] = FSizeRange;
+    if (!TryStrToInt(Trim(SizeEdit->Text()), Size) || Size < Low || Size > High)
+        return std::nullopt;
+    return Size;
+}
+
+void TFontDialogForm::Changed(TObject*) {
+    Chosen.SetName(Trim(NameBox->Text()));
+    if (const std::optional<Integer> Size = ValidSize())
+        Chosen.SetSize(*Size);
+    TFontStyles Styles;
+    for (Integer I = 0; I < 4; ++I)
+        if (Boxes[I]->Checked() && Boxes[I]->Visible())
+            Styles.Include(static_cast<TFontStyle>(I));
+    Chosen.SetStyle(Styles);
+    Sample->SetFont(&Chosen);
+}
+
+void TFontDialogForm::OkClick(TObject*) {
+    if (!ValidSize()) {
+        const auto [Low, High] = FSizeRange;
+        Application->MessageBox(
+            Format(LocalText("Size must be a number between %d and %d.",
+                             "Der Grad muss eine Zahl zwischen %d und %d sein."),
+                   Low, High),
+            Caption());
+        FocusControl(SizeEdit);
+        return;
+    }
+    Changed(this);
+    SetModalResult(mrOk);
+}
+
+void TFontDialogForm::HelpClick(TObject*) {
+    Application->HelpContext(FHelpContext);
+}
+
+bool TFontDialog::ExecuteForm() {
+    const std::shared_ptr<const bool> Alive = FAlive;
+    TFontDialogForm Form(this);
+    if (Form.ShowModal() != mrOk || !*Alive)
+        return false;
+    FFont->Assign(&Form.Chosen);
     return true;
 }
 

@@ -1,12 +1,14 @@
 #pragma once
-// Common dialogs: opening and saving files, and a folder browser of the
-// platform's own (with a changeable status text, an OK button that can be
-// disabled, and callbacks when it opens and when the selection changes).
+// Common dialogs: opening and saving files, choosing a font, and a folder
+// browser of the platform's own (with a changeable status text, an OK button
+// that can be disabled, and callbacks when it opens and when the selection
+// changes).
 //
-// In a live program the file dialogs are Qt's; while the application has a
-// modal runner (tests) they show a small form of their own instead ("OpenDialog"
-// or "SaveDialog": edit "FileName", combo box "Filter", buttons "OK" and
-// "Cancel"), so every path is reachable without a display.
+// In a live program the file and font dialogs are Qt's; while the application
+// has a modal runner (tests) they show a small form of their own instead
+// ("OpenDialog" or "SaveDialog": edit "FileName", combo box "Filter", buttons
+// "OK" and "Cancel"; "FontDialog": see TFontDialog), so every path is
+// reachable without a display.
 
 #include "platform/classes/Strings.h"
 #include "platform/forms/Forms.h"
@@ -21,8 +23,12 @@ class TCommonDialog : public TComponent {
     ORLO_CLASS(TCommonDialog, TComponent)
 public:
     explicit TCommonDialog(TComponent* AOwner) : TComponent(AOwner) {}
-    // Shows the dialog modally; true when the user confirmed.
-    virtual bool Execute() = 0;
+    ~TCommonDialog() override;
+    // Shows the dialog modally between OnShow and OnClose; true when the
+    // user confirmed. The system's dialog in a live program, the form of
+    // the platform's own while a modal runner answers. A handler that frees
+    // the dialog meanwhile ends it with false.
+    virtual bool Execute();
     bool Ctl3D = true;
     Integer HelpContext = 0;
     TNotifyEvent OnShow;
@@ -31,7 +37,15 @@ public:
 protected:
     void DoShow();
     void DoClose();
+    virtual bool ExecuteSystem() = 0;
+    virtual bool ExecuteForm() = 0;
+    // False once the dialog is freed, for code that runs on after a handler.
+    const std::shared_ptr<bool> FAlive = std::make_shared<bool>(true);
 };
+
+// The text of the platform's own dialogs in the user's language: German
+// when the user's default language is German, else English.
+String LocalText(const char* English, const char* German);
 
 ORLO_ENUM(TOpenOption, ofReadOnly, ofOverwritePrompt, ofHideReadOnly, ofNoChangeDir, ofShowHelp,
           ofNoValidate, ofAllowMultiSelect, ofExtensionDifferent, ofPathMustExist, ofFileMustExist,
@@ -54,7 +68,6 @@ class TOpenDialog : public TCommonDialog {
 public:
     explicit TOpenDialog(TComponent* AOwner);
     ~TOpenDialog() override;
-    bool Execute() override;
 
     String DefaultExt;
     String FileName;
@@ -68,10 +81,10 @@ public:
 
 protected:
     virtual bool IsSave() const { return false; }
+    bool ExecuteSystem() override;
+    bool ExecuteForm() override;
 
 private:
-    bool ExecuteQt();
-    bool ExecuteForm();
     // FileName with the default extension when it has none.
     String WithDefaultExt(const String& Name) const;
 
@@ -85,6 +98,46 @@ public:
 
 protected:
     bool IsSave() const override { return true; }
+};
+
+ORLO_ENUM(TFontDialogOption, fdAnsiOnly, fdTrueTypeOnly, fdEffects, fdFixedPitchOnly,
+          fdForceFontExist, fdNoFaceSel, fdNoOEMFonts, fdNoSimulations, fdNoSizeSel, fdNoStyleSel,
+          fdNoVectorFonts, fdShowHelp, fdWysiwyg, fdLimitSize, fdScalableOnly, fdApplyButton)
+ORLO_SET(TFontDialogOptions, TFontDialogOption)
+
+// Lets the user choose a font: the name, the size in points and the style
+// (bold, italic; underline and strike-out with fdEffects). Font goes in and,
+// when the user confirms, comes out changed; a cancelled dialog leaves it as
+// it was. Its colour, pitch and character set are kept. With fdLimitSize the
+// size must lie between MinFontSize and MaxFontSize.
+//
+// The form of the platform's own is "FontDialog": combo box "FontName", edit
+// "FontSize", check boxes "Bold", "Italic", "Underline", "StrikeOut", label
+// "Sample", buttons "OK", "Cancel" and, with fdShowHelp, "Help" (help at
+// HelpContext). Its texts are English or German (LocalText). OK with a size
+// that is no whole number in range shows "Size must be a number between %d
+// and %d." and keeps the dialog open.
+class TFontDialog : public TCommonDialog {
+    ORLO_CLASS(TFontDialog, TCommonDialog)
+public:
+    explicit TFontDialog(TComponent* AOwner);
+    ~TFontDialog() override;
+
+    TFont* Font() const noexcept { return FFont.get(); }
+    void SetFont(TFont* Value) { FFont->Assign(Value); }
+    TFontDialogOptions Options{fdEffects};
+    Integer MinFontSize = 0;
+    Integer MaxFontSize = 0;
+    // The sizes the dialog accepts: MinFontSize..MaxFontSize with
+    // fdLimitSize, else 1..1638.
+    std::pair<Integer, Integer> SizeRange() const;
+
+protected:
+    bool ExecuteSystem() override;
+    bool ExecuteForm() override;
+
+private:
+    std::unique_ptr<TFont> FFont;
 };
 
 // A tree of the folders below a root folder.

@@ -4,18 +4,17 @@
 #include "platform/forms/Buttons.h"
 #include "platform/forms/Dialogs.h"
 #include "platform/forms/ExtCtrls.h"
+#include "platform/forms/Help.h"
 #include "platform/forms/Menus.h"
 #include "platform/forms/StdCtrls.h"
 #include "platform/rtl/ScopeGuard.h"
 #include "platform/rtl/SysUtils.h"
 
 #include <QApplication>
-#include <QDesktopServices>
 #include <QEvent>
 #include <QEventLoop>
 #include <QMenuBar>
 #include <QScreen>
-#include <QUrl>
 #include <QWidget>
 #include <QWindowStateChangeEvent>
 
@@ -1045,10 +1044,18 @@ bool TApplication::HelpContext(Integer Context) {
     return HelpCommand(HELP_CONTEXT, Context);
 }
 
+String TApplication::CurrentHelpFile() const {
+    if (const TCustomForm* Active = Screen->ActiveForm(); Active && !Active->HelpFile.empty())
+        return Active->HelpFile;
+    return HelpFile;
+}
+
 bool TApplication::HelpCommand(Word Command, Integer Data) {
+    const String File = CurrentHelpFile();
     if (FActionLog) {
-        FActionLog->HelpRequests.push_back(THelpRequest{HelpFile, Command, Data});
-        return true;
+        FActionLog->HelpRequests.push_back(THelpRequest{File, Command, Data});
+        if (!FActionLog->ShowHelp)
+            return true;
     }
     bool CallHelp = true;
     bool Result = false;
@@ -1056,9 +1063,9 @@ bool TApplication::HelpCommand(Word Command, Integer Data) {
         Result = OnHelp(Command, Data, CallHelp);
     if (!CallHelp)
         return Result;
-    if (HelpFile.empty() || !IsWidgetApplication())
+    if ((File.empty() && Command != HELP_QUIT) || !IsWidgetApplication())
         return false;
-    return QDesktopServices::openUrl(QUrl::fromLocalFile(ToQString(HelpFile)));
+    return ShowHelp(File, Command, Data);
 }
 
 TActionLog* TApplication::SetActionLog(TActionLog* Log) {
@@ -1136,8 +1143,9 @@ struct TFormsUnit {
                          TRadioButton::StaticClass(), TGroupBox::StaticClass(),
                          TComboBox::StaticClass(), TListBox::StaticClass(), TPanel::StaticClass(),
                          TImage::StaticClass(), TOpenDialog::StaticClass(),
-                         TSaveDialog::StaticClass(), TMainMenu::StaticClass(),
-                         TPopupMenu::StaticClass(), TMenuItem::StaticClass()});
+                         TSaveDialog::StaticClass(), TFontDialog::StaticClass(),
+                         TMainMenu::StaticClass(), TPopupMenu::StaticClass(),
+                         TMenuItem::StaticClass()});
     }
     ~TFormsUnit() { FreeApplicationObjects(); }
 };

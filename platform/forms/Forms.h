@@ -336,11 +336,13 @@ struct THelpRequest {
 
 // What a program did that a test cannot see on a screen: while installed,
 // beeps and help requests are recorded instead of reaching the system, and
-// texts put on the clipboard are recorded as well.
+// texts put on the clipboard are recorded as well. With ShowHelp set, help
+// requests also go on to OnHelp and the help window.
 struct TActionLog {
     Integer Beeps = 0;
     std::vector<THelpRequest> HelpRequests;
     std::vector<String> ClipboardTexts;
+    bool ShowHelp = false;
 };
 
 ORLO_EVENT(THelpEvent, bool(Word Command, Integer Data, bool& CallHelp))
@@ -384,9 +386,14 @@ public:
     TModalRunner SetModalRunner(TModalRunner Runner); // returns the one replaced
     const TModalRunner& ModalRunner() const noexcept { return FModalRunner; }
 
-    // --- Help: OnHelp first; then the help file with the desktop's viewer.
+    // --- Help: OnHelp first; then, unless it cleared CallHelp, the help
+    // window at the page the current help file gives (platform/forms/Help.h).
+    // False without a help file or windows; EHelpError for a help file that
+    // does not give the page.
     bool HelpContext(Integer Context);
     bool HelpCommand(Word Command, Integer Data);
+    // The active form's HelpFile, else the application's.
+    String CurrentHelpFile() const;
     THelpEvent OnHelp;
 
     // --- Feedback recording (tests)

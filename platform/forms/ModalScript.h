@@ -35,6 +35,11 @@ public:
     TModalScript& Press(Word Key);
     // Uses the form's close box.
     TModalScript& CloseBox();
+    // Lets recorded help requests go on to the help window as well.
+    TModalScript& ShowHelp(bool Value = true) {
+        FLog.ShowHelp = Value;
+        return *this;
+    }
 
     Integer Pending() const noexcept { return static_cast<Integer>(FAnswers.size()); }
     // The names of the forms shown modally, in order.

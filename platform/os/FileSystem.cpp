@@ -331,6 +331,11 @@ private:
 
 } // namespace
 
+bool RegularFileExists(const String& FileName) {
+    struct stat Info;
+    return StatFile(FileName, Info) && S_ISREG(Info.st_mode);
+}
+
 Integer FileGetAttr(const String& FileName) {
     struct stat Info;
     if (!StatFile(FileName, Info))

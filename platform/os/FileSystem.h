@@ -52,6 +52,9 @@ void FindClose(TSearchRec& F);
 
 // True for an existing file, or folder, of that name.
 bool FileExists(const String& FileName);
+// True for an existing regular file (links followed): not a folder, device,
+// pipe or socket, which a reader of whole files must not open.
+bool RegularFileExists(const String& FileName);
 bool DirectoryExists(const String& Name);
 
 // Copies content and permission bits; with FailIfExists an existing target is

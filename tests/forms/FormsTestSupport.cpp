@@ -5,7 +5,17 @@
 #include "platform/os/FileSystem.h"
 #include "platform/os/SystemInfo.h"
 
+#include <cstdlib>
+#include <filesystem>
+
 namespace orlo::test {
+
+String ScreenshotFolder() {
+    const char* Base = std::getenv("ORLO_TEST_TMP");
+    const String Folder = String(Base ? Base : "/tmp") + "/screenshots";
+    std::filesystem::create_directories(Folder);
+    return Folder;
+}
 
 TFormResource::TFormResource(const String& ClassName, const String& Text) : FName(ClassName) {
     TStringStream Input(Text);

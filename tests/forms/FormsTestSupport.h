@@ -70,6 +70,10 @@ public:
     static inline Integer Live = 0;
 };
 
+// The folder that keeps the screenshots a person looks at after the run
+// ($ORLO_TEST_TMP/screenshots), created when missing.
+String ScreenshotFolder();
+
 // Starts the window system once for every test.
 class FormsTest : public ::testing::Test {
 protected:

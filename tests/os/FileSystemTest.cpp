@@ -100,6 +100,21 @@ TEST_F(FileSystemTest, AttributesFollowPermissionsNamesAndKinds) {
     EXPECT_FALSE(FileSetAttr(Folder.File("missing"), 0));
 }
 
+TEST_F(FileSystemTest, OnlyRegularFilesCountAsRegular) {
+    WriteFile(Folder.File("plain.txt"), "x");
+    ForceDirectories(Folder.File("sub"));
+    ASSERT_EQ(mkfifo(Folder.File("pipe").c_str(), 0600), 0);
+    ASSERT_EQ(symlink(Folder.File("plain.txt").c_str(), Folder.File("link").c_str()), 0);
+    ASSERT_EQ(symlink(Folder.File("gone").c_str(), Folder.File("dangling").c_str()), 0);
+    const std::pair<const char*, bool> Cases[] = {
+        {"plain.txt", true}, {"link", true},      {"sub", false},
+        {"pipe", false},     {"dangling", false}, {"missing", false},
+    };
+    for (const auto& [Name, Regular] : Cases)
+        EXPECT_EQ(RegularFileExists(Folder.File(Name)), Regular) << Name;
+    EXPECT_FALSE(RegularFileExists("/dev/null"));
+}
+
 TEST_F(FileSystemTest, BackslashesSeparateToo) {
     ForceDirectories(Folder.File("a/b"));
     WriteFile(Folder.File("a/b/c.txt"), "x");
