@@ -4,6 +4,7 @@
 #include "platform/classes/Resources.h"
 #include "platform/classes/Strings.h"
 #include "platform/rtl/Exception.h"
+#include "platform/rtl/ScopeGuard.h"
 #include "platform/rtl/SysUtils.h"
 #include "runtime/GlossaSystem.h"
 #include "tools/Debug.h"
@@ -192,18 +193,6 @@ String WithoutTrailingDigits(const String& Name) {
     const size_t End = Name.find_last_not_of("0123456789");
     return End == String::npos ? String() : Name.substr(0, End + 1);
 }
-
-// Decrements a counter when the scope ends, however it ends.
-class TCountScope {
-public:
-    explicit TCountScope(Integer& Counter) : FCounter(Counter) { ++FCounter; }
-    ~TCountScope() { --FCounter; }
-    TCountScope(const TCountScope&) = delete;
-    TCountScope& operator=(const TCountScope&) = delete;
-
-private:
-    Integer& FCounter;
-};
 
 TUnitState::TUnitState() {
     // Form files name the component by its class.
@@ -464,7 +453,7 @@ void TGlossa::Loaded() {
 // Takes the frame's language, or gives the frame this component's language
 // when the frame has none; this component's triggers wait for Loaded.
 void TGlossa::ApplyFrameLanguage() {
-    TCountScope Lock(FLockCount);
+    auto Lock = CountForScope(FLockCount);
     const String Language = FrameLanguage(Listener());
     if (!Language.empty()) {
         SetLanguageNotify(this, Language, amSetLanguage);
@@ -505,7 +494,7 @@ void InitGlossa(const String& ResName, TLanguageChangeProc ChangeProc, TGetStrin
         throw Exception("InitGlossa failed. The language unit is finalised");
     std::unique_ptr<TGlossa> Glossa;
     {
-        TCountScope Creating(State->UnitCreationDepth);
+        auto Creating = CountForScope(State->UnitCreationDepth);
         Glossa = std::make_unique<TGlossa>(nullptr);
     }
     Glossa->FUnitNotify = ChangeProc;

@@ -2,6 +2,7 @@
 
 #include "platform/classes/AppHooks.h"
 #include "platform/classes/Lists.h"
+#include "platform/rtl/ScopeGuard.h"
 #include "platform/rtl/SysUtils.h"
 #include "tools/Debug.h"
 #include "tools/VersionControl.h"
@@ -34,14 +35,6 @@ void CallListener(const TLanguageNotify& Listener, const String& Language, TActi
 
 // The steps of a switch, in order.
 constexpr TActionMode SwitchSteps[] = {amBeforeChange, amSetLanguage, amChange, amAfterChange};
-
-class TGlobalChangeScope {
-public:
-    TGlobalChangeScope() { ++GlobalChangeDepth; }
-    ~TGlobalChangeScope() { --GlobalChangeDepth; }
-    TGlobalChangeScope(const TGlobalChangeScope&) = delete;
-    TGlobalChangeScope& operator=(const TGlobalChangeScope&) = delete;
-};
 
 } // namespace
 
@@ -252,7 +245,7 @@ void SetGlobalLanguage(std::initializer_list<TLanguageFrames*> FrameLists, const
         return;
     // A copy: the listener's owner may go away during the switch.
     const TLanguageNotify Notify = Listener;
-    TGlobalChangeScope Scope;
+    auto Scope = CountForScope(GlobalChangeDepth);
     for (TLanguageFrames* Frames : FrameLists)
         if (Frames && Frames->SetLanguage(Notify, Target))
             return;

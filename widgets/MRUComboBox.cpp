@@ -1,5 +1,6 @@
 #include "widgets/MRUComboBox.h"
 
+#include "platform/rtl/ScopeGuard.h"
 #include "platform/rtl/SysUtils.h"
 
 #include <algorithm>
@@ -7,18 +8,6 @@
 namespace orlo {
 
 namespace {
-
-// Counts a running acceptance step for as long as it lives.
-class TDepthScope {
-public:
-    explicit TDepthScope(Integer& Depth) : FDepth(Depth) { ++FDepth; }
-    ~TDepthScope() { --FDepth; }
-    TDepthScope(const TDepthScope&) = delete;
-    TDepthScope& operator=(const TDepthScope&) = delete;
-
-private:
-    Integer& FDepth;
-};
 
 Integer IndexOfText(const TStrings& List, const String& Text) {
     for (Integer I = 0; I < List.Count(); ++I)
@@ -185,7 +174,7 @@ void TCustomMRUComboBox::ShowText(const String& Text) {
 bool TCustomMRUComboBox::AcceptText() {
     if (Loading() || FAccepting > 0)
         return true;
-    TDepthScope Running(FAccepting);
+    auto Running = CountForScope(FAccepting);
     String Text = Trim(FComboBox->Text());
     ShowText(Text);
     if (Text == FLastText)

@@ -2,6 +2,7 @@
 
 #include "platform/classes/Collection.h"
 #include "platform/classes/TextCodec.h"
+#include "platform/rtl/ScopeGuard.h"
 #include "platform/rtl/SysUtils.h"
 
 #include <algorithm>
@@ -87,19 +88,6 @@ bool IsDateType(const TTypeInfo* Info) {
     return Info == TDateTimeTypeInfo() || SameText(Info->Name, "TDateTime") ||
            SameText(Info->Name, "TDate") || SameText(Info->Name, "TTime");
 }
-
-// Restores a variable when a scope ends, also by an exception.
-template <class T> class TRestore {
-public:
-    TRestore(T& Var, T NewValue) : FVar(Var), FOld(std::move(Var)) { FVar = std::move(NewValue); }
-    ~TRestore() { FVar = std::move(FOld); }
-    TRestore(const TRestore&) = delete;
-    TRestore& operator=(const TRestore&) = delete;
-
-private:
-    T& FVar;
-    T FOld;
-};
 
 String ComponentLabel(const TPersistent* Instance) {
     if (auto* C = dynamic_cast<const TComponent*>(Instance); C && !C->Name().empty())
@@ -534,8 +522,8 @@ void TReader::ReadProperty(TPersistent* Instance) {
         ReadPropertyPath(Instance, Path);
         return;
     }
-    TRestore<Integer> Depth(FPropDepth, 1);
-    TRestore<String> Where(FPropPath, Path);
+    TSetForScope<Integer> Depth(FPropDepth, 1);
+    TSetForScope<String> Where(FPropPath, Path);
     try {
         ReadPropertyPath(Instance, Path);
     } catch (const Exception& E) {
@@ -758,14 +746,14 @@ TComponent* TReader::FindInherited(const String& Name) {
 
 void TReader::ReadComponentData(TComponent* Instance) {
     {
-        TRestore<TComponent*> Reading(FReading, Instance);
+        TSetForScope<TComponent*> Reading(FReading, Instance);
         while (!EndOfList())
             ReadProperty(Instance);
         ReadListEnd();
     }
     TComponent* ChildOwner = Instance->GetChildOwner();
-    TRestore<TComponent*> Owner(FOwner, ChildOwner ? ChildOwner : FRoot);
-    TRestore<TComponent*> Parent(FParent, Instance->GetChildParent());
+    TSetForScope<TComponent*> Owner(FOwner, ChildOwner ? ChildOwner : FRoot);
+    TSetForScope<TComponent*> Parent(FParent, Instance->GetChildParent());
     while (!EndOfList())
         ReadComponent(nullptr);
     ReadListEnd();
@@ -814,7 +802,7 @@ TComponent* TReader::ReadRootComponent(TComponent* Root) {
         String Name = ReadStr();
         if (!Root) {
             SetRoot(nullptr);
-            TRestore<TComponent*> Owner(FOwner, nullptr);
+            TSetForScope<TComponent*> Owner(FOwner, nullptr);
             Root = CreateComponent(ClassName, Name);
         }
         SetRoot(Root);
@@ -823,8 +811,8 @@ TComponent* TReader::ReadRootComponent(TComponent* Root) {
         FLoaded.push_back(Root);
         NameComponent(Root, Name);
         {
-            TRestore<TComponent*> Owner(FOwner, Root);
-            TRestore<TComponent*> Parent(FParent, Root->GetChildParent());
+            TSetForScope<TComponent*> Owner(FOwner, Root);
+            TSetForScope<TComponent*> Parent(FParent, Root->GetChildParent());
             ReadComponentData(Root);
         }
         FixupReferences();
@@ -1240,8 +1228,8 @@ void TWriter::WriteCollection(TCollection* Value) {
     for (Integer I = 0; Value && I < Value->Count(); ++I) {
         WriteListBegin();
         {
-            TRestore<String> Path(FPropPath, String());
-            TRestore<TPersistent*> Ancestor(FAncestor, nullptr);
+            TSetForScope<String> Path(FPropPath, String());
+            TSetForScope<TPersistent*> Ancestor(FAncestor, nullptr);
             WriteProperties(Value->Items(I));
         }
         WriteListEnd();
@@ -1449,7 +1437,7 @@ void TWriter::WriteReferenceProp(TComponent* Value, const TPropInfo* PropInfo) {
     String Name = ReferenceName(Value);
     if (TPersistent* Ancestor = AncestorOf(FAncestor, PropInfo)) {
         // The ancestor's references name the ancestor's components.
-        TRestore<TComponent*> Lookup(FLookupRoot, FRootAncestor);
+        TSetForScope<TComponent*> Lookup(FLookupRoot, FRootAncestor);
         String Base = ReferenceName(static_cast<TComponent*>(GetObjectProp(Ancestor, PropInfo)));
         if (SameText(Name, Base))
             return;
@@ -1488,8 +1476,8 @@ void TWriter::WriteCollectionProp(TCollection* Value, const TPropInfo* PropInfo)
 void TWriter::WriteSubObject(TPersistent* Value, const TPropInfo* PropInfo) {
     TPersistent* Ancestor = AncestorOf(FAncestor, PropInfo);
     auto* Base = Ancestor ? dynamic_cast<TPersistent*>(GetObjectProp(Ancestor, PropInfo)) : nullptr;
-    TRestore<String> Path(FPropPath, FPropPath + PropInfo->Name + ".");
-    TRestore<TPersistent*> AncestorScope(FAncestor, Base);
+    TSetForScope<String> Path(FPropPath, FPropPath + PropInfo->Name + ".");
+    TSetForScope<TPersistent*> AncestorScope(FAncestor, Base);
     WriteProperties(Value);
 }
 
@@ -1531,7 +1519,7 @@ void TWriter::WriteComponent(TComponent* Component) {
                 TComponent* Base = FRootAncestor && Child->Owner() == FRoot
                                        ? FRootAncestor->FindComponent(Child->Name())
                                        : nullptr;
-                TRestore<TPersistent*> Ancestor(FAncestor, Base);
+                TSetForScope<TPersistent*> Ancestor(FAncestor, Base);
                 WriteComponent(Child);
             },
             FRoot);

@@ -1,13 +1,17 @@
 #include "platform/forms/Controls.h"
 
 #include "platform/forms/Forms.h"
+#include "platform/rtl/ScopeGuard.h"
 #include "platform/rtl/SysUtils.h"
 
 #include <QApplication>
 #include <QEvent>
+#include <QHelpEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QPalette>
+#include <QToolTip>
 #include <QWidget>
 
 #include <algorithm>
@@ -73,6 +77,14 @@ TShiftState ShiftOf(Qt::KeyboardModifiers Modifiers) {
     return Shift;
 }
 
+// Runs the widget's own handling of Event, as if no filter were installed.
+bool WidgetOwnEvent(QWidget* Widget, QEvent* Event) {
+    struct Access : QWidget {
+        using QWidget::event;
+    };
+    return (Widget->*&Access::event)(Event);
+}
+
 // The one object Qt calls for the events of every control's widget, and the
 // context of their signal connections: one filter for all widgets spares each
 // widget an object of its own. Events of widgets whose control is gone (not
@@ -93,7 +105,10 @@ protected:
             return false;
         TQtDispatch Guard;
         bool Eaten = false;
-        GuardedCall(Control, [&] { Eaten = Control->WidgetEvent(Event); });
+        GuardedCall(Control, [&] {
+            auto* Host = dynamic_cast<TWinControl*>(Control);
+            Eaten = (Host && Host->WindowlessChildrenEvent(Event)) || Control->WidgetEvent(Event);
+        });
         return Eaten;
     }
 };
@@ -258,6 +273,7 @@ void TControl::SetBounds(Integer ALeft, Integer ATop, Integer AWidth, Integer AH
     AHeight = std::max(0, AHeight);
     if (ALeft == FLeft && ATop == FTop && AWidth == FWidth && AHeight == FHeight)
         return;
+    InvalidateWindowless(); // the area it leaves
     const bool Resized = AWidth != FWidth || AHeight != FHeight;
     FLeft = ALeft;
     FTop = ATop;
@@ -294,14 +310,8 @@ void TControl::ApplyAnchors() {
         if (!FAnchors.Contains(akTop))
             R.Top += DeltaHeight;
     }
-    FAnchoring = true;
-    try {
-        SetBoundsRect(R);
-    } catch (...) {
-        FAnchoring = false;
-        throw;
-    }
-    FAnchoring = false;
+    TSetForScope<bool> Anchoring(FAnchoring, true);
+    SetBoundsRect(R);
 }
 
 void TControl::SetClientWidth(Integer Value) {
@@ -424,21 +434,35 @@ void TControl::Click() {
 void TControl::BringToFront() {
     if (FWidget)
         FWidget->raise();
+    else if (Windowless() && FParent)
+        FParent->MoveWindowless(this, FParent->FControls.end());
 }
 
 void TControl::SendToBack() {
     if (FWidget)
         FWidget->lower();
+    else if (Windowless() && FParent)
+        FParent->MoveWindowless(this, FParent->FControls.begin());
 }
 
 void TControl::Invalidate() {
     if (FWidget)
         FWidget->update();
+    else
+        InvalidateWindowless();
 }
 
 void TControl::Repaint() {
     if (FWidget)
         FWidget->repaint();
+    else if (Windowless() && FParent && FParent->FWidget)
+        FParent->FWidget->repaint(FLeft, FTop, FWidth, FHeight);
+}
+
+void TControl::InvalidateWindowless() const {
+    if (Windowless() && FParent && FParent->FWidget &&
+        !FParent->ComponentState().Contains(csDestroying))
+        FParent->FWidget->update(FLeft, FTop, FWidth, FHeight);
 }
 
 TControl* TControl::FromWidget(const QWidget* Widget) {
@@ -472,14 +496,8 @@ void TControl::Resize() {}
 void TControl::ParentFontChanged() {
     if (!FParentFont || !FParent)
         return;
-    FTakingParentFont = true;
-    try {
-        FFont->Assign(FParent->Font());
-    } catch (...) {
-        FTakingParentFont = false;
-        throw;
-    }
-    FTakingParentFont = false;
+    TSetForScope<bool> Taking(FTakingParentFont, true);
+    FFont->Assign(FParent->Font());
 }
 
 void TControl::ParentColorChanged() {
@@ -526,6 +544,10 @@ QWidget* TControl::CreateWidget(QWidget* ParentWidget) {
 }
 
 void TControl::AllocateWidget() {
+    if (Windowless()) {
+        InvalidateWindowless();
+        return;
+    }
     if (FWidget)
         return;
     NeedWidgetApplication();
@@ -564,6 +586,8 @@ void TControl::InitWidget() {
 void TControl::ApplyGeometry() {
     if (FWidget)
         FWidget->setGeometry(FLeft, FTop, FWidth, FHeight);
+    else
+        InvalidateWindowless();
 }
 
 namespace {
@@ -575,7 +599,7 @@ void SetPaletteColor(QWidget* Widget, std::initializer_list<QPalette::ColorRole>
                      const QColor& Color, bool FromParent) {
     const QPalette& Current = Widget->palette();
     const auto Differs = [&](QPalette::ColorRole Role) { return Current.color(Role) != Color; };
-    if (FromParent && std::none_of(Roles.begin(), Roles.end(), Differs))
+    if ((FromParent || Widget->isWindow()) && std::none_of(Roles.begin(), Roles.end(), Differs))
         return;
     QPalette Palette = Current;
     for (QPalette::ColorRole Role : Roles)
@@ -594,7 +618,7 @@ bool TControl::InheritsLook(bool FromParent) const {
 
 void TControl::ApplyFont() {
     if (!FWidget)
-        return;
+        return InvalidateWindowless();
     const bool FromParent = InheritsLook(FParentFont);
     const QFont Font = FFont->ToQFont();
     if (!FromParent || FWidget->font() != Font)
@@ -609,7 +633,7 @@ Integer TControl::BackgroundRole() const {
 
 void TControl::ApplyColor() {
     if (!FWidget)
-        return;
+        return InvalidateWindowless();
     SetPaletteColor(FWidget, {static_cast<QPalette::ColorRole>(BackgroundRole())},
                     ColorToQColor(FColor), InheritsLook(FParentColor));
 }
@@ -622,11 +646,13 @@ void TControl::ApplyToolTip() {
 void TControl::ApplyEnabled() {
     if (FWidget)
         FWidget->setEnabled(FEnabled);
+    else
+        InvalidateWindowless();
 }
 
 void TControl::ApplyVisible() {
     if (!FWidget)
-        return;
+        return InvalidateWindowless();
     // A child widget that is not hidden shows with its parent's widget:
     // showing it now would polish and lay it out once more per control.
     const bool ShownWithParent = !FWidget->isWindow() && !FWidget->isHidden() &&
@@ -687,6 +713,7 @@ void TWinControl::RemoveControl(TControl* AControl) {
     if (Found == FControls.end())
         return;
     AControl->ReleaseWidget();
+    AControl->InvalidateWindowless();
     FControls.erase(Found);
     std::erase(FTabList, AControl);
     AControl->FParent = nullptr;
@@ -847,14 +874,9 @@ void TWinControl::Realign() {
         return;
     }
     FAlignPending = false;
-    ++FAlignLevel; // children resized below do not ask again
-    try {
-        AlignControls();
-    } catch (...) {
-        --FAlignLevel;
-        throw;
-    }
-    --FAlignLevel;
+    TSetForScope<Integer> Aligning(FAlignLevel,
+                                   FAlignLevel + 1); // children resized below do not ask again
+    AlignControls();
 }
 
 void TWinControl::AlignControls() {
@@ -949,6 +971,99 @@ bool TWinControl::KeyPress(char& Key) {
     return Key == 0;
 }
 
+void TWinControl::MoveWindowless(TControl* Child, std::vector<TControl*>::iterator Place) {
+    auto Found = std::find(FControls.begin(), FControls.end(), Child);
+    if (Found == FControls.end())
+        return;
+    if (Place == FControls.end())
+        std::rotate(Found, Found + 1, FControls.end());
+    else
+        std::rotate(Place, Found, Found + 1);
+    Child->Invalidate();
+}
+
+TControl* TWinControl::WindowlessChildAt(Integer X, Integer Y) const {
+    for (auto Child = FControls.rbegin(); Child != FControls.rend(); ++Child)
+        if ((*Child)->Windowless() && (*Child)->Visible() && X >= (*Child)->Left() &&
+            X < (*Child)->Left() + (*Child)->Width() && Y >= (*Child)->Top() &&
+            Y < (*Child)->Top() + (*Child)->Height())
+            return *Child;
+    return nullptr;
+}
+
+void TWinControl::PaintWindowless(QPaintEvent* Event) {
+    const QRect Area = Event->rect();
+    QPainter Painter(FWidget);
+    for (TControl* Child : FControls) {
+        auto* Graphic = Child->Windowless() ? dynamic_cast<TGraphicControl*>(Child) : nullptr;
+        if (!Graphic || !Graphic->Visible())
+            continue;
+        const QRect Bounds(Graphic->Left(), Graphic->Top(), Graphic->Width(), Graphic->Height());
+        if (!Bounds.intersects(Area))
+            continue;
+        Painter.save();
+        Painter.translate(Bounds.topLeft());
+        Graphic->Canvas()->SetHandle(&Painter);
+        TScopeGuard Unbind([Graphic, &Painter] {
+            Graphic->Canvas()->SetHandle(nullptr);
+            Painter.restore();
+        });
+        Graphic->Paint(Painter);
+    }
+}
+
+bool TWinControl::WindowlessChildrenEvent(QEvent* Event) {
+    switch (Event->type()) {
+    case QEvent::Paint:
+        if (std::none_of(FControls.begin(), FControls.end(),
+                         [](TControl* C) { return C->Windowless() && C->Visible(); }))
+            return false;
+        // The children paint over what the widget paints of itself.
+        WidgetOwnEvent(FWidget, Event);
+        PaintWindowless(static_cast<QPaintEvent*>(Event));
+        return true;
+    case QEvent::MouseButtonPress: {
+        const QPoint At = static_cast<QMouseEvent*>(Event)->position().toPoint();
+        FPressPoint = {At.x(), At.y()};
+        return false;
+    }
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick: {
+        auto* Mouse = static_cast<QMouseEvent*>(Event);
+        const QPoint At = Mouse->position().toPoint();
+        TControl* Child = WindowlessChildAt(At.x(), At.y());
+        if (Event->type() == QEvent::MouseButtonDblClick) {
+            if (Child && Child->OnDblClick)
+                Child->OnDblClick(Child);
+            return Child != nullptr;
+        }
+        // The control the button went down on has the release, as if it had
+        // captured the mouse; it is a click when the release is over it too.
+        TControl* Pressed = WindowlessChildAt(FPressPoint.X, FPressPoint.Y);
+        if (!Pressed && !Child)
+            return false;
+        if (Pressed == Child && Mouse->button() == Qt::LeftButton && Child->ClicksOnRelease())
+            Child->Click(); // may free this control: nothing of it is used after
+        return true;
+    }
+    case QEvent::ToolTip: {
+        auto* Help = static_cast<QHelpEvent*>(Event);
+        TControl* Child = WindowlessChildAt(Help->pos().x(), Help->pos().y());
+        if (!Child)
+            return false;
+        const String Tip = Child->ToolTip();
+        if (Tip.empty())
+            QToolTip::hideText();
+        else
+            QToolTip::showText(Help->globalPos(), ToQString(Tip), FWidget,
+                               QRect(Child->Left(), Child->Top(), Child->Width(), Child->Height()));
+        return true;
+    }
+    default:
+        return false;
+    }
+}
+
 bool TWinControl::WidgetEvent(QEvent* Event) {
     switch (Event->type()) {
     case QEvent::FocusIn:
@@ -994,7 +1109,11 @@ TGraphicControl::TGraphicControl(TComponent* AOwner)
     FCanvas->SetFont(Font());
 }
 
-TGraphicControl::~TGraphicControl() = default;
+TGraphicControl::~TGraphicControl() {
+    InvalidateWindowless();
+}
+
+void TGraphicControl::Paint(QPainter&) {}
 
 void TGraphicControl::FontChanged() {
     TControl::FontChanged();

@@ -21,6 +21,8 @@
 
 class QWidget;
 class QEvent;
+class QPainter;
+class QPaintEvent;
 
 namespace orlo {
 
@@ -199,6 +201,9 @@ public:
     void SendToBack();
     void Invalidate();
     void Repaint();
+    // Whether the control has no widget of its own and is painted by its
+    // parent's widget (graphic controls).
+    virtual bool Windowless() const { return false; }
 
     TNotifyEvent OnClick;
     TNotifyEvent OnDblClick;
@@ -257,6 +262,8 @@ protected:
     void Notification(TComponent* AComponent, TOperation Operation) override;
     // The parent's font, colour or hint setting changed.
     void ChangeNotify();
+    // Asks the parent's widget to repaint the area of a windowless control.
+    void InvalidateWindowless() const;
 
     QWidget* FWidget = nullptr;
     std::unique_ptr<TWidgetBridge> FBridge;
@@ -349,6 +356,8 @@ public:
     TKeyEvent OnKeyUp;
 
     bool WidgetEvent(QEvent* Event) override;
+    // Paints, clicks and hints for the windowless children; true eats the event.
+    bool WindowlessChildrenEvent(QEvent* Event);
     bool HandleDialogKey(Word Key) override;
 
 protected:
@@ -372,6 +381,11 @@ protected:
     virtual bool KeyPress(char& Key);
     void UpdateTabOrder();
     friend class TCustomForm;
+    // The topmost visible windowless child at a point of the client area.
+    TControl* WindowlessChildAt(Integer X, Integer Y) const;
+    // Moves a windowless child before Place in the paint order (the end: on top).
+    void MoveWindowless(TControl* Child, std::vector<TControl*>::iterator Place);
+    void PaintWindowless(QPaintEvent* Event);
 
 private:
     friend class TControl;
@@ -384,18 +398,27 @@ private:
     Integer FAlignLevel = 0;
     bool FAlignPending = false;
     Integer FPendingTabOrder = -1; // read before the parent was known
+    TPoint FPressPoint{-1, -1};    // where the left button went down, for windowless clicks
 };
 
-// A control without a window of its own in the original model (labels,
-// images); here it still has a widget, but takes no focus and no children.
+// A control without a window of its own: its parent's widget paints it
+// (Paint), routes its clicks and shows its hint, so a form of many labels
+// costs no widget per label. A descendant that overrides CreateWidget and
+// Windowless keeps a widget instead (images).
 class TGraphicControl : public TControl {
     ORLO_CLASS(TGraphicControl, TControl)
 public:
     explicit TGraphicControl(TComponent* AOwner);
     ~TGraphicControl() override;
     TCanvas* Canvas() const noexcept { return FCanvas.get(); }
+    bool Windowless() const override { return true; }
 
 protected:
+    friend class TWinControl;
+    // Draws the control with Painter's origin at its top left corner; the
+    // painter has the parent widget's font, pen and palette, and Canvas
+    // draws through it meanwhile.
+    virtual void Paint(QPainter& Painter);
     void FontChanged() override;
     bool ClicksOnRelease() const override { return true; }
 

@@ -71,6 +71,9 @@ public:
     void SetStretch(bool Value);
     bool Transparent = false;
 
+    // Keeps a widget of its own: the picture is shown by a QLabel.
+    bool Windowless() const override { return false; }
+
 protected:
     QWidget* CreateWidget(QWidget* ParentWidget) override;
     void InitWidget() override;

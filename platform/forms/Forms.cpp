@@ -6,6 +6,7 @@
 #include "platform/forms/ExtCtrls.h"
 #include "platform/forms/Help.h"
 #include "platform/forms/StdCtrls.h"
+#include "platform/rtl/ScopeGuard.h"
 #include "platform/rtl/SysUtils.h"
 
 #include <QApplication>
@@ -34,19 +35,6 @@ void ApplicationExceptionHandler(TObject* Sender, const std::exception_ptr& Erro
     TExceptionText Text = DescribeException(Error);
     Application->ShowException(Sender, Text.ClassName, Text.Message);
 }
-
-// Copies a value into a variable for the lifetime of the guard.
-template <class T> class TSetForScope {
-public:
-    TSetForScope(T& Var, T Value) : FVar(Var), FOld(Var) { FVar = Value; }
-    ~TSetForScope() { FVar = FOld; }
-    TSetForScope(const TSetForScope&) = delete;
-    TSetForScope& operator=(const TSetForScope&) = delete;
-
-private:
-    T& FVar;
-    T FOld;
-};
 
 char CharOfKey(Word Key, TShiftState Shift) {
     if (Key >= 'A' && Key <= 'Z')

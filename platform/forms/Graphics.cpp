@@ -9,6 +9,7 @@
 #include <QBuffer>
 #include <QFontMetrics>
 #include <QIcon>
+#include <QPainter>
 #include <QPalette>
 #include <QStyle>
 
@@ -264,6 +265,36 @@ TPoint TCanvas::WrappedTextExtent(const String& Text, Integer MaxWidth) const {
         Metrics.boundingRect(QRect(0, 0, std::max(1, MaxWidth), 1 << 20),
                              Qt::TextWordWrap | Qt::AlignLeft | Qt::AlignTop, ToQString(Text));
     return TPoint{Box.width(), Box.height()};
+}
+
+QPainter& TCanvas::Painter() const {
+    if (!FHandle)
+        throw EInvalidOperation("Canvas does not allow drawing");
+    return *FHandle;
+}
+
+void TCanvas::FillRect(const TRect& Rect) {
+    Painter().fillRect(QRect(Rect.Left, Rect.Top, Rect.Width(), Rect.Height()),
+                       ColorToQColor(FBrush.Color));
+}
+
+void TCanvas::TextOut(Integer X, Integer Y, const String& Text) {
+    const TPoint Size = TextExtent(Text);
+    TextRect(TRect{X, Y, X + Size.X, Y + Size.Y}, X, Y, Text);
+}
+
+void TCanvas::TextRect(const TRect& Rect, Integer X, Integer Y, const String& Text) {
+    QPainter& P = Painter();
+    const QRect Area(Rect.Left, Rect.Top, Rect.Width(), Rect.Height());
+    if (FBrush.Style == bsSolid)
+        P.fillRect(Area, ColorToQColor(FBrush.Color));
+    P.save();
+    P.setClipRect(Area, Qt::IntersectClip);
+    P.setFont(FFont->ToQFont());
+    P.setPen(ColorToQColor(FFont->Color()));
+    const QFontMetrics Metrics(P.font());
+    P.drawText(QPoint(X, Y + Metrics.ascent()), ToQString(Text));
+    P.restore();
 }
 
 // --- TGraphic ----------------------------------------------------------------

@@ -10,6 +10,8 @@
 #include <QFont>
 #include <QImage>
 
+class QPainter;
+
 #include <memory>
 #include <vector>
 
@@ -134,8 +136,17 @@ private:
     TFontStyles FStyle;
 };
 
-// --- Text measuring ----------------------------------------------------------
+// --- Drawing and text measuring ---------------------------------------------
 
+ORLO_ENUM(TBrushStyle, bsSolid, bsClear)
+
+// What a canvas fills with.
+struct TBrush {
+    TColor Color = clWhite;
+    TBrushStyle Style = bsSolid;
+};
+
+// A surface to measure text for and, while its owner paints, to draw on.
 class TCanvas : public TPersistent {
     ORLO_CLASS(TCanvas, TPersistent)
 public:
@@ -144,6 +155,19 @@ public:
 
     TFont* Font() const noexcept { return FFont.get(); }
     void SetFont(TFont* Value) { FFont->Assign(Value); }
+    TBrush& Brush() noexcept { return FBrush; }
+
+    // The painter that drawing goes to: set by the owner for the time of a
+    // paint, nil otherwise.
+    QPainter* Handle() const noexcept { return FHandle; }
+    void SetHandle(QPainter* Painter) noexcept { FHandle = Painter; }
+
+    // Drawing without a painter raises EInvalidOperation "Canvas does not allow drawing".
+    void FillRect(const TRect& Rect);
+    // The text with its top left corner at X, Y, on the brush unless it is clear.
+    void TextOut(Integer X, Integer Y, const String& Text);
+    // Like TextOut, cut off at Rect, which is filled with the brush first.
+    void TextRect(const TRect& Rect, Integer X, Integer Y, const String& Text);
 
     Integer TextWidth(const String& Text) const;
     Integer TextHeight(const String& Text) const;
@@ -153,7 +177,11 @@ public:
     TPoint WrappedTextExtent(const String& Text, Integer MaxWidth) const;
 
 private:
+    QPainter& Painter() const;
+
     std::unique_ptr<TFont> FFont = std::make_unique<TFont>();
+    TBrush FBrush;
+    QPainter* FHandle = nullptr;
 };
 
 // --- Pictures ----------------------------------------------------------------

@@ -1,18 +1,21 @@
 #include "platform/forms/StdCtrls.h"
 
 #include "platform/forms/Forms.h"
+#include "platform/rtl/ScopeGuard.h"
 #include "platform/rtl/SysUtils.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
-#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalBlocker>
+#include <QStyledItemDelegate>
 
 #include <algorithm>
 
@@ -37,6 +40,18 @@ String StripAccelChars(const String& Caption) {
 
 namespace {
 
+// The entries of an owner-drawn list or combo box: the delegate asks the
+// control's events, with the control's canvas bound to Qt's painter.
+struct TOwnerDraw {
+    TWinControl* Control;
+    TCanvas* Canvas;
+    TStrings* Items;
+    const TDrawItemEvent* Draw;
+    const TMeasureItemEvent* Measure;
+    const Integer* ItemHeight;
+    bool Variable;
+};
+
 Qt::Alignment HorizontalAlignment(TAlignment Value) {
     switch (Value) {
     case taRightJustify:
@@ -57,6 +72,75 @@ Qt::Alignment VerticalAlignment(TTextLayout Value) {
     default:
         return Qt::AlignTop;
     }
+}
+
+class TOwnerDrawDelegate final : public QStyledItemDelegate {
+public:
+    TOwnerDrawDelegate(const TOwnerDraw& Owner, QObject* Parent)
+        : QStyledItemDelegate(Parent), FOwner(Owner) {}
+
+    void paint(QPainter* Painter, const QStyleOptionViewItem& Option,
+               const QModelIndex& Index) const override {
+        TOwnerDrawState State;
+        if (Option.state & QStyle::State_Selected)
+            State.Include(odSelected);
+        if (Option.state & QStyle::State_HasFocus)
+            State.Include(odFocused);
+        if (!(Option.state & QStyle::State_Enabled))
+            State.Include(odDisabled);
+        const QRect& R = Option.rect;
+        const TRect Rect{R.left(), R.top(), R.left() + R.width(), R.top() + R.height()};
+        TCanvas* Canvas = FOwner.Canvas;
+        Canvas->SetHandle(Painter);
+        TScopeGuard Unbind([Canvas] { Canvas->SetHandle(nullptr); });
+        Canvas->SetFont(FOwner.Control->Font());
+        const bool Selected = State.Contains(odSelected);
+        Canvas->Brush() = {Selected ? clHighlight : FOwner.Control->Color(), bsSolid};
+        if (Selected)
+            Canvas->Font()->SetColor(clHighlightText);
+        TQtDispatch Dispatch;
+        GuardedCall(FOwner.Control, [&] {
+            if (*FOwner.Draw) {
+                (*FOwner.Draw)(FOwner.Control, Index.row(), Rect, State);
+            } else {
+                Canvas->FillRect(Rect);
+                Canvas->TextOut(Rect.Left + 2, Rect.Top, FOwner.Items->Get(Index.row()));
+            }
+        });
+    }
+
+    QSize sizeHint(const QStyleOptionViewItem& Option, const QModelIndex& Index) const override {
+        Integer Height = *FOwner.ItemHeight;
+        if (FOwner.Variable && *FOwner.Measure) {
+            TQtDispatch Dispatch;
+            GuardedCall(FOwner.Control,
+                        [&] { (*FOwner.Measure)(FOwner.Control, Index.row(), Height); });
+        }
+        return {QStyledItemDelegate::sizeHint(Option, Index).width(), std::max(1, Height)};
+    }
+
+private:
+    TOwnerDraw FOwner;
+};
+
+// Gives the view of a list or combo box the owner-drawing delegate, or Qt's own back.
+template <class Box> void ApplyOwnerDraw(QAbstractItemView* View, Box* Control, bool Variable) {
+    QAbstractItemDelegate* Old = View->itemDelegate();
+    const bool Has = dynamic_cast<TOwnerDrawDelegate*>(Old) != nullptr;
+    if (Control->OwnerDrawn() == Has)
+        return;
+    const TOwnerDraw Owner{Control,
+                           Control->Canvas(),
+                           Control->Items(),
+                           &Control->OnDrawItem,
+                           &Control->OnMeasureItem,
+                           &Control->ItemHeight,
+                           Variable};
+    View->setItemDelegate(
+        Has ? new QStyledItemDelegate(View)
+            : static_cast<QAbstractItemDelegate*>(new TOwnerDrawDelegate(Owner, View)));
+    if (Has)
+        Old->deleteLater();
 }
 
 // Lines of a memo or list as Qt shows them.
@@ -104,12 +188,12 @@ TCustomLabel::TCustomLabel(TComponent* AOwner) : TGraphicControl(AOwner) {
 
 void TCustomLabel::SetAlignment(TAlignment Value) {
     FAlignment = Value;
-    ApplyAlignment();
+    Invalidate();
 }
 
 void TCustomLabel::SetLayout(TTextLayout Value) {
     FLayout = Value;
-    ApplyAlignment();
+    Invalidate();
 }
 
 void TCustomLabel::SetAutoSize(bool Value) {
@@ -119,21 +203,19 @@ void TCustomLabel::SetAutoSize(bool Value) {
 
 void TCustomLabel::SetWordWrap(bool Value) {
     FWordWrap = Value;
-    if (auto* Label = qobject_cast<QLabel*>(FWidget))
-        Label->setWordWrap(Value);
+    Invalidate();
     AdjustBounds();
 }
 
 void TCustomLabel::SetShowAccelChar(bool Value) {
     FShowAccelChar = Value;
-    ApplyText();
+    Invalidate();
     AdjustBounds();
 }
 
 void TCustomLabel::SetTransparent(bool Value) {
     FTransparent = Value;
-    if (FWidget)
-        FWidget->setAutoFillBackground(!Value);
+    Invalidate();
 }
 
 String TCustomLabel::DisplayText() const {
@@ -188,27 +270,25 @@ void TCustomLabel::Notification(TComponent* AComponent, TOperation Operation) {
         FocusControl = nullptr;
 }
 
-QWidget* TCustomLabel::CreateWidget(QWidget* ParentWidget) {
-    return new QLabel(ParentWidget);
-}
-
-void TCustomLabel::InitWidget() {
-    TGraphicControl::InitWidget();
-    auto* Label = static_cast<QLabel*>(FWidget);
-    Label->setWordWrap(FWordWrap);
-    Label->setTextFormat(Qt::PlainText);
-    Label->setAutoFillBackground(!FTransparent);
-    ApplyAlignment();
-}
-
 void TCustomLabel::ApplyText() {
-    if (auto* Label = qobject_cast<QLabel*>(FWidget))
-        Label->setText(ToQString(DisplayText()));
+    Invalidate();
 }
 
-void TCustomLabel::ApplyAlignment() {
-    if (auto* Label = qobject_cast<QLabel*>(FWidget))
-        Label->setAlignment(HorizontalAlignment(FAlignment) | VerticalAlignment(FLayout));
+void TCustomLabel::Paint(QPainter& Painter) {
+    const QRect Area(0, 0, Width(), Height());
+    if (!FTransparent)
+        Painter.fillRect(Area, ColorToQColor(Color()));
+    // A label with its parent's font finds it in the painter already.
+    if (!ParentFont())
+        Painter.setFont(Font()->ToQFont());
+    const QPalette::ColorGroup Group =
+        IsEffectivelyEnabled() ? QPalette::Active : QPalette::Disabled;
+    Painter.setPen(IsEffectivelyEnabled()
+                       ? ColorToQColor(Font()->Color())
+                       : QApplication::palette().color(Group, QPalette::WindowText));
+    const int Wrap = FWordWrap ? int(Qt::TextWordWrap) : 0;
+    Painter.drawText(Area, int(HorizontalAlignment(FAlignment) | VerticalAlignment(FLayout)) | Wrap,
+                     ToQString(DisplayText()));
 }
 
 // --- TButtonControl, TButton -------------------------------------------------
@@ -717,14 +797,8 @@ void TCustomMemo::InitWidget() {
     Memo->setTabChangesFocus(!WantTabs);
     ApplyWrap();
     Listen(Memo, &QPlainTextEdit::textChanged, [this, Memo] {
-        FTakingUserText = true;
-        try {
-            FLines->SetText(FromQString(Memo->toPlainText()));
-        } catch (...) {
-            FTakingUserText = false;
-            throw;
-        }
-        FTakingUserText = false;
+        TSetForScope<bool> Taking(FTakingUserText, true);
+        FLines->SetText(FromQString(Memo->toPlainText()));
     });
 }
 
@@ -770,7 +844,8 @@ ORLO_PUBLISHED(TComboBox, "StdCtrls") {
 }
 
 TCustomComboBox::TCustomComboBox(TComponent* AOwner)
-    : TWinControl(AOwner), FItems(std::make_unique<TStringList>()) {
+    : TWinControl(AOwner), FItems(std::make_unique<TStringList>()),
+      FCanvas(std::make_unique<TCanvas>()) {
     SetBounds(0, 0, 145, 21);
     FColor = clWindow;
     FParentColor = false;
@@ -788,8 +863,10 @@ QComboBox* TCustomComboBox::Box() const {
 
 void TCustomComboBox::SetStyle(TComboBoxStyle Value) {
     FStyle = Value;
-    if (Box())
+    if (Box()) {
         Box()->setEditable(Editable());
+        ApplyOwnerDraw(Box()->view(), this, FStyle == csOwnerDrawVariable);
+    }
     ApplySelection();
 }
 
@@ -939,6 +1016,7 @@ void TCustomComboBox::InitWidget() {
     Combo->setEditable(Editable());
     Combo->setInsertPolicy(QComboBox::NoInsert);
     Combo->setMaxVisibleItems(std::max(1, FDropDownCount));
+    ApplyOwnerDraw(Combo->view(), this, FStyle == csOwnerDrawVariable);
     ApplyItems();
     SetMaxLength(FMaxLength);
     Listen(Combo, &QComboBox::activated, [this](int Index) { UserSelect(Index); });
@@ -1002,7 +1080,8 @@ ORLO_PUBLISHED(TListBox, "StdCtrls") {
 }
 
 TCustomListBox::TCustomListBox(TComponent* AOwner)
-    : TWinControl(AOwner), FItems(std::make_unique<TStringList>()) {
+    : TWinControl(AOwner), FItems(std::make_unique<TStringList>()),
+      FCanvas(std::make_unique<TCanvas>()) {
     SetBounds(0, 0, 121, 97);
     FColor = clWindow;
     FParentColor = false;
@@ -1052,6 +1131,7 @@ QWidget* TCustomListBox::CreateWidget(QWidget* ParentWidget) {
 void TCustomListBox::InitWidget() {
     TWinControl::InitWidget();
     QListWidget* L = List();
+    ApplyOwnerDraw(L, this, Style == lbOwnerDrawVariable);
     ApplyItems();
     Listen(L, &QListWidget::currentRowChanged, [this](int Row) {
         if (Row >= 0)

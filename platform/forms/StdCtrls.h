@@ -55,8 +55,7 @@ public:
     void AdjustBounds();
 
 protected:
-    QWidget* CreateWidget(QWidget* ParentWidget) override;
-    void InitWidget() override;
+    void Paint(QPainter& Painter) override;
     void ApplyText() override;
     void TextChanged() override;
     void FontChanged() override;
@@ -64,8 +63,6 @@ protected:
     String DisplayText() const;
 
 private:
-    void ApplyAlignment();
-
     TAlignment FAlignment = taLeftJustify;
     TTextLayout FLayout = tlTop;
     bool FAutoSize = true;
@@ -332,9 +329,18 @@ public:
     void UserSelect(Integer Index);
     void UserType(const String& Value);
 
+    bool OwnerDrawn() const noexcept {
+        return FStyle == csOwnerDrawFixed || FStyle == csOwnerDrawVariable;
+    }
+    // Where OnDrawItem draws; it has a painter only while an entry is drawn.
+    TCanvas* Canvas() const noexcept { return FCanvas.get(); }
+
     TNotifyEvent OnChange;
     TNotifyEvent OnDropDown;
+    // With an owner-drawn style: draws entry Index (the canvas has the
+    // selection's colours); without a handler the entry's text is drawn.
     TDrawItemEvent OnDrawItem;
+    // With a variable owner-drawn style: the height of entry Index (ItemHeight before).
     TMeasureItemEvent OnMeasureItem;
 
 protected:
@@ -354,6 +360,7 @@ private:
     void ApplySelection();
 
     std::unique_ptr<TStringList> FItems;
+    std::unique_ptr<TCanvas> FCanvas;
     TComboBoxStyle FStyle = csDropDown;
     Integer FItemIndex = -1;
     Integer FDropDownCount = 8;
@@ -388,7 +395,11 @@ public:
     void Clear() { FItems->Clear(); }
     // What the user does: selects entry Index (OnClick).
     void UserSelect(Integer Index);
+    bool OwnerDrawn() const noexcept { return Style != lbStandard; }
+    // Where OnDrawItem draws; it has a painter only while an entry is drawn.
+    TCanvas* Canvas() const noexcept { return FCanvas.get(); }
 
+    // Owner drawing as in a combo box (Style lbOwnerDrawFixed or lbOwnerDrawVariable).
     TDrawItemEvent OnDrawItem;
     TMeasureItemEvent OnMeasureItem;
 
@@ -403,6 +414,7 @@ private:
     void ApplyItems();
 
     std::unique_ptr<TStringList> FItems;
+    std::unique_ptr<TCanvas> FCanvas;
     Integer FItemIndex = -1;
 };
 

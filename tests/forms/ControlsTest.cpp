@@ -12,13 +12,19 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QHelpEvent>
 #include <QImage>
-#include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
+#include <QMouseEvent>
 #include <QPalette>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QToolTip>
 #include <QWidget>
+
+#include <functional>
+#include <list>
 
 namespace orlo::test {
 namespace {
@@ -113,8 +119,133 @@ TEST_F(ControlsTest, FontsColoursAndHintsComeFromTheParent) {
     EXPECT_EQ(Label->ToolTip(), "Short");
     EXPECT_EQ(GetLongHint(Label->Hint()), "Long help");
     Form.HandleNeeded();
-    EXPECT_EQ(FromQString(Label->Widget()->toolTip()), "Short");
-    EXPECT_EQ(Label->Widget()->font().pixelSize(), 13); // 10 points at 96 pixels per inch
+    EXPECT_EQ(Panel->Widget()->font().pixelSize(), 13); // 10 points at 96 pixels per inch
+}
+
+// Labels have no widget: their parent's widget paints them, routes their
+// clicks and shows their hints.
+class WindowlessLabelTest : public ControlsTest {
+protected:
+    void SetUp() override {
+        Form.SetBorderStyle(bsNone);
+        Form.SetBounds(0, 0, 200, 100);
+        Panel = Add<TPanel>(&Form);
+        Panel->SetBounds(0, 0, 200, 100);
+        Panel->SetBevelOuter(bvNone);
+        Panel->SetCaption("");
+        Label = Add<TLabel>(Panel, "Label");
+        Label->SetAutoSize(false);
+        Label->SetBounds(20, 30, 120, 20);
+        Label->SetColor(clRed);
+        Label->SetCaption("WWWWWWWW");
+        Form.Show();
+        QApplication::processEvents();
+    }
+    // Pixels of the label's area (in the panel) that are red and that are dark.
+    std::pair<int, int> RedAndDark() {
+        const QImage Image = Panel->Widget()->grab().toImage();
+        int Red = 0, Dark = 0;
+        for (int Y = 30; Y < 50; ++Y)
+            for (int X = 20; X < 140; ++X) {
+                const QColor C = Image.pixelColor(X, Y);
+                Red += C.red() > 200 && C.green() < 80 && C.blue() < 80;
+                Dark += C.red() < 100 && C.green() < 100 && C.blue() < 100;
+            }
+        return {Red, Dark};
+    }
+    void Mouse(QEvent::Type Type, int X, int Y, QWidget* Target = nullptr) {
+        Target = Target ? Target : Panel->Widget();
+        const Qt::MouseButtons Held =
+            Type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton;
+        QMouseEvent Event(Type, QPointF(X, Y), Target->mapToGlobal(QPointF(X, Y)), Qt::LeftButton,
+                          Held, Qt::NoModifier);
+        QApplication::sendEvent(Target, &Event);
+    }
+    // Events are method pointers: each lambda lives in a handler of the fixture.
+    struct THandler {
+        std::function<void(TObject*)> Fn;
+        void Call(TObject* Sender) { Fn(Sender); }
+    };
+    TNotifyEvent Handler(std::function<void(TObject*)> Fn) {
+        Handlers.push_back({std::move(Fn)});
+        return TNotifyEvent::Make<&THandler::Call>(&Handlers.back());
+    }
+    std::list<THandler> Handlers;
+    TPanel* Panel = nullptr;
+    TLabel* Label = nullptr;
+};
+
+TEST_F(WindowlessLabelTest, ParentPaintsTheLabelAndEveryChange) {
+    EXPECT_EQ(Label->Widget(), nullptr);
+    auto [Red, Dark] = RedAndDark();
+    EXPECT_GT(Red, 0);
+    EXPECT_GT(Dark, 0); // the caption in the window text colour
+    Label->SetCaption("");
+    EXPECT_EQ(RedAndDark().second, 0);
+    Label->SetTransparent(true);
+    EXPECT_EQ(RedAndDark().first, 0);
+    Label->SetTransparent(false);
+    Label->Hide();
+    EXPECT_EQ(RedAndDark().first, 0);
+    Label->Show();
+    EXPECT_GT(RedAndDark().first, 0);
+    Label->SetLeft(150); // moved out of the area looked at
+    EXPECT_EQ(RedAndDark().first, 0);
+    Label->SetLeft(20);
+    auto* Cover = Add<TLabel>(Panel, "Cover"); // later siblings paint on top
+    Cover->SetAutoSize(false);
+    Cover->SetBounds(20, 30, 120, 20);
+    Cover->SetColor(clLime);
+    EXPECT_EQ(RedAndDark().first, 0);
+    Label->BringToFront();
+    EXPECT_GT(RedAndDark().first, 0);
+    Label->SendToBack();
+    EXPECT_EQ(RedAndDark().first, 0);
+}
+
+TEST_F(WindowlessLabelTest, ClicksAndDoubleClicksReachTheLabel) {
+    std::vector<String> Log;
+    Label->OnClick = Handler([&](TObject*) { Log.push_back("click"); });
+    Label->OnDblClick = Handler([&](TObject*) { Log.push_back("double"); });
+    Panel->OnClick = Handler([&](TObject*) { Log.push_back("panel"); });
+    Mouse(QEvent::MouseButtonPress, 30, 40);
+    Mouse(QEvent::MouseButtonRelease, 30, 40);
+    Mouse(QEvent::MouseButtonPress, 30, 40); // pressed on the label, released beside it
+    Mouse(QEvent::MouseButtonRelease, 5, 5);
+    Mouse(QEvent::MouseButtonDblClick, 30, 40);
+    EXPECT_EQ(Log, (std::vector<String>{"click", "double"}));
+}
+
+TEST_F(WindowlessLabelTest, AClickThatFreesTheLabelAndItsForm) {
+    Label->OnClick = Handler([&](TObject*) { delete Label; });
+    Mouse(QEvent::MouseButtonPress, 30, 40);
+    Mouse(QEvent::MouseButtonRelease, 30, 40);
+    EXPECT_EQ(Panel->ControlCount(), 0);
+    auto* Owned = new TForm(nullptr);
+    auto* Other = new TLabel(Owned);
+    Other->SetParent(Owned);
+    Other->SetBounds(0, 0, 50, 20);
+    Owned->Show();
+    bool Freed = false;
+    Other->OnClick = Handler([&](TObject*) {
+        delete Owned;
+        Freed = true;
+    });
+    QWidget* Window = Owned->Widget();
+    Mouse(QEvent::MouseButtonPress, 5, 5, Window);
+    Mouse(QEvent::MouseButtonRelease, 5, 5, Window); // the widget outlives the event
+    EXPECT_TRUE(Freed);
+    QApplication::processEvents();
+}
+
+TEST_F(WindowlessLabelTest, TheParentShowsTheLabelsHint) {
+    Label->SetHint("Short|Long");
+    QHelpEvent Help(QEvent::ToolTip, QPoint(30, 40), Panel->Widget()->mapToGlobal(QPoint(30, 40)));
+    QApplication::sendEvent(Panel->Widget(), &Help);
+    EXPECT_NE(FromQString(QToolTip::text()), "Short"); // hints are off
+    Label->SetShowHint(true);
+    QApplication::sendEvent(Panel->Widget(), &Help);
+    EXPECT_EQ(FromQString(QToolTip::text()), "Short");
 }
 
 TEST_F(ControlsTest, TabOrderAndFocus) {
@@ -223,8 +354,8 @@ TEST_F(ControlsTest, WidgetsShowTheFontsAndColoursTheirControlsHave) {
     Form.Font()->SetName("Courier");
     Form.Font()->SetColor(clRed);
     Form.SetColor(clYellow);
-    auto* Inheriting = Add<TLabel>(&Form);
-    auto* Own = Add<TLabel>(&Form);
+    auto* Inheriting = Add<TCheckBox>(&Form);
+    auto* Own = Add<TCheckBox>(&Form);
     Own->Font()->SetName("Arial");
     Own->Font()->SetColor(clBlue);
     Own->SetColor(clLime);
@@ -405,9 +536,48 @@ TEST_F(ControlsTest, LabelMeasuresItsCaption) {
     Label->SetBounds(0, 0, 10, 10);
     Label->SetCaption("Wider than ten pixels");
     EXPECT_EQ(Label->Width(), 10);
-    Form.HandleNeeded();
-    EXPECT_EQ(FromQString(static_cast<QLabel*>(Label->Widget())->text()), "Wider than ten pixels");
     EXPECT_EQ(StripAccelChars("Save && &Quit"), "Save & Quit");
+}
+
+TEST_F(ControlsTest, OwnerDrawnListsDrawAndMeasureThroughTheirEvents) {
+    struct TDrawer {
+        std::vector<Integer> Drawn;
+        void Draw(TWinControl* Control, Integer Index, TRect Rect, TOwnerDrawState) {
+            TCanvas* Canvas = static_cast<TListBox*>(Control)->Canvas();
+            Drawn.push_back(Index);
+            Canvas->Brush().Color = Index == 1 ? clRed : clWhite;
+            Canvas->FillRect(Rect);
+        }
+        void Measure(TWinControl*, Integer Index, Integer& Height) { Height = 10 + 10 * Index; }
+    } Drawer;
+    auto* List = Add<TListBox>(&Form);
+    List->Style = lbOwnerDrawVariable;
+    List->SetBounds(0, 0, 100, 100);
+    List->Items()->SetText("a\nb\nc\n");
+    List->OnDrawItem = TDrawItemEvent::Make<&TDrawer::Draw>(&Drawer);
+    List->OnMeasureItem = TMeasureItemEvent::Make<&TDrawer::Measure>(&Drawer);
+    Form.Show();
+    auto* View = static_cast<QListWidget*>(List->Widget());
+    const QImage Image = View->viewport()->grab().toImage();
+    const auto RedIn = [&](int Row) {
+        const QRect R = View->visualItemRect(View->item(Row));
+        int Red = 0;
+        for (int Y = R.top(); Y <= R.bottom(); ++Y)
+            for (int X = R.left(); X <= R.right(); ++X)
+                Red += Image.pixelColor(X, Y) == QColor(Qt::red);
+        return Red;
+    };
+    EXPECT_EQ(View->visualItemRect(View->item(0)).height(), 10);
+    EXPECT_EQ(View->visualItemRect(View->item(2)).height(), 30);
+    EXPECT_EQ(RedIn(0), 0);
+    EXPECT_EQ(RedIn(1), View->visualItemRect(View->item(1)).width() * 20);
+    EXPECT_NE(std::find(Drawer.Drawn.begin(), Drawer.Drawn.end(), 2), Drawer.Drawn.end());
+    // Outside a paint the canvas has nothing to draw on.
+    ExpectError<EInvalidOperation>(
+        [&] {
+            List->Canvas()->FillRect(TRect{0, 0, 5, 5});
+        },
+        "Canvas does not allow drawing");
 }
 
 TEST_F(ControlsTest, BitButtonKinds) {
