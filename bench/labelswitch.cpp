@@ -9,12 +9,11 @@
 // Each switch ends with the pending events handled (the labels repaint).
 // Goal: TGlossa at most 1.0 x Qt's time.
 
+#include "bench/BilingualGlossa.h"
 #include "bench/GermanQm.h"
 #include "platform/forms/Forms.h"
 #include "platform/forms/StdCtrls.h"
 #include "platform/rtl/SysUtils.h"
-#include "runtime/ComponentExplorer.h"
-#include "runtime/Glossa.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -66,21 +65,10 @@ public:
             Label->SetParent(FForm.get());
             FLabels.push_back(Label);
         }
-        FGlossa = new TGlossa(FForm.get());
-        TLanguageManager* Manager = FGlossa->LanguageManager();
-        TLanguageEntries Langs(nullptr);
-        for (const char* Name : {"English", "Deutsch"})
-            static_cast<TLanguageEntry*>(Langs.Add())->SetName(Name);
-        Manager->AssignLangsAndSync(&Langs, cmInitAll);
-        TCESettings Settings;
-        AddRootToMainEntries(FForm.get(), Manager->Comps(), Settings,
-                             TInconsistentLangPropertyEntry::StaticClass(),
-                             Settings.StandardFilter());
-        Manager->Init(cmInitAll);
-        Manager->SetLanguageByIndex(1);
-        for (int I = 0; I < LabelCount; ++I)
-            FLabels[I]->SetCaption(GermanText(I));
-        Manager->SetLanguageByIndex(0);
+        FGlossa = MakeBilingualGlossa(FForm.get(), [this] {
+            for (int I = 0; I < LabelCount; ++I)
+                FLabels[I]->SetCaption(GermanText(I));
+        });
         FForm->Show();
         QCoreApplication::processEvents();
     }

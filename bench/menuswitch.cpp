@@ -12,12 +12,11 @@
 // Each switch ends with the pending events handled (the bars repaint).
 // Goal: TGlossa at most 1.0 x Qt's time.
 
+#include "bench/BilingualGlossa.h"
 #include "bench/GermanQm.h"
 #include "platform/forms/ComCtrls.h"
 #include "platform/forms/Forms.h"
 #include "platform/rtl/SysUtils.h"
-#include "runtime/ComponentExplorer.h"
-#include "runtime/Glossa.h"
 
 #include <QAction>
 #include <QApplication>
@@ -96,20 +95,7 @@ public:
         FForm = std::make_unique<TForm>(nullptr);
         FForm->SetBounds(0, 0, 1200, 300);
         Build(false);
-        FGlossa = new TGlossa(FForm.get());
-        TLanguageManager* Manager = FGlossa->LanguageManager();
-        TLanguageEntries Langs(nullptr);
-        for (const char* Name : {"English", "Deutsch"})
-            static_cast<TLanguageEntry*>(Langs.Add())->SetName(Name);
-        Manager->AssignLangsAndSync(&Langs, cmInitAll);
-        TCESettings Settings;
-        AddRootToMainEntries(FForm.get(), Manager->Comps(), Settings,
-                             TInconsistentLangPropertyEntry::StaticClass(),
-                             Settings.StandardFilter());
-        Manager->Init(cmInitAll);
-        Manager->SetLanguageByIndex(1);
-        Build(true);
-        Manager->SetLanguageByIndex(0);
+        FGlossa = MakeBilingualGlossa(FForm.get(), [this] { Build(true); });
         FForm->Show();
         QCoreApplication::processEvents();
     }

@@ -341,6 +341,10 @@ void TMenuItem::ApplyText() {
     if (!FAction)
         return;
     FAction->setSeparator(IsLine());
+    if (IsLine()) {
+        FAction->setText(QString()); // a separator with text shows as a section heading
+        return;
+    }
     QString Text = ToQString(FCaption);
     if (const String Keys = ShortCutToText(FShortCut); !Keys.empty())
         Text += QLatin1Char('\t') + ToQString(Keys); // shown; the form's keys handle it

@@ -10,10 +10,15 @@
 #include <QAction>
 #include <QApplication>
 #include <QContextMenuEvent>
+#include <QFontMetrics>
+#include <QImage>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+
+#include <cstdlib>
+#include <filesystem>
 
 namespace orlo::test {
 namespace {
@@ -291,6 +296,7 @@ TEST_F(MenusTest, MenuBarSitsAboveTheClientArea) {
     // The sub-menu shows the shortcut's name beside the caption.
     EXPECT_EQ(Form->SaveItem->Action()->text(), "&Save\tCtrl+S");
     EXPECT_TRUE(Form->N1->Action()->isSeparator());
+    EXPECT_EQ(Form->N1->Action()->text(), ""); // drawn as a line, not as a heading "-"
     EXPECT_EQ(Form->SaveItem->Action()->statusTip(), "Saves the notes");
     // Taking the menu away gives the room to the client area; the window keeps its size.
     const Integer Height = Form->Height();
@@ -472,6 +478,25 @@ TEST_F(MenusTest, FreedMenusLeaveNoDanglingReferences) {
     EXPECT_EQ(Form->SaveItem, nullptr);
     Form->PressKey('S', TShiftState{ssCtrl});
     EXPECT_TRUE(Form->Clicks.empty());
+}
+
+TEST_F(MenusTest, PictureOfTheOpenFileMenu) {
+    // Written below the test folder ($ORLO_TEST_TMP/screenshots), kept after the run.
+    const char* Base = std::getenv("ORLO_TEST_TMP");
+    const String Folder = String(Base ? Base : "/tmp") + "/screenshots";
+    std::filesystem::create_directories(Folder);
+    Form->Show();
+    SaveScreenshot(Form.get(), Folder + "/menu-form.png");
+    QMenu* File = Form->FileMenu->SubMenu();
+    ASSERT_NE(File, nullptr);
+    File->popup(Form->Widget()->mapToGlobal(QPoint(0, MenuBarHeight())));
+    EXPECT_EQ(Form->Clicks, (std::vector<String>{"FileMenu"})); // opening clicks the menu item
+    const QImage Image = File->grab().toImage();
+    ASSERT_TRUE(Image.save(ToQString(Folder + "/file-menu.png"), "PNG"));
+    // Caption, separator and the shortcut's name beside it need room.
+    EXPECT_GT(Image.width(), QFontMetrics(File->font()).horizontalAdvance("Save  Ctrl+S"));
+    EXPECT_GT(Image.height(), 3 * QFontMetrics(File->font()).height());
+    File->hide();
 }
 
 // --- Handlers that free what called them (run under the sanitizer build too)
