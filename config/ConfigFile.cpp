@@ -90,6 +90,10 @@ struct TCustomConfigFile::TEntryPlace {
     bool Hinted; // the property has a type definition to write as hint
 };
 
+String TCustomConfigFile::UnappliedKey(const TEntryPlace& Place) {
+    return Place.Section + "\n" + Place.Key;
+}
+
 TCustomConfigFile::TCustomConfigFile(TComponent* AOwner)
     : TExComponent(AOwner), FEntries(std::make_unique<TComponentEntries>(this, nullptr)),
       FSuperForm(dynamic_cast<TSuperForm*>(AOwner)), FRegistryPath(DefaultRegistryPath),
@@ -365,18 +369,19 @@ void TCustomConfigFile::LoadEntry(const TEntryPlace& Place) {
         try {
             SetEntryText(Place.Entry, Stored);
         } catch (...) {
-            FUnapplied[Place.Key] = Current;
+            FUnapplied[UnappliedKey(Place)] = Current;
             TDebug::WriteFmt("%s: %s: stored value \"%s\" of %s not applied: %s", ClassName(),
                              Name(), Stored, Place.Key, MessageOf(std::current_exception()));
             return;
         }
     }
-    FUnapplied.erase(Place.Key);
+    FUnapplied.erase(UnappliedKey(Place));
 }
 
 void TCustomConfigFile::SaveEntry(const TEntryPlace& Place) {
     const String Text = EntryText(Place.Entry);
-    if (const auto Unapplied = FUnapplied.find(Place.Key); Unapplied != FUnapplied.end()) {
+    if (const auto Unapplied = FUnapplied.find(UnappliedKey(Place));
+        Unapplied != FUnapplied.end()) {
         if (Unapplied->second == Text)
             return;
         FUnapplied.erase(Unapplied);
@@ -445,23 +450,24 @@ TObject* TCustomConfigFile::GetInstance() {
 }
 
 void TCustomConfigFile::TriggerAfterLoad() {
-    if (AfterLoad)
-        AfterLoad(this, FIniFile.get());
+    Trigger(AfterLoad);
 }
 
 void TCustomConfigFile::TriggerAfterSave() {
-    if (AfterSave)
-        AfterSave(this, FIniFile.get());
+    Trigger(AfterSave);
 }
 
 void TCustomConfigFile::TriggerBeforeLoad() {
-    if (BeforeLoad)
-        BeforeLoad(this, FIniFile.get());
+    Trigger(BeforeLoad);
 }
 
 void TCustomConfigFile::TriggerBeforeSave() {
-    if (BeforeSave)
-        BeforeSave(this, FIniFile.get());
+    Trigger(BeforeSave);
+}
+
+void TCustomConfigFile::Trigger(const TExIniFileEvent& Event) {
+    if (Event)
+        Event(this, FIniFile.get());
 }
 
 void TCustomConfigFile::GetDefaults() {
@@ -470,16 +476,17 @@ void TCustomConfigFile::GetDefaults() {
 }
 
 bool TCustomConfigFile::LoadComponentQuery(TComponent* Component) {
-    bool DoHandle = true;
-    if (OnLoadComponentQuery)
-        OnLoadComponentQuery(this, Component, DoHandle);
-    return DoHandle;
+    return Ask(OnLoadComponentQuery, Component);
 }
 
 bool TCustomConfigFile::SaveComponentQuery(TComponent* Component) {
+    return Ask(OnSaveComponentQuery, Component);
+}
+
+bool TCustomConfigFile::Ask(const TQueryEvent& Query, TComponent* Component) {
     bool DoHandle = true;
-    if (OnSaveComponentQuery)
-        OnSaveComponentQuery(this, Component, DoHandle);
+    if (Query)
+        Query(this, Component, DoHandle);
     return DoHandle;
 }
 

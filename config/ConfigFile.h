@@ -141,7 +141,12 @@ protected:
     virtual bool SaveComponentQuery(TComponent* Component);
 
 private:
-    struct TEntryPlace; // one picked property: entry, component and key
+    struct TEntryPlace; // one picked property: entry, section and key
+    // Section and key in one text; neither can hold a line break.
+    static String UnappliedKey(const TEntryPlace& Place);
+
+    void Trigger(const TExIniFileEvent& Event);
+    bool Ask(const TQueryEvent& Query, TComponent* Component);
 
     bool Transfer(TInternalStatus Direction, TComponent* Only);
     void EnterStatus(TInternalStatus Direction);
@@ -167,8 +172,8 @@ private:
     std::unique_ptr<TExIniFile> FIniFile;
     TSuperForm* FSuperForm = nullptr;
     TInternalStatus FStatus = isNone;
-    // Stored texts the last load could not apply, by key, with the value the
-    // property kept: a save leaves them alone while the property still has it.
+    // Stored texts the last load could not apply, by section and key, with
+    // the value the property kept: a save leaves them alone while the property still has it.
     std::map<String, String> FUnapplied;
 
     bool FAutoLoad = false;

@@ -385,7 +385,7 @@ TEST_F(ConfigFileTest, SettingsAndEntriesStreamWithTheForm) {
     Config->SetSection("Options");
     Config->SetShowLoadError(true);
     Config->SetHintPosition(30);
-    const String Text = WriteFormText(Form.get());
+    const String Text = FormTextOf(Form.get());
     EXPECT_NE(Text.find("Section = 'Options'"), String::npos);
     EXPECT_NE(Text.find("Entries = <"), String::npos);
     EXPECT_EQ(Text.find("LoadErrorText"), String::npos); // the default is not stored
@@ -397,7 +397,7 @@ TEST_F(ConfigFileTest, SettingsAndEntriesStreamWithTheForm) {
     EXPECT_EQ(Copy->Config->Section(), "Options");
     EXPECT_TRUE(Copy->Config->ShowLoadError());
     EXPECT_EQ(Copy->Config->HintPosition(), 30);
-    EXPECT_EQ(WriteFormText(Copy.get()), Text);
+    EXPECT_EQ(FormTextOf(Copy.get()), Text);
 
     // The entries refer to the copy's components.
     SetSavedValues(Form.get());
@@ -415,7 +415,7 @@ TEST_F(ConfigFileTest, AutoLoadLoadsWhenTheFormHasBeenRead) {
     ASSERT_TRUE(Config->Save());
     auto Template = NextRun();
     Template->Config->SetAutoLoad(true);
-    const String Text = WriteFormText(Template.get());
+    const String Text = FormTextOf(Template.get());
 
     auto Loaded = std::make_unique<TSettingsForm>(nullptr);
     ReadFormText(Loaded.get(), Text);
@@ -476,7 +476,10 @@ TEST_P(ConfigFileSaveError, ShownByDefaultInTheFormsLanguage) {
     Integer Errors = 0;
     Config->OnSaveError = Handlers.Make<TNotifyEvent>([&](TObject*) { ++Errors; });
     TShownBox Shown;
-    Script.Answer([&](TCustomForm* Box) { Shown = CloseBox(Box); });
+    Script.Answer([&](TCustomForm* Box) {
+        Screenshot(Box, String("config-save-error-") + Case.Language);
+        Shown = CloseBox(Box);
+    });
     EXPECT_FALSE(Config->Save());
     EXPECT_EQ(Shown.Title, Case.Title);
     EXPECT_EQ(Shown.Text, Case.Text);

@@ -1,7 +1,5 @@
 #include "tests/config/ConfigFileTestSupport.h"
 
-#include "platform/classes/FormText.h"
-#include "platform/classes/Streams.h"
 #include "platform/classes/Strings.h"
 #include "platform/rtl/Currency.h"
 
@@ -191,23 +189,6 @@ void ExpectStartValues(TSettingsForm* Form) {
     EXPECT_EQ(Form->Memo1->Lines()->Text(), "one\r\ntwo\r\nthree\r\n");
     EXPECT_EQ(Form->Panel1->Panel(1)->Caption, "Start item");
     EXPECT_EQ(Form->Caption(), "Settings");
-}
-
-void ReadFormText(TComponent* Root, const String& Text) {
-    TStringStream Input(Text);
-    TMemoryStream Binary;
-    ObjectTextToBinary(&Input, &Binary);
-    Binary.SetPosition(0);
-    Binary.ReadComponent(Root);
-}
-
-String WriteFormText(TComponent* Root) {
-    TMemoryStream Binary;
-    Binary.WriteComponent(Root);
-    Binary.SetPosition(0);
-    TStringStream Text;
-    ObjectBinaryToText(&Binary, &Text);
-    return Text.DataString();
 }
 
 ORLO_PUBLISHED(TSettingsForm, "ConfigFileTestSupport") {

@@ -5,6 +5,7 @@
 
 #include "config/ConfigFile.h"
 #include "platform/forms/Forms.h"
+#include "tests/classes/FormTextOf.h"
 #include "tests/components/TestComponents.h"
 #include "widgets/SuperForm.h"
 
@@ -102,10 +103,5 @@ private:
 
     std::vector<std::unique_ptr<THandlerBase>> FHandlers;
 };
-
-// Reads Text, a form in text form, into Root.
-void ReadFormText(TComponent* Root, const String& Text);
-// The text form of Root.
-String WriteFormText(TComponent* Root);
 
 } // namespace orlo::test
