@@ -2,6 +2,7 @@
 
 #include "platform/classes/FormText.h"
 #include "platform/classes/Streams.h"
+#include "tests/classes/FormTextOf.h"
 
 namespace orlo::test {
 
@@ -20,12 +21,7 @@ TFormResource::~TFormResource() {
 }
 
 String FormText(TComponent* Root) {
-    TMemoryStream Binary;
-    Binary.WriteComponent(Root);
-    Binary.SetPosition(0);
-    TStringStream Text;
-    ObjectBinaryToText(&Binary, &Text);
-    return Text.DataString();
+    return FormTextOf(Root);
 }
 
 ORLO_PUBLISHED(TSettingsDialog, "FormsTestSupport") {
