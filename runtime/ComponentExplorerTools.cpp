@@ -1,13 +1,16 @@
 #include "runtime/ComponentExplorerTools.h"
 
+#include "platform/classes/Filer.h"
 #include "platform/classes/Strings.h"
 #include "platform/rtl/Exception.h"
 #include "platform/rtl/SysUtils.h"
 #include "runtime/ClassInfo.h"
+#include "tools/Debug.h"
 #include "tools/VersionControl.h"
 
 #include <algorithm>
 #include <limits>
+#include <unordered_set>
 #include <vector>
 
 namespace orlo {
@@ -687,6 +690,76 @@ void TInternalController::Notification(TComponent* AComponent, TOperation Operat
     for (Integer I = FEntries->Count() - 1; I >= 0; --I)
         if (FEntries->Items(I)->Ref() == Gone)
             FEntries->Delete(I);
+}
+
+// --- Stored trees -------------------------------------------------------------------
+
+namespace {
+
+// Every property entry of a stored tree by its path, before Init drops any.
+struct TStoredEntry {
+    const TPropertyEntry* Entry;
+    String Path;
+    bool ComponentGone;
+};
+
+std::vector<TStoredEntry> NameStoredEntries(TComponentEntries* Entries,
+                                            const TMissingEntryRefs& MissingRefs) {
+    std::vector<TStoredEntry> Names;
+    for (Integer I = 0; I < Entries->Count(); ++I) {
+        TComponentEntry* Component = Entries->Items(I);
+        String Owner = Component->GetRef() ? Component->GetRef()->Name() : Component->Name();
+        if (const auto Missing = MissingRefs.find(Component); Missing != MissingRefs.end())
+            Owner = Missing->second;
+        TStringList Lines;
+        Component->MoveSubItemsToStrings(mmNameOnly, &Lines);
+        for (Integer J = 0; J < Lines.Count(); ++J)
+            Names.push_back({static_cast<TPropertyEntry*>(Lines.Objects(J)),
+                             Owner + "." + Lines.Strings(J), Component->GetRef() == nullptr});
+    }
+    return Names;
+}
+
+} // namespace
+
+void ReadStoredEntries(TReader* Reader, TComponentEntries* Entries,
+                       TMissingEntryRefs& MissingRefs) {
+    Entries->Clear();
+    Reader->CheckValue(vaCollection);
+    struct TOptionalReferences {
+        TReader* Reader;
+        bool Was = Reader->OptionalReferences();
+        ~TOptionalReferences() { Reader->SetOptionalReferences(Was); }
+    } Scope{Reader};
+    Reader->SetOptionalReferences(true);
+    // References are resolved once the whole root is read, so the handler
+    // stays on the reader, passing on what concerns other trees.
+    if (TDebug::Enabled())
+        Reader->OnMissingReference = [Entries, &MissingRefs, Others = Reader->OnMissingReference](
+                                         TPersistent* Instance, const String& Reference) {
+            auto* Entry = dynamic_cast<TComponentEntry*>(Instance);
+            if (Entry && Entry->Collection() == Entries)
+                MissingRefs[Entry] = Reference;
+            else if (Others)
+                Others(Instance, Reference);
+        };
+    Reader->ReadCollection(Entries);
+}
+
+void InitStoredEntries(TComponentEntries* Entries, const TMissingEntryRefs& MissingRefs,
+                       const String& Who) {
+    if (!TDebug::Enabled())
+        return Entries->Init();
+    const std::vector<TStoredEntry> Before = NameStoredEntries(Entries, MissingRefs);
+    Entries->Init();
+    std::unordered_set<const TPropertyEntry*> Kept;
+    Entries->ForEachPropertyEntryDo(
+        [&](TMainEntry*, TPropertyEntry* Entry) { Kept.insert(Entry); });
+    for (const TStoredEntry& Entry : Before)
+        if (!Kept.count(Entry.Entry))
+            TDebug::WriteFmt("%s.Init: stored entry %s dropped: %s", Who, Entry.Path,
+                             Entry.ComponentGone ? "its component no longer exists"
+                                                 : "its property no longer exists");
 }
 
 // --- Type information -------------------------------------------------------------

@@ -23,6 +23,7 @@
 #include "platform/rtl/Variant.h"
 #include "runtime/ClassInfo.h"
 
+#include <map>
 #include <memory>
 
 namespace orlo {
@@ -34,6 +35,7 @@ class TPropertyEntry;
 class TPropertyEntries;
 class TComponentEntries;
 class TInternalController;
+class TReader;
 
 // Type information of sets of property kinds, so settings can stream them by name.
 const TTypeInfo* TypeInfoFor(TTypeKinds*);
@@ -329,6 +331,20 @@ protected:
 private:
     TComponentEntries* FEntries = nullptr;
 };
+
+// Names of the components that entries of a stored tree referred to and that
+// the form no longer has, so that a trace can name them.
+using TMissingEntryRefs = std::map<const TComponentEntry*, String>;
+
+// Reads a stored tree (a collection value) into Entries. An entry whose
+// component the form no longer has keeps no component, and Init drops it;
+// while tracing is on, MissingRefs receives the name it referred to.
+void ReadStoredEntries(TReader* Reader, TComponentEntries* Entries, TMissingEntryRefs& MissingRefs);
+
+// Init of a stored tree; while tracing is on, every property entry it drops is
+// traced by its path as "<Who>.Init: stored entry <path> dropped: <reason>".
+void InitStoredEntries(TComponentEntries* Entries, const TMissingEntryRefs& MissingRefs,
+                       const String& Who);
 
 // True when Name ends in "[" digits "]" (at least 3 characters); Index := the digits' value.
 bool ParseIndexedName(const String& Name, Integer& Index);

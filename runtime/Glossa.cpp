@@ -220,7 +220,21 @@ ORLO_PUBLISHED(TGlossa, "Glossa") {
     P.Property("AfterChange", &TGlossa::AfterChange);
 }
 
+namespace {
+
+TFurtherComponentQuery& FurtherComponentQuery() noexcept {
+    static TFurtherComponentQuery Query = nullptr;
+    return Query;
+}
+
+} // namespace
+
+TFurtherComponentQuery SetFurtherComponentQuery(TFurtherComponentQuery Query) noexcept {
+    return std::exchange(FurtherComponentQuery(), Query);
+}
+
 TGlossa::TGlossa(TComponent* AOwner) : TComponent(AOwner) {
+    CheckAlreadyExists();
     FCreatedInDesigner = Designing();
     if (!AOwner && !(State && State->UnitCreationDepth > 0))
         throw Exception(Format("Component owner for %s required", ClassName()));
@@ -235,6 +249,23 @@ TGlossa::~TGlossa() {
     FChangeNotifies.reset();
     DetachFromFrames(Listener());
     FLanguageManager.reset();
+}
+
+// Only for a component the developer has just dropped: its owner is designed
+// and not being read.
+void TGlossa::CheckAlreadyExists() {
+    const TComponent* Form = Owner();
+    if (!Form || !Form->ComponentState().Contains(csDesigning) ||
+        Form->ComponentState().Contains(csLoading))
+        return;
+    for (Integer I = 0; I < Form->ComponentCount(); ++I) {
+        const TComponent* Other = Form->Components(I);
+        if (Other != this && Other->ClassName() == ClassName()) {
+            if (const TFurtherComponentQuery Query = FurtherComponentQuery(); Query && !Query(this))
+                Abort();
+            return;
+        }
+    }
 }
 
 String TGlossa::GetString(const String& ID) const {

@@ -56,7 +56,9 @@ class TGlossa : public TComponent {
 public:
     // Joins the most recent frame without domain and tells the creation
     // listeners. Exception "Component owner for TGlossa required" without an
-    // owner (only InitGlossa makes components without one).
+    // owner (only InitGlossa makes components without one). Dropped by the
+    // designer onto a form that has a TGlossa already, it asks the further
+    // component question first; a refusal is a silent abort (EAbort).
     explicit TGlossa(TComponent* AOwner);
     // Tells every change listener nil, then leaves its frame.
     ~TGlossa() override;
@@ -133,6 +135,8 @@ private:
     friend void InitGlossa(const String& ResName, TLanguageChangeProc ChangeProc,
                            TGetString& GetString);
 
+    // Cancels the construction of a further TGlossa that the developer refuses.
+    void CheckAlreadyExists();
     bool Loading() const noexcept { return ComponentState().Contains(csLoading); }
     bool Designing() const noexcept { return ComponentState().Contains(csDesigning); }
     bool TriggersEnabled() const noexcept { return !Loading() && FLockCount == 0; }
@@ -179,6 +183,13 @@ void DefineStartupLanguage(const String& Language);
 
 // The English name of the user's language, "" when the language table lacks it.
 String GetCurrentUserLanguage();
+
+// Asked in the designer when a developer drops a TGlossa onto a form that
+// already has one: false cancels the drop (the component is not made, a
+// silent abort). The package's message module installs the question; without
+// one every drop is kept. Returns the question it replaces.
+using TFurtherComponentQuery = bool (*)(TGlossa* Component);
+TFurtherComponentQuery SetFurtherComponentQuery(TFurtherComponentQuery Query) noexcept;
 
 // The process-wide frame lists, for the tools that list or switch frames; nil
 // once the unit is finalised.

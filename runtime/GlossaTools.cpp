@@ -420,8 +420,8 @@ TLanguageManager::TLanguageManager(TComponent* Root, TComponent* Control,
                                    TPersistent* CollectionOwner, TClass PropClass)
     : TLanguageManager(Root, Control, CollectionOwner, cmNone) {
     if (!PropClass || !PropClass->InheritsFrom(TConsistentLangPropertyEntry::StaticClass()))
-        throw EInvalidOperation(Format("%s needs a language-aware property entry class",
-                                       ClassName()));
+        throw EInvalidOperation(
+            Format("%s needs a language-aware property entry class", ClassName()));
     FComps = std::make_unique<TComponentEntries>(CollectionOwner, PropClass);
     FComps->SetAssignMode(false);
     FComps->OnAssign = TAssignNotify::Make<&TLanguageManager::OnCompsAssign>(this);
@@ -457,11 +457,8 @@ TLanguageEntry* TLanguageManager::ActiveLanguage() const {
 }
 
 void TLanguageManager::Init(TSyncCountMode Mode) {
-    if (FComps) {
-        const TEntryNames Before = TDebug::Enabled() ? NameEntries() : TEntryNames();
-        FComps->Init();
-        TraceDroppedEntries(Before);
-    }
+    if (FComps)
+        InitStoredEntries(FComps.get(), FMissingRefs, ClassName());
     FMissingRefs.clear();
     DropSharedSubIndexes();
     AdoptUnownedSlots();
@@ -475,34 +472,6 @@ void TLanguageManager::Init(TSyncCountMode Mode) {
     if (Table)
         DropNamesWithLineBreaks(Table);
     SyncCount(Mode);
-}
-
-TLanguageManager::TEntryNames TLanguageManager::NameEntries() const {
-    TEntryNames Names;
-    for (Integer I = 0; I < FComps->Count(); ++I) {
-        TComponentEntry* Component = FComps->Items(I);
-        String Owner = Component->GetRef() ? Component->GetRef()->Name() : Component->Name();
-        if (const auto Missing = FMissingRefs.find(Component); Missing != FMissingRefs.end())
-            Owner = Missing->second;
-        TStringList Lines;
-        Component->MoveSubItemsToStrings(mmNameOnly, &Lines);
-        for (Integer J = 0; J < Lines.Count(); ++J)
-            Names.push_back({static_cast<TPropertyEntry*>(Lines.Objects(J)),
-                             Owner + "." + Lines.Strings(J), Component->GetRef() == nullptr});
-    }
-    return Names;
-}
-
-void TLanguageManager::TraceDroppedEntries(const TEntryNames& Before) const {
-    if (Before.empty())
-        return;
-    std::unordered_set<const TPropertyEntry*> Kept;
-    FComps->ForEachPropertyEntryDo([&](TMainEntry*, TPropertyEntry* Entry) { Kept.insert(Entry); });
-    for (const TEntryName& Entry : Before)
-        if (!Kept.count(Entry.Entry))
-            TDebug::WriteFmt("%s.Init: stored entry %s dropped: %s", ClassName(), Entry.Path,
-                             Entry.ComponentGone ? "its component no longer exists"
-                                                 : "its property no longer exists");
 }
 
 void TLanguageManager::Clear() {
@@ -1049,31 +1018,7 @@ void TLanguageManager::WriteLangs(TWriter* Writer) {
 void TLanguageManager::ReadComps(TReader* Reader) {
     if (!FComps)
         return Reader->SkipValue();
-    FComps->Clear();
-    Reader->CheckValue(vaCollection);
-    // An entry whose component is gone keeps no component; Init drops it.
-    struct TOptionalReferences {
-        TReader* Reader;
-        bool Was = Reader->OptionalReferences();
-        ~TOptionalReferences() { Reader->SetOptionalReferences(Was); }
-    } Scope{Reader};
-    Reader->SetOptionalReferences(true);
-    if (TDebug::Enabled())
-        NoteMissingReferences(Reader);
-    Reader->ReadCollection(FComps.get());
-}
-
-// Keeps the names of the components that stored entries refer to and that
-// the form no longer has, so the trace of Init can name them.
-void TLanguageManager::NoteMissingReferences(TReader* Reader) {
-    Reader->OnMissingReference = [this, Others = Reader->OnMissingReference](
-                                     TPersistent* Instance, const String& Reference) {
-        auto* Entry = dynamic_cast<TComponentEntry*>(Instance);
-        if (Entry && Entry->Collection() == FComps.get())
-            FMissingRefs[Entry] = Reference;
-        else if (Others)
-            Others(Instance, Reference);
-    };
+    ReadStoredEntries(Reader, FComps.get(), FMissingRefs);
 }
 
 void TLanguageManager::WriteComps(TWriter* Writer) {

@@ -321,16 +321,6 @@ private:
     void CloseSubIndexGaps();
     void CopyLangValues(Integer From, Integer To);
 
-    // With tracing on: every property entry by its path, before Init drops any.
-    struct TEntryName {
-        const TPropertyEntry* Entry;
-        String Path;
-        bool ComponentGone;
-    };
-    using TEntryNames = std::vector<TEntryName>;
-    TEntryNames NameEntries() const;
-    void TraceDroppedEntries(const TEntryNames& Before) const;
-    void NoteMissingReferences(TReader* Reader);
     // The list whose lines the string table's values are; nil when there is no table.
     const TStrings* StringTableLines() const;
 
@@ -365,7 +355,7 @@ private:
     mutable std::optional<UInt64> FIndexedChange;
     TLangEntryList FWalk; // the tree's entries in walk order, reused between switches
     // Components that stored entries name and the form lacks (kept while tracing).
-    std::map<const TComponentEntry*, String> FMissingRefs;
+    TMissingEntryRefs FMissingRefs;
 };
 
 #ifdef ORLO_WITH_FORMS

@@ -289,7 +289,7 @@ ORLO_PUBLISHED(TLogFile, "FileTools") {
     P.Property("TimeStamp", &TLogFile::TimeStamp, &TLogFile::SetTimeStamp).Default(0);
 }
 
-TLogFile::TLogFile(TComponent* AOwner) : TComponent(AOwner) {}
+TLogFile::TLogFile(TComponent* AOwner) : TExComponent(AOwner) {}
 
 TLogFile::~TLogFile() {
     CloseFile();

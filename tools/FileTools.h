@@ -7,9 +7,9 @@
 // a drive colon as its second character; drive prefixes are kept when given.
 // No routine throws for a missing file or folder; it answers false or "".
 
-#include "platform/classes/Component.h"
 #include "platform/classes/TypInfo.h"
 #include "platform/rtl/Variant.h"
+#include "tools/ExComponent.h"
 
 namespace orlo {
 
@@ -54,8 +54,8 @@ ORLO_ENUM(TLogFileMode, fmOpenFile, fmCreateFile, fmCreateUniqueFile)
 // Appends lines to a log file, opened on the first write. With CRC every value
 // line starts with a checksum chained over the lines before it (from the "#"
 // line that each opening writes), so a later change of the file shows.
-class TLogFile : public TComponent {
-    ORLO_CLASS(TLogFile, TComponent)
+class TLogFile : public TExComponent {
+    ORLO_CLASS(TLogFile, TExComponent)
 public:
     explicit TLogFile(TComponent* AOwner);
     ~TLogFile() override;

@@ -4,6 +4,7 @@
 #include "platform/classes/Streams.h"
 #include "platform/os/FileSystem.h"
 #include "platform/os/SystemInfo.h"
+#include "tests/classes/FormTextOf.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -32,12 +33,7 @@ TFormResource::~TFormResource() {
 }
 
 String FormText(TComponent* Root) {
-    TMemoryStream Binary;
-    Binary.WriteComponent(Root);
-    Binary.SetPosition(0);
-    TStringStream Text;
-    ObjectBinaryToText(&Binary, &Text);
-    return Text.DataString();
+    return FormTextOf(Root);
 }
 
 String ScreenshotPath(const String& Name) {

@@ -9,23 +9,13 @@
 #include "platform/classes/Resources.h"
 #include "platform/classes/Streams.h"
 #include "platform/rtl/SysUtils.h"
+#include "tests/os/FreshProcess.h"
 #include "tests/rtl/ExpectError.h"
 #include "tests/runtime/GlossaTestForms.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <cstdlib>
-#include <cstring>
-#include <fcntl.h>
-#include <fstream>
-#include <spawn.h>
-#include <sstream>
-#include <sys/wait.h>
-#include <unistd.h>
 #include <vector>
-
-extern char** environ;
 
 namespace orlo {
 namespace {
@@ -38,63 +28,13 @@ using test::UnitStringsResName;
 
 // --- Running a test in a fresh process -------------------------------------------
 
-String TempFileName(const String& Name) {
-    const char* Dir = std::getenv("ORLO_TEST_TMP");
-    if (!Dir || !*Dir)
-        Dir = std::getenv("TMPDIR");
-    return String(Dir && *Dir ? Dir : "/tmp") + "/" + Name + "-" + IntToStr(getpid()) + ".log";
-}
-
-// The environment without the locale variables, plus Extra.
-std::vector<String> ChildEnvironment(const std::vector<String>& Extra) {
-    std::vector<String> Result;
-    for (char** Var = environ; *Var; ++Var) {
-        const String Entry = *Var;
-        const String Name = Entry.substr(0, Entry.find('='));
-        if (Name != "ORLO_LANG" && Name != "LC_ALL" && Name != "LC_MESSAGES" && Name != "LANG")
-            Result.push_back(Entry);
-    }
-    Result.insert(Result.end(), Extra.begin(), Extra.end());
-    return Result;
-}
-
-std::vector<char*> Pointers(std::vector<String>& Strings) {
-    std::vector<char*> Result;
-    for (String& S : Strings)
-        Result.push_back(S.data());
-    Result.push_back(nullptr);
-    return Result;
-}
-
 // Runs GlossaFreshProcess.DISABLED_<Name> in a new process of this program
-// with the extra environment entries; succeeds when exactly that test ran and passed.
+// without the locale variables and with the extra environment entries.
 ::testing::AssertionResult RunInFreshProcess(const String& Name, const std::vector<String>& Env) {
-    const String Log = TempFileName("glossa-" + Name);
-    std::vector<String> Args = {"/proc/self/exe",
-                                "--gtest_filter=GlossaFreshProcess.DISABLED_" + Name,
-                                "--gtest_also_run_disabled_tests"};
-    std::vector<String> Environment = ChildEnvironment(Env);
-    posix_spawn_file_actions_t Actions;
-    posix_spawn_file_actions_init(&Actions);
-    posix_spawn_file_actions_addopen(&Actions, STDOUT_FILENO, Log.c_str(),
-                                     O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    posix_spawn_file_actions_adddup2(&Actions, STDOUT_FILENO, STDERR_FILENO);
-    pid_t Child = 0;
-    const int Spawned = posix_spawn(&Child, "/proc/self/exe", &Actions, nullptr,
-                                    Pointers(Args).data(), Pointers(Environment).data());
-    posix_spawn_file_actions_destroy(&Actions);
-    if (Spawned != 0)
-        return ::testing::AssertionFailure() << "cannot start: " << std::strerror(Spawned);
-    int Status = 0;
-    waitpid(Child, &Status, 0);
-    std::stringstream Output;
-    Output << std::ifstream(Log).rdbuf();
-    std::remove(Log.c_str());
-    const bool Passed = WIFEXITED(Status) && WEXITSTATUS(Status) == 0 &&
-                        Output.str().find("[  PASSED  ] 1 test.") != std::string::npos;
-    if (Passed)
-        return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << Name << " failed:\n" << Output.str();
+    test::TFreshProcess Child(
+        "GlossaFreshProcess.DISABLED_" + Name,
+        test::ChildEnvironment(Env, {"ORLO_LANG", "LC_ALL", "LC_MESSAGES", "LANG"}));
+    return Child.Passed();
 }
 
 struct TFreshCase {
