@@ -542,9 +542,7 @@ ORLO_PUBLISHED(TComponentExplorerDialog, "ComponentExplorerDialog") {
 TComponentExplorerDialog::TComponentExplorerDialog(TComponent* AOwner)
     : TCommonDialog(AOwner), FSettings(std::make_unique<TCESettings>()) {}
 
-TComponentExplorerDialog::~TComponentExplorerDialog() {
-    *FAlive = false;
-}
+TComponentExplorerDialog::~TComponentExplorerDialog() = default;
 
 bool TComponentExplorerDialog::Execute() {
     std::unique_ptr<TComponentExplorerForm> Form(
@@ -552,27 +550,26 @@ bool TComponentExplorerDialog::Execute() {
     Form->UseHelpContext(HelpContext);
     Form->Explorer->SetSettings(FSettings.get());
     Form->Explorer->Init(FRoot, FEntries, FEntryClass);
-    const std::shared_ptr<bool> Alive = FAlive;
-    DoShow();
+    const std::shared_ptr<const bool> Alive = FAlive;
+    FForm = Form.get();
+    const bool Confirmed = TCommonDialog::Execute();
     if (!*Alive)
-        return false;
-    TModalResult Result = mrNone;
-    try {
-        Result = Form->ShowModal();
-    } catch (...) {
-        if (*Alive)
-            DoClose();
-        throw;
-    }
-    if (!*Alive)
-        return false;
-    DoClose();
-    if (!*Alive || Result != mrOk)
+        return false; // a show or close handler freed the dialog
+    FForm = nullptr;
+    if (!Confirmed)
         return false;
     FSettings->Assign(Form->Explorer->Settings());
     if (FEntries)
         Form->Explorer->WriteTo(FEntries);
     return true;
+}
+
+bool TComponentExplorerDialog::ExecuteForm() {
+    return FForm->ShowModal() == mrOk;
+}
+
+bool TComponentExplorerDialog::ExecuteSystem() {
+    return ExecuteForm(); // the picker has no system dialog: its own form always
 }
 
 bool TComponentExplorerDialog::ExecuteEx(TComponent* Root, TComponentEntries* Entries,

@@ -175,13 +175,16 @@ public:
     TComponentEntries* Entries() const noexcept { return FEntries; }
     TClass EntryClass() const noexcept { return FEntryClass; }
 
+protected:
+    bool ExecuteSystem() override;
+    bool ExecuteForm() override;
+
 private:
     std::unique_ptr<TCESettings> FSettings;
     TComponent* FRoot = nullptr;
     TComponentEntries* FEntries = nullptr;
     TClass FEntryClass = nullptr;
-    // Cleared by the destructor: a show or close handler may free the dialog.
-    std::shared_ptr<bool> FAlive = std::make_shared<bool>(true);
+    TComponentExplorerForm* FForm = nullptr; // while Execute shows it
 };
 
 } // namespace orlo
