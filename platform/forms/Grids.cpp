@@ -84,6 +84,9 @@ protected:
             });
     }
     bool eventFilter(QObject* Watched, QEvent* Event) override {
+        // The editor taking the focus is the grid taking it.
+        if (Watched == FEditor && Event->type() == QEvent::FocusIn && FGrid)
+            FGrid->FromView([&] { FGrid->TCustomControl::WidgetEvent(Event); });
         if (Watched != FEditor || Event->type() != QEvent::KeyPress || !FGrid)
             return QAbstractScrollArea::eventFilter(Watched, Event);
         bool Eaten = false;

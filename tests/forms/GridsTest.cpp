@@ -338,6 +338,19 @@ TEST_F(GridsTest, EnterAndEscapeReachTheFormWhenNoEditorIsOpen) {
     EXPECT_EQ(Form->ModalResult(), mrOk);
 }
 
+TEST_F(GridsTest, TheEditorTakingTheFocusMakesTheGridActive) {
+    auto* Edit = new TEdit(Form.get());
+    Edit->SetParent(Form.get());
+    Edit->SetTop(220);
+    Grid->SetOptions(Grid->Options() + TGridOptions{goEditing});
+    Form->Show();
+    Edit->SetFocus();
+    Grid->SetEditorMode(true);
+    QFocusEvent FocusIn(QEvent::FocusIn, Qt::MouseFocusReason);
+    QApplication::sendEvent(Grid->InplaceEditor(), &FocusIn);
+    EXPECT_EQ(Form->ActiveControl(), Grid);
+}
+
 TEST_F(GridsTest, MouseSelectsCellsAndOpensTheEditor) {
     Grid->SetOptions(Grid->Options() + TGridOptions{goEditing});
     ShowFocused();
@@ -533,6 +546,40 @@ TEST_F(GridsTest, FormFileLoadsAndStreamsBackUnchanged) {
     EXPECT_EQ(FormText(Loaded.get()), GridFormText);
     Loaded->HandleNeeded();
     EXPECT_EQ(FormText(Loaded.get()), GridFormText);
+}
+
+TEST_F(GridsTest, MalformedGridsInFormFilesFailOrAreCutToSize) {
+    struct Case {
+        const char* Body;
+        const char* Message;
+    };
+    const Case Bad[] = {
+        {"    ColWidths = 5\n",
+         "Form TBrokenForm: Error reading G.ColWidths: Invalid property value"},
+        {"    ColWidths = (\n      'wide')\n",
+         "Form TBrokenForm: Error reading G.ColWidths: Invalid property value"},
+        {"    RowCount = 2\n    FixedRows = 2\n", "Form TBrokenForm: Error reading G.FixedRows: "
+                                                  "Fixed row count must be less than row count"},
+        {"    Options = [goSideways]\n",
+         "Form TBrokenForm: Error reading G.Options: Invalid property value"},
+    };
+    for (const Case& C : Bad) {
+        const String Text = String("object BrokenForm: TBrokenForm\n  object G: TStringGrid\n") +
+                            C.Body + "  end\nend\n";
+        TFormResource Resource("TBrokenForm", Text);
+        ExpectError<EReadError>([] { TCustomForm::Create<TBrokenForm>(nullptr); }, C.Message);
+        EXPECT_EQ(TBrokenForm::Live, 0) << C.Body;
+    }
+    // More widths than columns: the extra ones are dropped, negative ones are 0.
+    TFormResource Resource("TBrokenForm", "object BrokenForm: TBrokenForm\n"
+                                          "  object G: TStringGrid\n    ColCount = 2\n"
+                                          "    ColWidths = (\n      -3\n      40\n      50)\n"
+                                          "  end\nend\n");
+    std::unique_ptr<TBrokenForm> Loaded(TCustomForm::Create<TBrokenForm>(nullptr));
+    auto* G = dynamic_cast<TStringGrid*>(Loaded->FindComponent("G"));
+    ASSERT_NE(G, nullptr);
+    EXPECT_EQ(G->ColWidths(0), 0);
+    EXPECT_EQ(G->ColWidths(1), 40);
 }
 
 TEST_F(GridsTest, FilledGridPaintsItsCells) {

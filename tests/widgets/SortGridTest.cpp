@@ -4,13 +4,13 @@
 // default row height taken from the font.
 
 #include "widgets/SortGrid.h"
-#include "widgets/StrList.h"
 #include "platform/classes/FormText.h"
 #include "platform/classes/Streams.h"
 #include "platform/rtl/SysUtils.h"
 #include "runtime/GlossaTools.h"
 #include "tests/rtl/ExpectError.h"
 #include "tests/widgets/WidgetTestSupport.h"
+#include "widgets/StrList.h"
 
 #include <QAbstractScrollArea>
 #include <QApplication>
@@ -333,9 +333,15 @@ ORLO_PUBLISHED(TLanguagesForm, "SortGridTest") {
 const char* const LanguagesFormText = R"(object LanguagesForm: TLanguagesForm
   Left = 0
   Top = 0
+  Width = 408
+  Height = 227
   Caption = 'Languages'
-  ClientHeight = 200
-  ClientWidth = 400
+  Color = clBtnFace
+  Font.Charset = DEFAULT_CHARSET
+  Font.Color = clWindowText
+  Font.Height = -11
+  Font.Name = 'MS Sans Serif'
+  Font.Style = []
   OldCreateOrder = False
   PixelsPerInch = 96
   TextHeight = 13
