@@ -52,13 +52,21 @@ Qt::Alignment QtAlignment(TAlignment Value) {
 // using their items after such a signal, so items must not go meanwhile.
 class TSignalScope {
 public:
-    explicit TSignalScope(Integer& Depth) : FDepth(Depth) { ++FDepth; }
-    ~TSignalScope() { --FDepth; }
+    // Alive: the control's liveness flag; a handler may free the control.
+    TSignalScope(Integer& Depth, std::shared_ptr<bool> Alive)
+        : FDepth(Depth), FAlive(std::move(Alive)) {
+        ++FDepth;
+    }
+    ~TSignalScope() {
+        if (*FAlive)
+            --FDepth;
+    }
     TSignalScope(const TSignalScope&) = delete;
     TSignalScope& operator=(const TSignalScope&) = delete;
 
 private:
     Integer& FDepth;
+    std::shared_ptr<bool> FAlive;
 };
 
 // Runs Fn on the next turn of the event loop, unless the widget or the
@@ -449,7 +457,7 @@ void TCustomTreeView::ChangeOne(TTreeNode* Node, bool Expand) {
 }
 
 void TCustomTreeView::UserCurrentChanged(QTreeWidgetItem* Current) {
-    const TSignalScope Scope(FSignalDepth);
+    const TSignalScope Scope(FSignalDepth, FAlive);
     SetSelected(NodeOf(Current));
 }
 
@@ -457,7 +465,7 @@ void TCustomTreeView::UserExpansion(QTreeWidgetItem* Item, bool Expand) {
     TTreeNode* Node = NodeOf(Item);
     if (!Node || Node->FExpanded == Expand)
         return;
-    const TSignalScope Scope(FSignalDepth);
+    const TSignalScope Scope(FSignalDepth, FAlive);
     const TNodeGuard Guard(this, Node);
     ChangeExpansion(Node, Expand, false);
     // A refused change puts the widget back.
@@ -986,7 +994,7 @@ void TCustomListView::UserColumnClick(Integer Index) {
 void TCustomListView::UserCurrentChanged(QTreeWidgetItem* Current) {
     if (FWidgetStale)
         return;
-    const TSignalScope Scope(FSignalDepth);
+    const TSignalScope Scope(FSignalDepth, FAlive);
     QTreeWidget* T = Tree();
     const int Row = Current ? T->indexOfTopLevelItem(Current) : -1;
     SetSelected(Row >= 0 && Row < FItems->Count() ? FItems->Item(Row) : nullptr);
