@@ -51,6 +51,39 @@ Qt::Alignment QtAlignment(TAlignment Value) {
     }
 }
 
+// Counts the control's own widget signals being handled: Qt's item views keep
+// using their items after such a signal, so items must not go meanwhile.
+class TSignalScope {
+public:
+    // Alive: the control's liveness flag; a handler may free the control.
+    TSignalScope(Integer& Depth, std::shared_ptr<bool> Alive)
+        : FDepth(Depth), FAlive(std::move(Alive)) {
+        ++FDepth;
+    }
+    ~TSignalScope() {
+        if (*FAlive)
+            --FDepth;
+    }
+    TSignalScope(const TSignalScope&) = delete;
+    TSignalScope& operator=(const TSignalScope&) = delete;
+
+private:
+    Integer& FDepth;
+    std::shared_ptr<bool> FAlive;
+};
+
+// Runs Fn on the next turn of the event loop, unless the widget or the
+// control (its liveness flag) is gone by then.
+template <class F> void Later(QWidget* Widget, const std::shared_ptr<bool>& Alive, F&& Fn) {
+    QMetaObject::invokeMethod(
+        Widget,
+        [Alive, Fn = std::forward<F>(Fn)] {
+            if (*Alive)
+                Fn();
+        },
+        Qt::QueuedConnection);
+}
+
 void ApplyFrame(QTreeWidget* Tree, TFormBorderStyle Style) {
     Tree->setFrameShape(Style == bsNone ? QFrame::NoFrame : QFrame::StyledPanel);
 }
@@ -344,7 +377,7 @@ QTreeWidget* TCustomTreeView::Tree() const {
 }
 
 TTreeNode* TCustomTreeView::NodeOf(const QTreeWidgetItem* Item) const {
-    if (!Item || Item->treeWidget() != Tree())
+    if (!Item || FWidgetStale || Item->treeWidget() != Tree())
         return nullptr;
     return reinterpret_cast<TTreeNode*>(Item->data(0, Qt::UserRole).value<quintptr>());
 }
@@ -427,6 +460,7 @@ void TCustomTreeView::ChangeOne(TTreeNode* Node, bool Expand) {
 }
 
 void TCustomTreeView::UserCurrentChanged(QTreeWidgetItem* Current) {
+    const TSignalScope Scope(FSignalDepth, FAlive);
     SetSelected(NodeOf(Current));
 }
 
@@ -434,6 +468,7 @@ void TCustomTreeView::UserExpansion(QTreeWidgetItem* Item, bool Expand) {
     TTreeNode* Node = NodeOf(Item);
     if (!Node || Node->FExpanded == Expand)
         return;
+    const TSignalScope Scope(FSignalDepth, FAlive);
     const TNodeGuard Guard(this, Node);
     ChangeExpansion(Node, Expand, false);
     // A refused change puts the widget back.
@@ -443,7 +478,7 @@ void TCustomTreeView::UserExpansion(QTreeWidgetItem* Item, bool Expand) {
 
 void TCustomTreeView::NodeAdded(TTreeNode* Node) {
     QTreeWidget* T = Tree();
-    if (!T || FItems->FUpdateCount > 0)
+    if (!T || FItems->FUpdateCount > 0 || WidgetStale(true))
         return;
     QTreeWidgetItem* ParentItem = Node->FParent->IsRoot() ? nullptr : Node->FParent->FItem;
     if (!Node->FParent->IsRoot() && !ParentItem)
@@ -465,7 +500,7 @@ void TCustomTreeView::NodeDeleting(TTreeNode* Node) {
     ++FDeletions;
     if (FSelected && (FSelected == Node || FSelected->HasAsParent(Node)))
         FSelected = nullptr;
-    if (QTreeWidgetItem* Item = Node->FItem) {
+    if (QTreeWidgetItem* Item = Node->FItem; Item && !WidgetStale(false)) {
         QSignalBlocker Quiet(Tree());
         ForgetItems(Node);
         delete Item;
@@ -475,11 +510,36 @@ void TCustomTreeView::NodeDeleting(TTreeNode* Node) {
 void TCustomTreeView::NodesCleared() {
     ++FDeletions;
     FSelected = nullptr;
+    if (WidgetStale(false))
+        return;
     ForgetItems(FItems->FRoot.get());
     if (QTreeWidget* T = Tree()) {
         QSignalBlocker Quiet(T);
         T->clear();
     }
+}
+
+bool TCustomTreeView::WidgetStale(bool RebuildNow) {
+    QTreeWidget* T = Tree();
+    if (!T)
+        return false;
+    if (FSignalDepth > 0) {
+        // The widget is rebuilt once the signal is over.
+        if (!FWidgetStale) {
+            FWidgetStale = true;
+            ForgetItems(FItems->FRoot.get());
+            Later(T, FAlive, [this] {
+                if (FWidgetStale)
+                    NodesRebuilt();
+            });
+        }
+        return true;
+    }
+    if (FWidgetStale && RebuildNow) {
+        NodesRebuilt();
+        return true;
+    }
+    return FWidgetStale;
 }
 
 void TCustomTreeView::NodeTextChanged(TTreeNode* Node) {
@@ -489,8 +549,9 @@ void TCustomTreeView::NodeTextChanged(TTreeNode* Node) {
 
 void TCustomTreeView::NodesRebuilt() {
     QTreeWidget* T = Tree();
-    if (!T)
+    if (!T || (FSignalDepth > 0 && WidgetStale(false)))
         return;
+    FWidgetStale = false;
     QSignalBlocker Quiet(T);
     ForgetItems(FItems->FRoot.get());
     T->clear();
@@ -528,7 +589,7 @@ void TCustomTreeView::CreateItems() {
 
 void TCustomTreeView::ApplySelection() {
     QTreeWidget* T = Tree();
-    if (!T)
+    if (!T || FWidgetStale)
         return;
     QSignalBlocker Quiet(T);
     T->setCurrentItem(FSelected ? FSelected->FItem : nullptr);
@@ -597,6 +658,7 @@ void TCustomTreeView::InitWidget() {
 }
 
 void TCustomTreeView::ReleaseWidget() {
+    FWidgetStale = false;
     ForgetItems(FItems->FRoot.get());
     TWinControl::ReleaseWidget();
 }
@@ -933,6 +995,9 @@ void TCustomListView::UserColumnClick(Integer Index) {
 }
 
 void TCustomListView::UserCurrentChanged(QTreeWidgetItem* Current) {
+    if (FWidgetStale)
+        return;
+    const TSignalScope Scope(FSignalDepth, FAlive);
     QTreeWidget* T = Tree();
     const int Row = Current ? T->indexOfTopLevelItem(Current) : -1;
     SetSelected(Row >= 0 && Row < FItems->Count() ? FItems->Item(Row) : nullptr);
@@ -995,6 +1060,15 @@ void TCustomListView::ApplyItems() {
     QTreeWidget* T = Tree();
     if (!T || FItems->FUpdateCount > 0)
         return;
+    if (FSignalDepth > 0) {
+        // Rows must not go while the widget reports on them: rebuilt after the signal.
+        if (!FWidgetStale) {
+            FWidgetStale = true;
+            Later(T, FAlive, [this] { ApplyItems(); });
+        }
+        return;
+    }
+    FWidgetStale = false;
     QSignalBlocker Quiet(T);
     T->clear();
     QList<QTreeWidgetItem*> Rows;
@@ -1011,6 +1085,8 @@ void TCustomListView::ApplyItem(TListItem* Item) {
     QTreeWidget* T = Tree();
     if (!T)
         return;
+    if (FWidgetStale || FSignalDepth > 0)
+        return ApplyItems();
     QTreeWidgetItem* Row = T->topLevelItem(Item->Index());
     if (!Row)
         return;
@@ -1028,7 +1104,7 @@ void TCustomListView::ApplyItem(TListItem* Item) {
 
 void TCustomListView::ApplySelection() {
     QTreeWidget* T = Tree();
-    if (!T)
+    if (!T || FWidgetStale)
         return;
     QSignalBlocker Quiet(T);
     T->setCurrentItem(FSelected ? T->topLevelItem(FSelected->Index()) : nullptr);

@@ -215,6 +215,10 @@ private:
     void ApplyExpanded(TTreeNode* Node);
     void ApplyLook();
     static void ForgetItems(TTreeNode* Node);
+    // Whether the caller must leave the widget's items alone: changes made
+    // while the widget's own signal runs wait for a rebuild after it; outside
+    // a signal a pending rebuild is done at once when RebuildNow.
+    bool WidgetStale(bool RebuildNow);
 
     std::unique_ptr<TTreeNodes> FItems;
     TTreeNode* FSelected = nullptr;
@@ -225,6 +229,8 @@ private:
     Integer FIndent = 19;
     // Counts node deletions, so a handler's deletions are noticed cheaply.
     Integer FDeletions = 0;
+    Integer FSignalDepth = 0;
+    bool FWidgetStale = false;
     std::shared_ptr<bool> FAlive = std::make_shared<bool>(true);
 };
 
@@ -447,6 +453,9 @@ private:
     bool FShowColumnHeaders = true;
     bool FGridLines = false;
     TFormBorderStyle FBorderStyle = bsSingle;
+    // Rows changed while the widget's own signal runs are rebuilt after it.
+    Integer FSignalDepth = 0;
+    bool FWidgetStale = false;
     std::shared_ptr<bool> FAlive = std::make_shared<bool>(true);
 };
 

@@ -243,6 +243,9 @@ TEST_F(TreeViewTest, HandlersMayFreeTheirNodeOrTheirTree) {
     Widget()->setCurrentItem(TCustomTreeView::ItemOf(Root));
     EXPECT_EQ(Tree->Items()->Count(), 0);
     EXPECT_EQ(Tree->Selected(), nullptr);
+    // The widget catches up once the user's signal is over.
+    QApplication::processEvents();
+    EXPECT_EQ(Widget()->topLevelItemCount(), 0);
     Tree->OnChange = nullptr;
     // Expanding a whole subtree whose nodes delete themselves.
     Fill();
@@ -410,6 +413,8 @@ TEST_F(ListViewTest, HandlersMayFreeTheItemsOrTheListView) {
     EXPECT_EQ(List->Items()->Count(), 0);
     EXPECT_EQ(List->Selected(), nullptr);
     EXPECT_TRUE(Handlers.Selected.empty());
+    QApplication::processEvents();
+    EXPECT_EQ(Widget()->topLevelItemCount(), 0);
     // The user's pick frees the list view.
     AddItem("Again", "3");
     List->OnSelectItem = TLVSelectItemEvent::Make<&THandlers::FreeOnSelect>(&Handlers);
