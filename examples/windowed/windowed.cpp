@@ -1,8 +1,13 @@
 // Orlo Notes: the multilingual demo as real windows. Every window is read
 // from its form file under examples/windowed/forms, with a TGlossa that holds
 // its texts in several languages:
-//   - the main window (English, Deutsch, Français) with a language combo box,
-//     labels, buttons and a memo;
+//   - the main window (English, Deutsch, Français) with a menu, a tool bar
+//     whose buttons share the menu's clicks, a status bar, a language combo
+//     box, labels, buttons and a memo; its language and window placement are
+//     kept between runs by a configuration file component (windowed.cfg),
+//     and "Kept properties..." opens the property picker on what it keeps;
+//   - the named-strings window, a grid of the main window's named strings in
+//     the current language;
 //   - the settings dialog (English, Deutsch), on the form base class with a
 //     button panel and a history combo box; it shares the main window's
 //     language frame and keeps its texts when the frame switches to French;
@@ -10,14 +15,20 @@
 //     its own: switching it leaves the main window alone;
 //   - message boxes in the language of the window that asks.
 //
-//   windowed [language]                  opens the main window
+//   windowed [--config FILE] [language]  opens the main window
 //   windowed --screenshots DIR [language] walks through every window in every
 //                                         language without a user, saves a PNG
 //                                         of each in DIR and prints the paths
 
+#include "config/ConfigFile.h"
+#include "design/ComponentExplorerDialog.h"
 #include "examples/ExampleMain.h"
+#include "platform/forms/ComCtrls.h"
 #include "platform/forms/Forms.h"
+#include "platform/forms/Grids.h"
+#include "platform/forms/Menus.h"
 #include "platform/forms/StdCtrls.h"
+#include "platform/os/FilePaths.h"
 #include "platform/os/FileSystem.h"
 #include "platform/rtl/SysUtils.h"
 #include "runtime/Glossa.h"
@@ -82,10 +93,44 @@ ORLO_PUBLISHED(TSettingsDialog, "Windowed") {
     P.Field("Glossa", &TSettingsDialog::Glossa);
 }
 
-class TNotesForm : public TForm {
-    ORLO_CLASS(TNotesForm, TForm)
+// The main window's named strings in its current language, one row each.
+class TStringsWindow : public TForm {
+    ORLO_CLASS(TStringsWindow, TForm)
 public:
-    explicit TNotesForm(TComponent* AOwner) : TForm(AOwner) {}
+    explicit TStringsWindow(TComponent* AOwner) : TForm(AOwner) {}
+    TStringGrid* Grid = nullptr;
+    TButton* CloseButton = nullptr;
+    TGlossa* Glossa = nullptr;
+
+    void ShowStrings(const TGlossa* Of) {
+        TStringList* Names = Of->LanguageManager()->Names();
+        Grid->SetRowCount(std::max<Integer>(2, Names->Count() + 1));
+        Grid->SetCells(0, 0, Glossa->GetString("NameColumn"));
+        Grid->SetCells(1, 0, Glossa->GetString("TextColumn"));
+        for (Integer I = 0; I < Names->Count(); ++I) {
+            Grid->SetCells(0, I + 1, Names->Strings(I));
+            Grid->SetCells(1, I + 1, Of->GetString(Names->Strings(I)));
+        }
+        Grid->AutoSizeCol(0);
+        Grid->SetColWidths(1, Grid->ClientWidth() - Grid->ColWidths(0));
+    }
+    void CloseButtonClick(TObject*) { Close(); }
+};
+
+ORLO_PUBLISHED(TStringsWindow, "Windowed") {
+    P.Field("Grid", &TStringsWindow::Grid);
+    P.Field("CloseButton", &TStringsWindow::CloseButton);
+    P.Field("Glossa", &TStringsWindow::Glossa);
+    P.Method<&TStringsWindow::CloseButtonClick>("CloseButtonClick");
+}
+
+class TNotesForm : public TSuperForm {
+    ORLO_CLASS(TNotesForm, TSuperForm)
+public:
+    explicit TNotesForm(TComponent* AOwner) : TSuperForm(AOwner) {}
+
+    // Where the configuration file keeps the settings; empty: beside the program.
+    static inline String ConfigFileName;
 
     TLabel* TitleLabel = nullptr;
     TLabel* LanguageLabel = nullptr;
@@ -96,7 +141,44 @@ public:
     TButton* AboutButton = nullptr;
     TButton* CloseButton = nullptr;
     TGlossa* Glossa = nullptr;
+    TMainMenu* MainMenu = nullptr;
+    TToolBar* ToolBar = nullptr;
+    TStatusBar* StatusBar = nullptr;
+    TConfigFile* Config = nullptr;
     TReportWindow* Report = nullptr;
+    TStringsWindow* Strings = nullptr;
+
+    void FormCreate(TObject*) {
+        Config->SetFileName(ConfigFileName);
+        Config->Load(); // the first run finds nothing: the form's own values stay
+        ShowStatus();
+    }
+    void FormDestroy(TObject*) { Config->Save(); }
+    void GlossaChange(TObject*) {
+        // A tool button takes its texts from its menu item when linked to it.
+        for (Integer I = 0; I < ToolBar->ButtonCount(); ++I)
+            if (TToolButton* Button = ToolBar->Buttons(I); Button->MenuItem())
+                Button->SetMenuItem(Button->MenuItem());
+        ShowStatus();
+        if (Strings)
+            Strings->ShowStrings(Glossa);
+    }
+    void ShowStatus() {
+        StatusBar->Panels()->Items(0)->SetText(Glossa->GetLanguage());
+        StatusBar->Panels()->Items(1)->SetText(ExtractFileName(Config->GetConfigFileName()));
+    }
+    void StringsItemClick(TObject*) {
+        if (!Strings)
+            Strings = TCustomForm::Create<TStringsWindow>(this);
+        Strings->ShowStrings(Glossa);
+        Strings->Show();
+    }
+    // The developer's view of what the configuration file keeps.
+    void PickItemClick(TObject*) {
+        TComponentExplorerDialog Picker(nullptr);
+        if (Picker.ExecuteEx(this, Config->Entries(), TPropertyEntry::StaticClass()))
+            Config->Save();
+    }
 
     void SettingsButtonClick(TObject*) {
         std::unique_ptr<TSettingsDialog> Dialog(TCustomForm::Create<TSettingsDialog>(this));
@@ -128,6 +210,15 @@ ORLO_PUBLISHED(TNotesForm, "Windowed") {
     P.Field("AboutButton", &TNotesForm::AboutButton);
     P.Field("CloseButton", &TNotesForm::CloseButton);
     P.Field("Glossa", &TNotesForm::Glossa);
+    P.Field("MainMenu", &TNotesForm::MainMenu);
+    P.Field("ToolBar", &TNotesForm::ToolBar);
+    P.Field("StatusBar", &TNotesForm::StatusBar);
+    P.Field("Config", &TNotesForm::Config);
+    P.Method<&TNotesForm::FormCreate>("FormCreate");
+    P.Method<&TNotesForm::FormDestroy>("FormDestroy");
+    P.Method<&TNotesForm::GlossaChange>("GlossaChange");
+    P.Method<&TNotesForm::StringsItemClick>("StringsItemClick");
+    P.Method<&TNotesForm::PickItemClick>("PickItemClick");
     P.Method<&TNotesForm::SettingsButtonClick>("SettingsButtonClick");
     P.Method<&TNotesForm::ReportButtonClick>("ReportButtonClick");
     P.Method<&TNotesForm::AboutButtonClick>("AboutButtonClick");
@@ -156,10 +247,13 @@ public:
     // Shows every window of the program in every language, answering the
     // modal ones in place of a user.
     void Walk() {
+        TNotesForm::ConfigFileName = FFolder + "/windowed.cfg";
+        DeleteFile(TNotesForm::ConfigFileName);
         TNotesForm* Main = nullptr;
         Application->CreateForm(Main);
         Main->Show();
         Main->ReportButtonClick(Main);
+        Main->StringsItemClick(Main);
         for (const char* Language : Languages) {
             const String Tag = LowerCase(String(Language).substr(0, 2));
             Main->Glossa->SetLanguage(Language);
@@ -167,6 +261,12 @@ public:
             Application->ProcessMessages();
             Take(Main, "main-" + Tag);
             Take(Main->Report, "report-" + Tag);
+            Take(Main->Strings, "strings-" + Tag);
+            Answer([&](TCustomForm* Picker) {
+                Take(Picker, "picker-" + Tag);
+                Picker->SetModalResult(mrCancel);
+            });
+            Main->PickItemClick(Main);
             Answer([&](TCustomForm* Dialog) {
                 Take(Dialog, "settings-" + Tag);
                 Dialog->SetModalResult(mrCancel);
@@ -185,7 +285,20 @@ public:
             Main->Close();
         }
         Application->SetModalRunner({});
-        delete Main;
+        Main->Glossa->SetLanguage("Deutsch");
+        delete Main; // keeps the language in the configuration file
+        CheckKeptLanguage("Deutsch");
+    }
+
+    // The next run starts in the language the last one ended with.
+    void CheckKeptLanguage(const String& Expected) {
+        DefineStartupLanguage("English");
+        TNotesForm* Next = nullptr;
+        Application->CreateForm(Next);
+        const String Found = Next->Glossa->GetLanguage();
+        delete Next;
+        if (Found != Expected)
+            throw Exception("The configuration file gave " + Found + " instead of " + Expected);
     }
 
 private:
@@ -199,6 +312,10 @@ int Run(int argc, char** argv) {
     String Folder;
     if (Args.size() >= 2 && Args[0] == "--screenshots") {
         Folder = Args[1];
+        Args.erase(Args.begin(), Args.begin() + 2);
+    }
+    if (Args.size() >= 2 && Args[0] == "--config") {
+        TNotesForm::ConfigFileName = Args[1];
         Args.erase(Args.begin(), Args.begin() + 2);
     }
     if (!Args.empty())
