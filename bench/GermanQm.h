@@ -4,9 +4,11 @@
 
 #include "platform/rtl/Types.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QString>
 #include <QTemporaryDir>
+#include <QTranslator>
 
 #include <cstdlib>
 #include <stdexcept>
@@ -40,6 +42,18 @@ inline QString MakeGermanQm(const QTemporaryDir& Dir, const char* Context,
     if (std::system(Command.c_str()) != 0)
         throw std::runtime_error("lrelease failed");
     return Qm;
+}
+
+// Qt's way to switch: the translator in (German) or out (English), then
+// Retranslate sets every text anew and the pending events are handled.
+template <class Retranslate>
+void SwitchQtLanguage(QTranslator& GermanTranslator, bool German, Retranslate&& Apply) {
+    if (German)
+        QCoreApplication::installTranslator(&GermanTranslator);
+    else
+        QCoreApplication::removeTranslator(&GermanTranslator);
+    Apply();
+    QCoreApplication::processEvents();
 }
 
 } // namespace orlo

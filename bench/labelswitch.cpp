@@ -113,12 +113,7 @@ public:
     }
     ~TQtLabelForm() { QCoreApplication::removeTranslator(&FGerman); }
     void Switch(bool German) {
-        if (German)
-            QCoreApplication::installTranslator(&FGerman);
-        else
-            QCoreApplication::removeTranslator(&FGerman);
-        Retranslate();
-        QCoreApplication::processEvents();
+        SwitchQtLanguage(FGerman, German, [this] { Retranslate(); });
     }
     String Shown(int I) const { return FLabels[I]->text().toStdString(); }
 

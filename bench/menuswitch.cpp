@@ -204,12 +204,7 @@ public:
     }
     ~TQtBarsForm() { QCoreApplication::removeTranslator(&FGerman); }
     void Switch(bool German) {
-        if (German)
-            QCoreApplication::installTranslator(&FGerman);
-        else
-            QCoreApplication::removeTranslator(&FGerman);
-        Retranslate();
-        QCoreApplication::processEvents();
+        SwitchQtLanguage(FGerman, German, [this] { Retranslate(); });
     }
     String LastItemText() const { return FActions.back()->text().toStdString(); }
 

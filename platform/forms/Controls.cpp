@@ -12,9 +12,9 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPalette>
 #include <QPoint>
 #include <QRect>
-#include <QPalette>
 #include <QToolTip>
 #include <QWidget>
 

@@ -436,7 +436,7 @@ private:
     Integer FAlignLevel = 0;
     bool FAlignPending = false;
     Integer FPendingTabOrder = -1; // read before the parent was known
-    QPoint FPressPoint{-1, -1}; // where the left button went down, for windowless clicks
+    QPoint FPressPoint{-1, -1};    // where the left button went down, for windowless clicks
 };
 
 // A control without a window of its own: its parent's widget paints it
