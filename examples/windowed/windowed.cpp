@@ -155,10 +155,6 @@ public:
     }
     void FormDestroy(TObject*) { Config->Save(); }
     void GlossaChange(TObject*) {
-        // A tool button takes its texts from its menu item when linked to it.
-        for (Integer I = 0; I < ToolBar->ButtonCount(); ++I)
-            if (TToolButton* Button = ToolBar->Buttons(I); Button->MenuItem())
-                Button->SetMenuItem(Button->MenuItem());
         ShowStatus();
         if (Strings)
             Strings->ShowStrings(Glossa);

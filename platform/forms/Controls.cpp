@@ -54,6 +54,20 @@ bool WidgetOwnEvent(QWidget* Widget, QEvent* Event) {
     return (Widget->*&Access::event)(Event);
 }
 
+// Whether a parent's widget handles Event for its windowless children.
+bool ConcernsWindowless(const QEvent* Event) {
+    switch (Event->type()) {
+    case QEvent::Paint:
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::ToolTip:
+        return true;
+    default:
+        return false;
+    }
+}
+
 // The one object Qt calls for the events of every control's widget, and the
 // context of their signal connections: one filter for all widgets spares each
 // widget an object of its own. Events of widgets whose control is gone (not
@@ -75,7 +89,7 @@ protected:
         TQtDispatch Guard;
         bool Eaten = false;
         GuardedCall(Control, [&] {
-            auto* Host = dynamic_cast<TWinControl*>(Control);
+            auto* Host = ConcernsWindowless(Event) ? dynamic_cast<TWinControl*>(Control) : nullptr;
             Eaten = (Host && Host->WindowlessChildrenEvent(Event)) || Control->WidgetEvent(Event);
         });
         return Eaten;
@@ -953,8 +967,7 @@ void TWinControl::Realign() {
         return;
     }
     FAlignPending = false;
-    TSetForScope<Integer> Aligning(FAlignLevel,
-                                   FAlignLevel + 1); // children resized below do not ask again
+    auto Aligning = CountForScope(FAlignLevel); // children resized below do not ask again
     AlignControls();
 }
 

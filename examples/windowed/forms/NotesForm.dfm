@@ -101,6 +101,8 @@ object NotesForm: TNotesForm
       Top = 2
       Width = 90
       Height = 22
+      Hint = 'Choose where notes are kept'
+      Caption = '&Settings...'
       MenuItem = SettingsItem
     end
     object ReportTool: TToolButton
@@ -108,6 +110,8 @@ object NotesForm: TNotesForm
       Top = 2
       Width = 90
       Height = 22
+      Hint = 'Show a summary in its own window'
+      Caption = '&Report'
       MenuItem = ReportItem
     end
     object StringsTool: TToolButton
@@ -115,6 +119,8 @@ object NotesForm: TNotesForm
       Top = 2
       Width = 90
       Height = 22
+      Hint = 'List the named strings of this window'
+      Caption = 'Named s&trings'
       MenuItem = StringsItem
     end
   end
@@ -284,6 +290,73 @@ object NotesForm: TNotesForm
           end>
         SubType = [stPubPropObject]
         Ref = Owner
+      end
+      item
+        Props = <
+          item
+            Name = 'Caption'
+            Kind = tkLString
+            Count = 3
+            Values = {
+              15000000000100002645696E7374656C6C756E67656E2E2E2E11000000000100
+              002652C3A9676C616765732E2E2E}
+          end
+          item
+            Name = 'Hint'
+            Kind = tkLString
+            Count = 3
+            Values = {
+              2000000000010000466573746C6567656E2C20776F204E6F74697A656E206C69
+              6567656E200000000001000043686F69736972206FC3B92072616E676572206C
+              6573206E6F746573}
+          end>
+        SubType = [stPubPropObject]
+        Ref = SettingsTool
+      end
+      item
+        Props = <
+          item
+            Name = 'Caption'
+            Kind = tkLString
+            Count = 3
+            Values = {
+              0C0000000001000026426572696368740C0000000001000026526170706F7274}
+          end
+          item
+            Name = 'Hint'
+            Kind = tkLString
+            Count = 3
+            Values = {
+              2D0000000001000045696E6520C39C626572736963687420696E20656967656E
+              656D2046656E73746572207A656967656E300000000001000041666669636865
+              7220756E2072C3A973756DC3A92064616E732073612070726F7072652066656E
+              C3AA747265}
+          end>
+        SubType = [stPubPropObject]
+        Ref = ReportTool
+      end
+      item
+        Props = <
+          item
+            Name = 'Caption'
+            Kind = tkLString
+            Count = 3
+            Values = {
+              130000000001000042656E616E6E746520265465787465130000000001000026
+              546578746573206E6F6D6DC3A973}
+          end
+          item
+            Name = 'Hint'
+            Kind = tkLString
+            Count = 3
+            Values = {
+              31000000000100004469652062656E616E6E74656E2054657874652064696573
+              65732046656E7374657273206175666C697374656E2F000000000100004C6973
+              746572206C657320746578746573206E6F6D6DC3A97320646520636574746520
+              66656EC3AA747265}
+          end>
+        SubType = [stPubPropObject]
+        Ref = StringsTool
       end
       item
         Props = <
