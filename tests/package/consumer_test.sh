@@ -119,7 +119,7 @@ check_relocated() {
     mv "$prefix" "$work/moved"
     step relocated "$work/moved/bin/formconv" "$consumer/MainForm.dfm" "$work/MainForm.bin"
     mv "$work/moved" "$prefix"
-    head -c 4 "$work/MainForm.bin" | grep -q TPF0 || fail "the moved formconv wrote no binary form"
+    [ "$(head -c 4 "$work/MainForm.bin")" = TPF0 ] || fail "the moved formconv wrote no binary form"
 }
 
 case $mode in
@@ -131,8 +131,11 @@ installed)
     configure_and_build -DCMAKE_PREFIX_PATH="$prefix" -DCMAKE_EXPORT_COMPILE_COMMANDS=ON "$@"
     check_program "$work/build"
     check_include_path "$prefix"
-    ldd "$work/build/app" | grep -q "$prefix/lib/libOrloGlossa40.so" ||
-        fail "app is not linked against the installed library"
+    # Not "ldd | grep -q": grep leaving early kills ldd with SIGPIPE, which
+    # pipefail reports as a failure.
+    linked=$(ldd "$work/build/app")
+    grep -qF "$prefix/lib/libOrloGlossa40.so" <<<"$linked" ||
+        fail "app is not linked against the installed library: $linked"
     grep -q "$prefix/bin/formconv" "$work/build/build.ninja" ||
         fail "the form was not converted by the installed formconv"
     grep -q "$prefix/bin/glossa check" "$work/build/build.ninja" ||

@@ -31,7 +31,8 @@ found_cmake=0
 sed 's/^ *//' "$consumer/CMakeLists.txt" >"$work/consumer-lines"
 for block in "$work"/*.cmake; do
     [ -e "$block" ] || continue
-    if sed 's/^ *//' "$block" | grep -v '^$' | grep -qvxF -f "$work/consumer-lines"; then
+    sed 's/^ *//' "$block" | grep -v '^$' >"$work/block-lines" || true
+    if grep -qvxF -f "$work/consumer-lines" "$work/block-lines"; then
         continue
     fi
     grep -q "find_package(OrloGlossa40" "$block" && found_cmake=1
