@@ -14,6 +14,7 @@
 #include <QPainter>
 #include <QPalette>
 #include <QPoint>
+#include <QPointer>
 #include <QRect>
 #include <QToolTip>
 #include <QWidget>
@@ -42,9 +43,20 @@ std::unordered_map<const QWidget*, TControl*>& WidgetControls() {
     return *Map;
 }
 
-// The key event that a control already handled: Qt offers an ignored key
-// event to each parent in turn, and only the first control may act on it.
-const QEvent* HandledKeyEvent = nullptr;
+// The key press that a control took first: Qt offers an ignored key event to
+// each parent in turn, and only the first control may act on it. The address
+// alone does not tell one press from the next (the window system delivers
+// each press in a new event at the same place), so a press counts as seen
+// only where it goes on to the parents of the control that took it.
+struct TTakenKeyPress {
+    const QEvent* Event = nullptr;
+    QPointer<QWidget> Taker;
+
+    bool PassesOn(const QEvent* Press, const QWidget* Widget) const {
+        return Press == Event && Taker && Taker != Widget && Widget->isAncestorOf(Taker);
+    }
+};
+TTakenKeyPress TakenKeyPress;
 
 // Runs the widget's own handling of Event, as if no filter were installed.
 bool WidgetOwnEvent(QWidget* Widget, QEvent* Event) {
@@ -1165,13 +1177,17 @@ bool TWinControl::WindowlessChildrenEvent(QEvent* Event) {
 bool TWinControl::WidgetEvent(QEvent* Event) {
     switch (Event->type()) {
     case QEvent::FocusIn:
+        TakenKeyPress = {};
         if (TCustomForm* Form = GetParentForm(); Form && Form != this)
             Form->FocusEntered(this);
         return false;
+    case QEvent::KeyRelease:
+        TakenKeyPress = {};
+        return TControl::WidgetEvent(Event);
     case QEvent::KeyPress: {
-        if (Event == HandledKeyEvent)
+        if (TakenKeyPress.PassesOn(Event, FWidget))
             return false;
-        HandledKeyEvent = Event;
+        TakenKeyPress = {Event, FWidget};
         auto* Key = static_cast<QKeyEvent*>(Event);
         TCustomForm* Form = GetParentForm();
         const Word VirtualKey = VirtualKeyOf(Key);

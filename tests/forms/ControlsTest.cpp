@@ -14,6 +14,7 @@
 #include <QComboBox>
 #include <QHelpEvent>
 #include <QImage>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMouseEvent>
@@ -21,7 +22,9 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QToolTip>
+#include <QTest>
 #include <QWidget>
+#include <QWindow>
 
 #include <functional>
 #include <list>
@@ -284,6 +287,50 @@ TEST_F(ControlsTest, TabOrderAndFocus) {
     // A control that goes takes the focus with it.
     delete B;
     EXPECT_EQ(Form.ActiveControl(), nullptr);
+}
+
+// Counts the key presses that reach an edit's handler.
+struct TKeyProbe {
+    std::vector<Word> Downs;
+    std::vector<Word> PanelDowns;
+    Integer DefaultClicks = 0;
+    void KeyDown(TObject*, Word& Key, TShiftState) { Downs.push_back(Key); }
+    void PanelKeyDown(TObject*, Word& Key, TShiftState) { PanelDowns.push_back(Key); }
+    void Click(TObject*) { ++DefaultClicks; }
+};
+
+// The window system delivers each key press in a new event, usually at the
+// address of the one before; every press must reach the focused control,
+// and only it, though Qt offers what it leaves to its parents too.
+TEST_F(ControlsTest, EveryKeyFromTheWindowSystemReachesTheFocusedControl) {
+    TKeyProbe Probe;
+    auto* Panel = Add<TPanel>(&Form, "Panel");
+    Panel->OnKeyDown = TKeyEvent::Make<&TKeyProbe::PanelKeyDown>(&Probe);
+    auto* Edit = Add<TEdit>(Panel, "Edit");
+    Edit->OnKeyDown = TKeyEvent::Make<&TKeyProbe::KeyDown>(&Probe);
+    auto* Ok = Add<TButton>(&Form, "Ok");
+    Ok->SetTop(40);
+    Ok->SetDefault(true);
+    Ok->OnClick = TNotifyEvent::Make<&TKeyProbe::Click>(&Probe);
+    Form.Show();
+    Edit->SetFocus();
+    QWindow* Window = Form.Handle()->windowHandle();
+    ASSERT_NE(Window, nullptr);
+    Window->requestActivate();
+    // F2 is left by the edit, so Qt offers it to the panel as well.
+    for (const auto Key : {Qt::Key_A, Qt::Key_F2, Qt::Key_B, Qt::Key_Return, Qt::Key_Return})
+        QTest::keyClick(Window, Key);
+    EXPECT_EQ(Probe.Downs, (std::vector<Word>{'A', VK_F2, 'B', VK_RETURN, VK_RETURN}));
+    EXPECT_EQ(Probe.DefaultClicks, 2);
+    EXPECT_EQ(Edit->Text(), "ab");
+    // Presses sent without their releases, each in a fresh event at one place.
+    Probe.Downs.clear();
+    for (int I = 0; I < 3; ++I) {
+        QKeyEvent Press(QEvent::KeyPress, Qt::Key_C, Qt::NoModifier, "c");
+        QApplication::sendEvent(Edit->Handle(), &Press);
+    }
+    EXPECT_EQ(Probe.Downs, (std::vector<Word>(3, Word('C'))));
+    EXPECT_EQ(Probe.PanelDowns, std::vector<Word>{});
 }
 
 // Counts its enabled changes and its focus.
