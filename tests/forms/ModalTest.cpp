@@ -8,7 +8,11 @@
 #include "tests/rtl/ExpectError.h"
 
 #include <QAbstractButton>
+#include <QApplication>
+#include <QTest>
+#include <QTimer>
 #include <QWidget>
+#include <QWindow>
 
 namespace orlo::test {
 namespace {
@@ -143,6 +147,84 @@ TEST_F(ModalTest, MessageBoxOfAHandlerInANestedDialog) {
     EXPECT_EQ(Outer.ShowModal(), mrCancel);
     EXPECT_EQ(Outer.InnerResult, mrAbort);
     EXPECT_EQ(Script.Shown(), (std::vector<String>{"Small", "Inner", "PlainMessageBox", "Small"}));
+}
+
+// Without a runner ShowModal runs Qt's event loop, as in a live program; the
+// user's keys and clicks come in through the window system (QTest).
+class LiveModalTest : public ModalTest {
+protected:
+    // Shows Form modally and runs Steps inside its loop. A form still open
+    // long after ends with mrAbort, so that a fault fails instead of hanging.
+    static TModalResult ShowLive(TCustomForm& Form, std::function<void()> Steps) {
+        QTimer::singleShot(0, std::move(Steps));
+        QTimer Watchdog;
+        Watchdog.setSingleShot(true);
+        QObject::connect(&Watchdog, &QTimer::timeout, [] {
+            for (Integer I = 0; I < Screen->FormCount(); ++I)
+                Screen->Forms(I)->SetModalResult(mrAbort);
+        });
+        Watchdog.start(20000);
+        return Form.ShowModal();
+    }
+    // The window of the innermost open modal form.
+    static QWindow* TopWindow() {
+        QWidget* Top = QApplication::activeModalWidget();
+        return Top ? Top->windowHandle() : nullptr;
+    }
+    static void Type(QWindow* Window, std::initializer_list<Qt::Key> Keys) {
+        ASSERT_NE(Window, nullptr);
+        for (Qt::Key Key : Keys)
+            QTest::keyClick(Window, Key);
+    }
+};
+
+TEST_F(LiveModalTest, KeysClicksAndTheCloseBoxEndTheLoop) {
+    struct Case {
+        const char* Name;
+        std::function<void(TSmallDialog&)> User;
+        TModalResult Expected;
+        const char* Text;
+    };
+    const Case Cases[] = {
+        {"typing, then Enter: default button",
+         [](TSmallDialog&) { Type(TopWindow(), {Qt::Key_H, Qt::Key_I, Qt::Key_Return}); }, mrOk,
+         "hi"},
+        {"typing, then Escape: cancel button",
+         [](TSmallDialog&) { Type(TopWindow(), {Qt::Key_X, Qt::Key_Escape}); }, mrCancel, "x"},
+        {"a click on the cancel button",
+         [](TSmallDialog& D) { QTest::mouseClick(D.Cancel->Handle(), Qt::LeftButton); },
+         mrCancel, ""},
+        {"the close box", [](TSmallDialog&) { TopWindow()->close(); }, mrCancel, ""},
+    };
+    for (const Case& C : Cases) {
+        TSmallDialog Dialog(nullptr);
+        EXPECT_EQ(ShowLive(Dialog, [&] { C.User(Dialog); }), C.Expected) << C.Name;
+        EXPECT_FALSE(Dialog.Visible()) << C.Name;
+        EXPECT_EQ(Dialog.Edit->Text(), C.Text) << C.Name;
+    }
+}
+
+TEST_F(LiveModalTest, NestedLoopsAndARefusedClose) {
+    TSmallDialog Outer(nullptr);
+    const TModalResult Result = ShowLive(Outer, [&] {
+        // The click opens the inner dialog and returns when it closes.
+        QTimer::singleShot(0, [] { Type(TopWindow(), {Qt::Key_Escape}); });
+        QTest::mouseClick(Outer.More->Handle(), Qt::LeftButton);
+        EXPECT_EQ(Outer.InnerResult, mrCancel);
+        // Enter in the edit (in the button it would press that button). The
+        // close query refuses: the loop goes on and takes the next Enter.
+        Outer.Edit->SetFocus();
+        Outer.AllowClose = false;
+        Type(TopWindow(), {Qt::Key_Return});
+        QTimer::singleShot(0, [&] {
+            EXPECT_TRUE(Outer.Visible());
+            EXPECT_EQ(Outer.CloseQueries, 1);
+            Outer.AllowClose = true;
+            Type(TopWindow(), {Qt::Key_Return});
+        });
+    });
+    EXPECT_EQ(Result, mrOk);
+    EXPECT_EQ(Outer.CloseQueries, 2);
 }
 
 TEST_F(ModalTest, RefusedCloseQueryAsksTheRunnerAgain) {
