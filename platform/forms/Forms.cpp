@@ -15,6 +15,7 @@
 #include <QEventLoop>
 #include <QMenuBar>
 #include <QScreen>
+#include <QThread>
 #include <QWidget>
 #include <QWindowStateChangeEvent>
 
@@ -339,6 +340,8 @@ void TCustomForm::RunModalLoop() {
         if (FModalResult != mrNone || Application->Terminated())
             break;
     }
+    if (QThread::currentThread()->loopLevel() == 0)
+        ReleaseAtExitBeforeQtStatics(); // a program of dialogs, without Run
 }
 
 void TCustomForm::CloseModal() {
@@ -995,6 +998,7 @@ void TApplication::Run() {
         if (!FMainForm || !FMainForm->Visible())
             break;
     }
+    ReleaseAtExitBeforeQtStatics();
 }
 
 void TApplication::Terminate() {

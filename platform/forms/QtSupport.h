@@ -18,6 +18,9 @@ bool IsWidgetApplication() noexcept;
 // Deletes the widgets still waiting for the event loop (process exit); the
 // QApplication stays for the process's own exit.
 void ReleaseWidgetApplication();
+// Called when an outermost event loop ends: the application's forms and
+// their widgets are then freed at exit before every static Qt made so far.
+void ReleaseAtExitBeforeQtStatics();
 
 inline QString ToQString(const String& S) {
     return QString::fromUtf8(S.data(), static_cast<qsizetype>(S.size()));
