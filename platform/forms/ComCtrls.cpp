@@ -651,6 +651,8 @@ void TCustomTreeView::InitWidget() {
            [this](QTreeWidgetItem* Item) { UserExpansion(Item, true); });
     Listen(T, &QTreeWidget::itemCollapsed,
            [this](QTreeWidgetItem* Item) { UserExpansion(Item, false); });
+    // The viewport takes the mouse, so the clicks come as the tree's signals.
+    Listen(T, &QTreeWidget::itemClicked, [this](QTreeWidgetItem*, int) { Click(); });
     Listen(T, &QTreeWidget::itemDoubleClicked, [this](QTreeWidgetItem*, int) {
         if (OnDblClick)
             OnDblClick(this);
@@ -1143,6 +1145,8 @@ void TCustomListView::InitWidget() {
         if (Index < FColumns->Count())
             UserColumnClick(Index);
     });
+    // The viewport takes the mouse, so the clicks come as the tree's signals.
+    Listen(T, &QTreeWidget::itemClicked, [this](QTreeWidgetItem*, int) { Click(); });
     Listen(T, &QTreeWidget::itemDoubleClicked, [this](QTreeWidgetItem*, int) {
         if (OnDblClick)
             OnDblClick(this);

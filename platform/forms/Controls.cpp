@@ -1080,6 +1080,12 @@ bool TWinControl::KeyPress(char& Key) {
     return Key == 0;
 }
 
+bool TWinControl::PopupMenuKey(Word Key, TShiftState Shift) {
+    if (Key != VK_F10 || Shift != TShiftState{ssShift} || !FWidget)
+        return false;
+    return ShowPopupMenu(FWidget->mapToGlobal(FWidget->rect().center()));
+}
+
 void TWinControl::MoveWindowless(TControl* Child, std::vector<TControl*>::iterator Place) {
     auto Found = std::find(FControls.begin(), FControls.end(), Child);
     if (Found == FControls.end())
@@ -1193,8 +1199,8 @@ bool TWinControl::WidgetEvent(QEvent* Event) {
         const Word VirtualKey = VirtualKeyOf(Key);
         if (Form && Form->IsMenuKey(this, VirtualKey, ShiftOf(Key)))
             return true; // an item was clicked: it may have freed this control
-        if (!Form || (VirtualKey != VK_RETURN && VirtualKey != VK_ESCAPE && !OnKeyDown &&
-                      !OnKeyPress && !Form->KeyPreview))
+        if (!Form || (VirtualKey != VK_RETURN && VirtualKey != VK_ESCAPE && VirtualKey != VK_F10 &&
+                      !OnKeyDown && !OnKeyPress && !Form->KeyPreview))
             return false;
         Word Code = VirtualKey;
         TShiftState Shift = ShiftOf(Key);
@@ -1202,6 +1208,8 @@ bool TWinControl::WidgetEvent(QEvent* Event) {
             return true;
         char Char = KeyCharOf(Key);
         if (Char != '\0' && KeyPress(Char))
+            return true;
+        if (PopupMenuKey(Code, Shift))
             return true;
         if ((Code == VK_RETURN || Code == VK_ESCAPE) && !WantsKey(Code))
             return Form->DialogKey(Code);

@@ -84,8 +84,10 @@ protected:
             });
     }
     bool eventFilter(QObject* Watched, QEvent* Event) override {
-        // The editor taking the focus is the grid taking it.
-        if (Watched == FEditor && Event->type() == QEvent::FocusIn && FGrid)
+        // The editor taking the focus is the grid taking it; a double click
+        // in the editor is one on the grid's cell.
+        if (Watched == FEditor && FGrid &&
+            (Event->type() == QEvent::FocusIn || Event->type() == QEvent::MouseButtonDblClick))
             FGrid->FromView([&] { FGrid->TCustomControl::WidgetEvent(Event); });
         if (Watched != FEditor || Event->type() != QEvent::KeyPress || !FGrid)
             return QAbstractScrollArea::eventFilter(Watched, Event);
@@ -124,6 +126,11 @@ TCustomGrid::TCustomGrid(TComponent* AOwner) : TCustomControl(AOwner) {
 
 TCustomGrid::~TCustomGrid() {
     *FAlive = false;
+    // The window outlives the grid until Qt is done with the event that
+    // freed it, and the rest of that input (a release, a double click) still
+    // arrives there.
+    if (TGridView* V = View())
+        V->Detach();
 }
 
 TGridView* TCustomGrid::View() const {
@@ -680,11 +687,12 @@ bool TCustomGrid::KeyPress(char& Key) {
 bool TCustomGrid::ViewKey(QKeyEvent* Event, bool FromEditor) {
     Word Code = VirtualKeyOf(Event);
     const TShiftState Shift = ShiftOf(Event);
+    // The menus' shortcuts come first, in the editor too.
+    if (TCustomForm* Form = GetParentForm(); Form && Form->IsMenuKey(this, Code, Shift))
+        return true; // an item was clicked: it may have freed the grid
     char Char = KeyCharOf(Event);
     const std::shared_ptr<bool> Alive = FAlive;
-    if (Code != 0 && KeyDown(Code, Shift))
-        return true;
-    if (!*Alive)
+    if ((Code != 0 && KeyDown(Code, Shift)) || !*Alive || PopupMenuKey(Code, Shift))
         return true;
     if (FromEditor) {
         // The line edit types and moves its cursor itself; only a character

@@ -1,0 +1,666 @@
+// Grids, lists, trees, menus and bars driven as a user drives them: keys and
+// mouse buttons through the window system (QTest) into the shown window, not
+// through the controls' methods. Each event a user causes must reach the
+// control's handlers exactly once, and the properties must follow.
+
+#include "platform/forms/ComCtrls.h"
+#include "platform/forms/Grids.h"
+#include "platform/forms/Menus.h"
+#include "platform/rtl/SysUtils.h"
+#include "tests/forms/FormsTestSupport.h"
+
+#include <QAbstractScrollArea>
+#include <QApplication>
+#include <QContextMenuEvent>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QScrollBar>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+#include <QTreeWidget>
+#include <QWindow>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+namespace orlo::test {
+namespace {
+
+// What the user's input reached, in order: "Sender.Event" entries.
+class TInputLog {
+public:
+    std::vector<String> Entries;
+    // Run by the next handler that fires (then forgotten): frees things.
+    std::function<void()> Then;
+
+    void Note(TObject* Sender, const String& Event) {
+        auto* Component = dynamic_cast<TComponent*>(Sender);
+        Entries.push_back((Component ? Component->Name() : String("?")) + "." + Event);
+        if (auto Action = std::exchange(Then, nullptr))
+            Action();
+    }
+    void Click(TObject* Sender) { Note(Sender, "Click"); }
+    void DblClick(TObject* Sender) { Note(Sender, "DblClick"); }
+    void KeyDown(TObject* Sender, Word& Key, TShiftState) {
+        Note(Sender, "KeyDown " + KeyText(Key));
+    }
+    void SelectCell(TObject* Sender, Integer ACol, Integer ARow, bool&) {
+        Note(Sender, Format("SelectCell %d,%d", ACol, ARow));
+    }
+    void GetEditText(TObject* Sender, Integer ACol, Integer ARow, String&) {
+        Note(Sender, Format("GetEditText %d,%d", ACol, ARow));
+    }
+    void SetEditText(TObject* Sender, Integer, Integer, const String& Value) {
+        Note(Sender, "SetEditText " + Value);
+    }
+    void WidthsChanged(TObject* Sender) { Note(Sender, "WidthsChanged"); }
+    void TreeChange(TObject* Sender, TTreeNode* Node) {
+        Note(Sender, "Change " + (Node ? Node->Text() : String("nil")));
+    }
+    void Collapsing(TObject* Sender, TTreeNode* Node, bool& Allow) {
+        Note(Sender, "Collapsing " + Node->Text());
+        Allow = AllowCollapse;
+    }
+    void Expanding(TObject* Sender, TTreeNode* Node, bool&) {
+        Note(Sender, "Expanding " + Node->Text());
+    }
+    void ListChange(TObject* Sender, TListItem* Item, TItemChange) {
+        Note(Sender, "Change " + Item->Caption());
+    }
+    void ColumnClick(TObject* Sender, TListColumn* Column) {
+        Note(Sender, "ColumnClick " + Column->Caption());
+    }
+    void Popup(TObject* Sender) { Note(Sender, "Popup"); }
+
+    bool AllowCollapse = true;
+
+    // The entries since the last call.
+    std::vector<String> Take() { return std::exchange(Entries, {}); }
+
+private:
+    static String KeyText(Word Key) {
+        if ((Key >= 'A' && Key <= 'Z') || (Key >= '0' && Key <= '9'))
+            return String(1, static_cast<char>(Key));
+        return Format("#%d", Key);
+    }
+};
+
+// A mouse action at a point of Widget (its centre when null), delivered
+// through its window as the window system delivers it: a double click is two
+// presses, a right button brings a context menu, a pressed button grabs.
+void Mouse(QTest::MouseAction Action, QWidget* Widget, QPoint At = QPoint(),
+           Qt::MouseButton Button = Qt::LeftButton) {
+    if (At.isNull())
+        At = Widget->rect().center();
+    QWindow* Window = Widget->window()->windowHandle();
+    QTest::mouseEvent(Action, Window, Button, {}, Window->mapFromGlobal(Widget->mapToGlobal(At)));
+}
+
+template <class T> T* AddControl(TWinControl* Parent, const String& Name) {
+    auto* Control = new T(Parent->Owner() ? Parent->Owner() : Parent);
+    Control->SetName(Name);
+    Control->SetParent(Parent);
+    return Control;
+}
+
+TMenuItem* AddItem(TMenuItem* Parent, const String& Name, const String& Caption, TShortCut Keys,
+                   TInputLog& Log) {
+    auto* Item = new TMenuItem(Parent->Owner());
+    Item->SetName(Name);
+    Item->SetCaption(Caption);
+    Item->SetShortCut(Keys);
+    Item->OnClick = TNotifyEvent::Make<&TInputLog::Click>(&Log);
+    Parent->Add(Item);
+    return Item;
+}
+
+// A window with a menu, a pop-up menu, an edit, a grid, a list view, a tree
+// view and a tool bar; every handler writes to the log.
+class LiveInputTest : public FormsTest {
+protected:
+    void SetUp() override {
+        FormsTest::SetUp();
+        Build();
+    }
+    // A fresh window (the one before goes).
+    void Build() {
+        Form.reset();
+        Log = TInputLog();
+        Form = std::make_unique<TForm>(nullptr);
+        Form->SetName("Live");
+        Form->SetBounds(0, 0, 760, 420);
+        MakeMenus();
+        MakeControls();
+    }
+    void TearDown() override {
+        for (QWidget* Popup = QApplication::activePopupWidget(); Popup;
+             Popup = QApplication::activePopupWidget())
+            Popup->close();
+        Form.reset();
+    }
+
+    void MakeMenus() {
+        Menu = new TMainMenu(Form.get());
+        Menu->SetName("Menu");
+        FileMenu = AddItem(Menu->Items(), "FileMenu", "&File", 0, Log);
+        FileMenu->OnClick = nullptr; // only the items' clicks are of interest
+        SaveItem = AddItem(FileMenu, "SaveItem", "&Save", ShortCut('S', {ssCtrl}), Log);
+        WrapItem = AddItem(FileMenu, "WrapItem", "&Wrap", 0, Log);
+        HiddenItem = AddItem(FileMenu, "HiddenItem", "&Hidden", ShortCut(VK_F1 + 5, {}), Log);
+        HiddenItem->SetVisible(false);
+        Form->SetMenu(Menu);
+        Popup = new TPopupMenu(Form.get());
+        Popup->SetName("Popup");
+        Popup->OnPopup = TNotifyEvent::Make<&TInputLog::Popup>(&Log);
+        AddItem(Popup->Items(), "CopyItem", "&Copy", ShortCut('C', {ssCtrl}), Log);
+    }
+
+    void MakeControls() {
+        Edit = AddControl<TEdit>(Form.get(), "Edit");
+        Edit->SetBounds(8, 8, 120, 24);
+        Grid = AddControl<TStringGrid>(Form.get(), "Grid");
+        Grid->SetBounds(8, 40, 300, 150);
+        Grid->SetColCount(4);
+        Grid->SetRowCount(20);
+        for (Integer R = 0; R < Grid->RowCount(); ++R)
+            for (Integer C = 0; C < Grid->ColCount(); ++C)
+                Grid->SetCells(C, R, Format("%d.%d", C, R));
+        Grid->OnClick = TNotifyEvent::Make<&TInputLog::Click>(&Log);
+        Grid->OnDblClick = TNotifyEvent::Make<&TInputLog::DblClick>(&Log);
+        Grid->OnKeyDown = TKeyEvent::Make<&TInputLog::KeyDown>(&Log);
+        Grid->OnSelectCell = TSelectCellEvent::Make<&TInputLog::SelectCell>(&Log);
+        Grid->OnGetEditText = TGetEditEvent::Make<&TInputLog::GetEditText>(&Log);
+        Grid->OnSetEditText = TSetEditEvent::Make<&TInputLog::SetEditText>(&Log);
+        Grid->OnColumnWidthsChanged = TNotifyEvent::Make<&TInputLog::WidthsChanged>(&Log);
+        Grid->SetPopupMenu(Popup);
+        MakeList();
+        MakeTree();
+    }
+
+    void MakeList() {
+        List = AddControl<TListView>(Form.get(), "List");
+        List->SetViewStyle(vsReport);
+        List->SetBounds(320, 40, 200, 150);
+        for (const char* Caption : {"Name", "Size"}) {
+            TListColumn* Column = List->Columns()->Add();
+            Column->SetCaption(Caption);
+            Column->SetWidth(80);
+        }
+        for (const char* Caption : {"alpha", "beta", "gamma"})
+            List->Items()->Add()->SetCaption(Caption);
+        List->OnClick = TNotifyEvent::Make<&TInputLog::Click>(&Log);
+        List->OnDblClick = TNotifyEvent::Make<&TInputLog::DblClick>(&Log);
+        List->OnChange = TLVChangeEvent::Make<&TInputLog::ListChange>(&Log);
+        List->OnColumnClick = TLVColumnClickEvent::Make<&TInputLog::ColumnClick>(&Log);
+        List->OnKeyDown = TKeyEvent::Make<&TInputLog::KeyDown>(&Log);
+        List->SetPopupMenu(Popup);
+    }
+
+    void MakeTree() {
+        Tree = AddControl<TTreeView>(Form.get(), "Tree");
+        Tree->SetBounds(530, 40, 200, 150);
+        TTreeNode* Root = Tree->Items()->Add(nullptr, "root");
+        Tree->Items()->AddChild(Root, "leaf1");
+        Tree->Items()->AddChild(Root, "leaf2");
+        Tree->Items()->Add(nullptr, "other");
+        Tree->OnClick = TNotifyEvent::Make<&TInputLog::Click>(&Log);
+        Tree->OnDblClick = TNotifyEvent::Make<&TInputLog::DblClick>(&Log);
+        Tree->OnChange = TTVChangedEvent::Make<&TInputLog::TreeChange>(&Log);
+        Tree->OnCollapsing = TTVCollapsingEvent::Make<&TInputLog::Collapsing>(&Log);
+        Tree->OnExpanding = TTVExpandingEvent::Make<&TInputLog::Expanding>(&Log);
+        Tree->OnKeyDown = TKeyEvent::Make<&TInputLog::KeyDown>(&Log);
+        Tree->SetPopupMenu(Popup);
+    }
+
+    // Shows the window, active, with Focused as its active control.
+    void ShowWith(TWinControl* Focused) {
+        Form->Show();
+        QWidget* Window = Form->Handle();
+        QApplication::setActiveWindow(Window);
+        Window->windowHandle()->requestActivate();
+        if (Focused)
+            Focused->SetFocus();
+        Log.Take();
+    }
+    QWindow* Window() const { return Form->Handle()->windowHandle(); }
+    void Type(std::initializer_list<Qt::Key> Keys, Qt::KeyboardModifiers Modifiers = {}) {
+        for (Qt::Key Key : Keys)
+            QTest::keyClick(Window(), Key, Modifiers);
+    }
+
+    QWidget* GridViewport() const {
+        return static_cast<QAbstractScrollArea*>(Grid->Widget())->viewport();
+    }
+    QPoint CellCentre(Integer ACol, Integer ARow) const {
+        const TRect R = Grid->CellRect(ACol, ARow);
+        return QPoint((R.Left + R.Right) / 2, (R.Top + R.Bottom) / 2);
+    }
+    void ClickCell(Integer ACol, Integer ARow, Qt::MouseButton Button = Qt::LeftButton) {
+        Mouse(QTest::MouseClick, GridViewport(), CellCentre(ACol, ARow), Button);
+    }
+
+    QTreeWidget* ListWidget() const { return qobject_cast<QTreeWidget*>(List->Widget()); }
+    QTreeWidget* TreeWidget() const { return qobject_cast<QTreeWidget*>(Tree->Widget()); }
+    static QPoint ItemCentre(QTreeWidget* Widget, QTreeWidgetItem* Item) {
+        return Widget->visualItemRect(Item).center();
+    }
+    static QPoint BelowItems(QTreeWidget* Widget) {
+        return QPoint(20, Widget->viewport()->height() - 8);
+    }
+
+    std::unique_ptr<TForm> Form;
+    TInputLog Log;
+    TMainMenu* Menu = nullptr;
+    TMenuItem* FileMenu = nullptr;
+    TMenuItem* SaveItem = nullptr;
+    TMenuItem* WrapItem = nullptr;
+    TMenuItem* HiddenItem = nullptr;
+    TPopupMenu* Popup = nullptr;
+    TEdit* Edit = nullptr;
+    TStringGrid* Grid = nullptr;
+    TListView* List = nullptr;
+    TTreeView* Tree = nullptr;
+};
+
+// --- The grid
+
+TEST_F(LiveInputTest, GridClicksSelectCellsOnce) {
+    ShowWith(Edit);
+    ClickCell(2, 3);
+    EXPECT_EQ(Log.Take(), (std::vector<String>{"Grid.SelectCell 2,3", "Grid.Click"}));
+    EXPECT_EQ(Grid->Col(), 2);
+    EXPECT_EQ(Grid->Row(), 3);
+    EXPECT_EQ(Form->ActiveControl(), Grid);
+    // A fixed cell selects nothing.
+    ClickCell(2, 0);
+    ClickCell(0, 5);
+    EXPECT_EQ(Log.Take(), std::vector<String>{});
+    EXPECT_EQ(Grid->Row(), 3);
+    // The right button does not move the current cell.
+    ClickCell(3, 4, Qt::RightButton);
+    EXPECT_EQ(Grid->Col(), 2);
+    EXPECT_EQ(Log.Take(), std::vector<String>{"Popup.Popup"});
+}
+
+TEST_F(LiveInputTest, GridEditorOpensAndClosesByTheUsersKeysAndClicks) {
+    Grid->SetOptions(Grid->Options() + TGridOptions{goEditing});
+    ShowWith(Grid);
+    ClickCell(1, 2);
+    Log.Take();
+    struct Case {
+        const char* Name;
+        std::function<void()> Open;
+    };
+    const Case Openers[] = {
+        {"F2", [&] { Type({Qt::Key_F2}); }},
+        {"a double click", [&] { Mouse(QTest::MouseDClick, GridViewport(), CellCentre(1, 2)); }},
+        {"a click on the current cell", [&] { ClickCell(1, 2); }},
+    };
+    for (const Case& C : Openers) {
+        C.Open();
+        EXPECT_TRUE(Grid->EditorMode()) << C.Name;
+        ASSERT_NE(Grid->InplaceEditor(), nullptr) << C.Name;
+        EXPECT_TRUE(Grid->InplaceEditor()->hasFocus()) << C.Name;
+        // Escape closes it, the grid keeps the focus.
+        Type({Qt::Key_Escape});
+        EXPECT_FALSE(Grid->EditorMode()) << C.Name;
+        EXPECT_EQ(Form->ActiveControl(), Grid) << C.Name;
+        EXPECT_TRUE(Grid->Widget()->hasFocus()) << C.Name;
+    }
+    const std::vector<String> Seen = Log.Take();
+    EXPECT_EQ(std::count(Seen.begin(), Seen.end(), "Grid.GetEditText 1,2"), 3);
+    EXPECT_EQ(std::count(Seen.begin(), Seen.end(), "Grid.DblClick"), 1);
+    EXPECT_EQ(std::count(Seen.begin(), Seen.end(), "Grid.KeyDown #113"), 1); // F2
+    EXPECT_EQ(Grid->Cells(1, 2), "1.2");
+}
+
+TEST_F(LiveInputTest, GridTypingEditsTheCellAndKeysLeaveTheEditor) {
+    Grid->SetOptions(Grid->Options() + TGridOptions{goEditing, goTabs});
+    ShowWith(Grid);
+    ClickCell(1, 2);
+    Log.Take();
+    // Typing opens the editor with the typed key in place of the text.
+    Type({Qt::Key_X, Qt::Key_Y});
+    EXPECT_EQ(Log.Take(),
+              (std::vector<String>{"Grid.KeyDown X", "Grid.GetEditText 1,2", "Grid.SetEditText x",
+                                   "Grid.KeyDown Y", "Grid.SetEditText xy"}));
+    EXPECT_EQ(Grid->Cells(1, 2), "xy");
+    // Left and Backspace work in the editor's text.
+    Type({Qt::Key_Left, Qt::Key_Backspace});
+    EXPECT_EQ(Grid->Cells(1, 2), "y");
+    // Enter closes it and keeps the text; the current cell stays.
+    Type({Qt::Key_Return});
+    EXPECT_FALSE(Grid->EditorMode());
+    EXPECT_EQ(Grid->Cells(1, 2), "y");
+    EXPECT_EQ(Grid->Col(), 1);
+    // Escape gives the cell back its text.
+    Type({Qt::Key_Z, Qt::Key_Escape});
+    EXPECT_EQ(Grid->Cells(1, 2), "y");
+    // Down from the open editor moves the current cell and closes the editor.
+    Type({Qt::Key_Q, Qt::Key_Down});
+    EXPECT_FALSE(Grid->EditorMode());
+    EXPECT_EQ(Grid->Cells(1, 2), "q");
+    EXPECT_EQ(Grid->Row(), 3);
+    // Tab moves on by one cell (goTabs) from the grid and from the editor.
+    Type({Qt::Key_Tab});
+    EXPECT_EQ(Grid->Col(), 2);
+    Type({Qt::Key_W, Qt::Key_Tab});
+    EXPECT_EQ(Grid->Col(), 3);
+    EXPECT_EQ(Grid->Cells(2, 3), "w");
+    EXPECT_EQ(Form->ActiveControl(), Grid);
+}
+
+TEST_F(LiveInputTest, GridWithoutEditingTakesArrowsAndLeavesTab) {
+    ShowWith(Grid);
+    Type({Qt::Key_Down, Qt::Key_Right, Qt::Key_End, Qt::Key_PageDown});
+    EXPECT_EQ(Grid->Col(), 3);
+    EXPECT_EQ(Grid->Row(), 2 + Grid->VisibleRowCount());
+    std::vector<String> Seen = Log.Take();
+    EXPECT_EQ(std::count_if(Seen.begin(), Seen.end(),
+                            [](const String& S) { return S.rfind("Grid.KeyDown", 0) == 0; }),
+              4);
+    // Typing does nothing without goEditing; Tab goes to the next control.
+    Type({Qt::Key_A});
+    EXPECT_FALSE(Grid->EditorMode());
+    Type({Qt::Key_Tab});
+    EXPECT_NE(Form->ActiveControl(), Grid);
+}
+
+TEST_F(LiveInputTest, GridScrollsByTheWheel) {
+    ShowWith(Grid);
+    const QPoint At = CellCentre(1, 2);
+    const Integer Top = Grid->TopRow();
+    QWheelEvent Wheel(QPointF(At), GridViewport()->mapToGlobal(QPointF(At)), QPoint(),
+                      QPoint(0, -120), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(GridViewport(), &Wheel);
+    EXPECT_GT(Grid->TopRow(), Top);
+    // The cell under the mouse is the cell shown there now.
+    const Integer Shown = Grid->TopRow() + 1;
+    EXPECT_EQ(Grid->MouseToCell(At.x(), At.y()), (TGridCoord{1, Shown}));
+    ClickCell(1, Shown);
+    EXPECT_EQ(Grid->Row(), Shown);
+}
+
+TEST_F(LiveInputTest, GridColumnSizedByDraggingTheHeaderEdge) {
+    Grid->SetOptions(Grid->Options() + TGridOptions{goColSizing});
+    ShowWith(Grid);
+    const TRect R = Grid->CellRect(1, 0);
+    const QPoint Edge(R.Right, R.Top + 4);
+    Mouse(QTest::MousePress, GridViewport(), Edge);
+    Mouse(QTest::MouseMove, GridViewport(), Edge + QPoint(30, 0));
+    Mouse(QTest::MouseRelease, GridViewport(), Edge + QPoint(30, 0));
+    EXPECT_EQ(Grid->ColWidths(1), R.Width() + 30);
+    EXPECT_EQ(Log.Take(), std::vector<String>{"Grid.WidthsChanged"});
+}
+
+TEST_F(LiveInputTest, GridHandlersMayFreeTheGridDuringRealInput) {
+    Grid->SetOptions(Grid->Options() + TGridOptions{goEditing});
+    struct Case {
+        const char* Name;
+        std::function<void()> User;
+    };
+    const Case Cases[] = {
+        {"a click asking for a cell", [&] { ClickCell(2, 3); }},
+        {"a double click", [&] { Mouse(QTest::MouseDClick, GridViewport(), CellCentre(1, 1)); }},
+        {"a key in the grid", [&] { Type({Qt::Key_Down}); }},
+        {"a key in the open editor",
+         [&] {
+             Grid->SetEditorMode(true);
+             Type({Qt::Key_A});
+         }},
+    };
+    for (const Case& C : Cases) {
+        Build();
+        ShowWith(Grid);
+        Grid->OnSetEditText = nullptr;
+        Log.Then = [this] { delete Grid; };
+        C.User();
+        EXPECT_EQ(Form->FindComponent("Grid"), nullptr) << C.Name;
+        Application->ProcessMessages();
+        Log.Take();
+    }
+}
+
+// --- Menus from anywhere
+
+TEST_F(LiveInputTest, MenuShortcutsReachTheItemOnceWhereverTheFocusIs) {
+    Grid->SetOptions(Grid->Options() + TGridOptions{goEditing});
+    struct Case {
+        const char* Name;
+        std::function<void()> Focus;
+    };
+    const Case Cases[] = {
+        {"an edit", [&] { Edit->SetFocus(); }},
+        {"a grid", [&] { Grid->SetFocus(); }},
+        {"a grid's open editor",
+         [&] {
+             Grid->SetFocus();
+             Grid->SetEditorMode(true);
+         }},
+        {"a list view", [&] { List->SetFocus(); }},
+        {"a tree view", [&] { Tree->SetFocus(); }},
+    };
+    for (const Case& C : Cases) {
+        ShowWith(nullptr);
+        C.Focus();
+        Log.Take();
+        QTest::keyClick(Window(), Qt::Key_S, Qt::ControlModifier);
+        QTest::keyClick(Window(), Qt::Key_F6); // a hidden item answers too
+        EXPECT_EQ(Log.Take(), (std::vector<String>{"SaveItem.Click", "HiddenItem.Click"}))
+            << C.Name;
+        // The pop-up menu of the focused control has its keys too.
+        QTest::keyClick(Window(), Qt::Key_C, Qt::ControlModifier);
+        const bool HasPopup = C.Name != std::string("an edit");
+        EXPECT_EQ(Log.Take(),
+                  HasPopup ? std::vector<String>{"CopyItem.Click"} : std::vector<String>{})
+            << C.Name;
+    }
+    EXPECT_EQ(Grid->Cells(1, 1), "1.1"); // nothing typed into the cell
+}
+
+TEST_F(LiveInputTest, AltLetterOpensTheMenuAndEnterRunsTheItem) {
+    ShowWith(Edit);
+    QTest::keyClick(Window(), Qt::Key_F, Qt::AltModifier);
+    QMenu* File = FileMenu->SubMenu();
+    ASSERT_NE(File, nullptr);
+    ASSERT_TRUE(File->isVisible());
+    // The first item is highlighted; Down to the second, then Enter.
+    Type({Qt::Key_Down, Qt::Key_Return});
+    EXPECT_FALSE(File->isVisible());
+    EXPECT_EQ(Log.Take(), std::vector<String>{"WrapItem.Click"});
+    // The item's letter runs it at once.
+    QTest::keyClick(Window(), Qt::Key_F, Qt::AltModifier);
+    Type({Qt::Key_S});
+    EXPECT_EQ(Log.Take(), std::vector<String>{"SaveItem.Click"});
+    EXPECT_EQ(Edit->Text(), ""); // no letter reached the edit
+}
+
+TEST_F(LiveInputTest, CheckItemsClickedByTheMouseKeepWhatTheHandlerDecides) {
+    ShowWith(Edit);
+    WrapItem->SetChecked(true);
+    // The handler does not change the check mark: it stays.
+    QTest::keyClick(Window(), Qt::Key_F, Qt::AltModifier);
+    QMenu* File = FileMenu->SubMenu();
+    ASSERT_NE(File, nullptr);
+    Mouse(QTest::MouseClick, File, File->actionGeometry(WrapItem->Action()).center());
+    EXPECT_EQ(Log.Take(), std::vector<String>{"WrapItem.Click"});
+    EXPECT_TRUE(WrapItem->Checked());
+    EXPECT_TRUE(WrapItem->Action()->isChecked());
+}
+
+// --- Pop-up menus
+
+TEST_F(LiveInputTest, RightClickAndMenuKeyOpenThePopupMenuOnTheControl) {
+    struct Case {
+        const char* Name;
+        TWinControl* Control;
+        std::function<void()> User;
+        std::vector<String> Expected{"Popup.Popup"};
+    };
+    const Case Cases[] = {
+        {"right click on the grid", Grid, [&] { ClickCell(1, 1, Qt::RightButton); }},
+        // Below the items: a right click on an item selects it first, as Qt does.
+        {"right click on the list", List,
+         [&] {
+             Mouse(QTest::MouseClick, ListWidget()->viewport(), BelowItems(ListWidget()),
+                   Qt::RightButton);
+         }},
+        {"right click on the tree", Tree,
+         [&] {
+             Mouse(QTest::MouseClick, TreeWidget()->viewport(), BelowItems(TreeWidget()),
+                   Qt::RightButton);
+         }},
+        // The platform turns the menu key into a context menu event for the window.
+        {"the menu key in the grid", Grid,
+         [&] {
+             QContextMenuEvent Event(QContextMenuEvent::Keyboard, QPoint(5, 5),
+                                     Form->Handle()->mapToGlobal(QPoint(5, 5)));
+             QApplication::sendEvent(Window(), &Event);
+         }},
+        // The control's OnKeyDown sees the key first.
+        {"Shift+F10 in the list",
+         List,
+         [&] { Type({Qt::Key_F10}, Qt::ShiftModifier); },
+         {"List.KeyDown #121", "Popup.Popup"}},
+        {"Shift+F10 in the grid",
+         Grid,
+         [&] { Type({Qt::Key_F10}, Qt::ShiftModifier); },
+         {"Grid.KeyDown #121", "Popup.Popup"}},
+    };
+    for (const Case& C : Cases) {
+        ShowWith(C.Control);
+        C.User();
+        EXPECT_EQ(Log.Take(), C.Expected) << C.Name;
+        EXPECT_EQ(Popup->PopupComponent(), C.Control) << C.Name;
+        ASSERT_NE(Popup->Menu(), nullptr) << C.Name;
+        EXPECT_TRUE(Popup->Menu()->isVisible()) << C.Name;
+        Popup->Menu()->close();
+    }
+}
+
+// --- The list view
+
+TEST_F(LiveInputTest, ListClicksSelectItemsAndReportOnce) {
+    ShowWith(Edit);
+    QTreeWidget* W = ListWidget();
+    Mouse(QTest::MouseClick, W->viewport(), ItemCentre(W, W->topLevelItem(1)));
+    EXPECT_EQ(List->Selected(), List->Items()->Item(1));
+    EXPECT_EQ(Form->ActiveControl(), List);
+    EXPECT_EQ(Log.Take(), (std::vector<String>{"List.Change beta", "List.Click"}));
+    Mouse(QTest::MouseDClick, W->viewport(), ItemCentre(W, W->topLevelItem(2)));
+    EXPECT_EQ(Log.Take(), (std::vector<String>{"List.Change beta", "List.Change gamma",
+                                               "List.Click", "List.DblClick"}));
+    // Keys move the selection.
+    Type({Qt::Key_Up});
+    EXPECT_EQ(List->Selected(), List->Items()->Item(1));
+    EXPECT_EQ(Log.Take(),
+              (std::vector<String>{"List.KeyDown #38", "List.Change gamma", "List.Change beta"}));
+}
+
+TEST_F(LiveInputTest, ListHeaderClicksAndDragsReachTheColumns) {
+    ShowWith(List);
+    QHeaderView* Header = ListWidget()->header();
+    const int Right = Header->sectionViewportPosition(1) + Header->sectionSize(1);
+    Mouse(QTest::MouseClick, Header->viewport(),
+          QPoint(Header->sectionViewportPosition(1) + 20, Header->height() / 2));
+    EXPECT_EQ(Log.Take(), std::vector<String>{"List.ColumnClick Size"});
+    // Dragging the right edge of the first column widens it.
+    const QPoint Edge(Header->sectionViewportPosition(1) - 1, Header->height() / 2);
+    Mouse(QTest::MousePress, Header->viewport(), Edge);
+    Mouse(QTest::MouseMove, Header->viewport(), Edge + QPoint(40, 0));
+    Mouse(QTest::MouseRelease, Header->viewport(), Edge + QPoint(40, 0));
+    EXPECT_EQ(List->Columns()->Items(0)->Width(), 120);
+    EXPECT_EQ(Log.Take(), std::vector<String>{});
+    (void)Right;
+}
+
+// --- The tree view
+
+TEST_F(LiveInputTest, TreeClicksAndKeysSelectExpandAndCollapse) {
+    ShowWith(Edit);
+    QTreeWidget* W = TreeWidget();
+    TTreeNode* Root = Tree->Items()->Item(0);
+    Mouse(QTest::MouseClick, W->viewport(), ItemCentre(W, TCustomTreeView::ItemOf(Root)));
+    EXPECT_EQ(Tree->Selected(), Root);
+    EXPECT_EQ(Form->ActiveControl(), Tree);
+    EXPECT_EQ(Log.Take(), (std::vector<String>{"Tree.Change root", "Tree.Click"}));
+    Type({Qt::Key_Right});
+    EXPECT_TRUE(Root->Expanded());
+    EXPECT_EQ(Log.Take(), (std::vector<String>{"Tree.KeyDown #39", "Tree.Expanding root"}));
+    Type({Qt::Key_Down});
+    EXPECT_EQ(Tree->Selected()->Text(), "leaf1");
+    Log.Take();
+    // A refused collapse leaves the node open, in the tree and on the screen.
+    Tree->SetSelected(Root);
+    Log.Take();
+    Log.AllowCollapse = false;
+    Type({Qt::Key_Left});
+    EXPECT_EQ(Log.Take(), (std::vector<String>{"Tree.KeyDown #37", "Tree.Collapsing root"}));
+    EXPECT_TRUE(Root->Expanded());
+    EXPECT_TRUE(TCustomTreeView::ItemOf(Root)->isExpanded());
+    Log.AllowCollapse = true;
+    Type({Qt::Key_Left});
+    EXPECT_FALSE(Root->Expanded());
+    EXPECT_FALSE(TCustomTreeView::ItemOf(Root)->isExpanded());
+    // A double click on a node.
+    TTreeNode* Other = Tree->Items()->Item(Tree->Items()->Count() - 1);
+    Log.Take();
+    Mouse(QTest::MouseDClick, W->viewport(), ItemCentre(W, TCustomTreeView::ItemOf(Other)));
+    EXPECT_EQ(Tree->Selected(), Other);
+    const std::vector<String> Seen = Log.Take();
+    EXPECT_EQ(std::count(Seen.begin(), Seen.end(), "Tree.DblClick"), 1);
+    EXPECT_EQ(std::count(Seen.begin(), Seen.end(), "Tree.Change other"), 1);
+}
+
+// --- The tool bar
+
+TEST_F(LiveInputTest, ToolButtonsClickedByTheMouseClickOnce) {
+    auto* Bar = AddControl<TToolBar>(Form.get(), "Bar");
+    const auto AddButton = [&](const String& Name, TToolButtonStyle Style) {
+        auto* Button = new TToolButton(Form.get());
+        Button->SetName(Name);
+        Button->SetStyle(Style);
+        Button->SetParent(Bar);
+        return Button;
+    };
+    TToolButton* Save = AddButton("SaveButton", tbsButton);
+    Save->SetMenuItem(SaveItem); // shares the item's click
+    TToolButton* Bold = AddButton("BoldButton", tbsCheck);
+    Bold->OnClick = TNotifyEvent::Make<&TInputLog::Click>(&Log);
+    TToolButton* Left = AddButton("LeftButton", tbsCheck);
+    TToolButton* Right = AddButton("RightButton", tbsCheck);
+    for (TToolButton* Button : {Left, Right}) {
+        Button->SetGrouped(true);
+        Button->OnClick = TNotifyEvent::Make<&TInputLog::Click>(&Log);
+    }
+    ShowWith(Edit);
+    const auto ClickOn = [](TToolButton* Button) { Mouse(QTest::MouseClick, Button->Widget()); };
+    ClickOn(Save);
+    ClickOn(Bold);
+    EXPECT_TRUE(Bold->Down());
+    ClickOn(Bold);
+    EXPECT_FALSE(Bold->Down());
+    ClickOn(Left);
+    ClickOn(Right);
+    ClickOn(Right); // the pressed button of its group stays down
+    EXPECT_EQ(Log.Take(),
+              (std::vector<String>{"SaveItem.Click", "BoldButton.Click", "BoldButton.Click",
+                                   "LeftButton.Click", "RightButton.Click", "RightButton.Click"}));
+    EXPECT_FALSE(Left->Down());
+    EXPECT_TRUE(Right->Down());
+    EXPECT_TRUE(qobject_cast<QToolButton*>(Right->Widget())->isChecked());
+    EXPECT_FALSE(qobject_cast<QToolButton*>(Left->Widget())->isChecked());
+    // A handler that frees its button while the mouse button comes up.
+    Log.Then = [&] { delete Bold; };
+    ClickOn(Bold);
+    EXPECT_EQ(Form->FindComponent("BoldButton"), nullptr);
+    EXPECT_EQ(Bar->ButtonCount(), 3);
+    Application->ProcessMessages();
+}
+
+} // namespace
+} // namespace orlo::test
