@@ -1202,12 +1202,15 @@ bool TWinControl::WidgetEvent(QEvent* Event) {
         if (!Form || (VirtualKey != VK_RETURN && VirtualKey != VK_ESCAPE && VirtualKey != VK_F10 &&
                       !OnKeyDown && !OnKeyPress && !Form->KeyPreview))
             return false;
+        // A handler that frees this control takes its widget out of the map
+        // (the widget itself lives until the dispatch is over).
+        const auto Freed = [this, Widget = FWidget] { return FromWidget(Widget) != this; };
         Word Code = VirtualKey;
         TShiftState Shift = ShiftOf(Key);
-        if (Code != 0 && KeyDown(Code, Shift))
+        if ((Code != 0 && KeyDown(Code, Shift)) || Freed())
             return true;
         char Char = KeyCharOf(Key);
-        if (Char != '\0' && KeyPress(Char))
+        if ((Char != '\0' && KeyPress(Char)) || Freed())
             return true;
         if (PopupMenuKey(Code, Shift))
             return true;

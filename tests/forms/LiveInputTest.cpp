@@ -662,5 +662,136 @@ TEST_F(LiveInputTest, ToolButtonsClickedByTheMouseClickOnce) {
     Application->ProcessMessages();
 }
 
+TEST_F(LiveInputTest, TreeBranchClicksAndDoubleClicksAskTheHandlers) {
+    ShowWith(Tree);
+    QTreeWidget* W = TreeWidget();
+    TTreeNode* Root = Tree->Items()->Item(0);
+    const QRect Row = W->visualItemRect(TCustomTreeView::ItemOf(Root));
+    const QPoint Branch(Row.left() - W->indentation() / 2, Row.center().y());
+    Mouse(QTest::MouseClick, W->viewport(), Branch);
+    EXPECT_TRUE(Root->Expanded());
+    EXPECT_EQ(Log.Take(), std::vector<String>{"Tree.Expanding root"});
+    // Qt closes a node on a double click; the handler refuses.
+    Log.AllowCollapse = false;
+    Mouse(QTest::MouseDClick, W->viewport(), Row.center());
+    std::vector<String> Seen = Log.Take();
+    EXPECT_EQ(std::count(Seen.begin(), Seen.end(), "Tree.Collapsing root"), 1);
+    EXPECT_EQ(std::count(Seen.begin(), Seen.end(), "Tree.DblClick"), 1);
+    EXPECT_TRUE(Root->Expanded());
+    EXPECT_TRUE(TCustomTreeView::ItemOf(Root)->isExpanded());
+    Log.AllowCollapse = true;
+    Mouse(QTest::MouseClick, W->viewport(), Branch);
+    EXPECT_FALSE(Root->Expanded());
+    EXPECT_EQ(Log.Take(), std::vector<String>{"Tree.Collapsing root"});
+}
+
+TEST_F(LiveInputTest, PopupMenuItemClickedByTheMouseRunsOnce) {
+    ShowWith(Grid);
+    ClickCell(1, 1, Qt::RightButton);
+    QMenu* Shown = Popup->Menu();
+    ASSERT_NE(Shown, nullptr);
+    ASSERT_TRUE(Shown->isVisible());
+    TMenuItem* Copy = Popup->Items()->Items(0);
+    Mouse(QTest::MouseClick, Shown, Shown->actionGeometry(Copy->Action()).center());
+    EXPECT_FALSE(Shown->isVisible());
+    EXPECT_EQ(Log.Take(), (std::vector<String>{"Popup.Popup", "CopyItem.Click"}));
+    EXPECT_EQ(Popup->PopupComponent(), Grid);
+}
+
+// Each handler frees the control that called it, or the whole window, in
+// the middle of what the user does; nothing may touch them afterwards.
+TEST_F(LiveInputTest, HandlersMayFreeListsTreesAndTheWindowDuringRealInput) {
+    struct Case {
+        const char* Name;
+        std::function<void()> User;
+        const char* Gone; // the component that must be gone ("" for the window)
+    };
+    const auto ClickList = [this](int Row) {
+        QTreeWidget* W = ListWidget();
+        Mouse(QTest::MouseClick, W->viewport(), ItemCentre(W, W->topLevelItem(Row)));
+    };
+    const Case Cases[] = {
+        {"list: the selection's change", [&] { ClickList(1); }, "List"},
+        {"list: the click",
+         [&] {
+             List->OnChange = nullptr;
+             ClickList(1);
+         },
+         "List"},
+        {"list: the double click",
+         [this] {
+             List->OnChange = nullptr;
+             List->OnClick = nullptr;
+             QTreeWidget* W = ListWidget();
+             Mouse(QTest::MouseDClick, W->viewport(), ItemCentre(W, W->topLevelItem(2)));
+         },
+         "List"},
+        {"list: the column click",
+         [this] {
+             QHeaderView* Header = ListWidget()->header();
+             Mouse(QTest::MouseClick, Header->viewport(),
+                   QPoint(Header->sectionViewportPosition(0) + 10, Header->height() / 2));
+         },
+         "List"},
+        {"tree: the selection's change",
+         [this] {
+             QTreeWidget* W = TreeWidget();
+             Mouse(QTest::MouseClick, W->viewport(), ItemCentre(W, W->topLevelItem(1)));
+         },
+         "Tree"},
+        {"tree: a key",
+         [this] {
+             Tree->SetFocus();
+             Type({Qt::Key_Down});
+         },
+         "Tree"},
+        {"tree: a typed letter (its OnKeyDown frees the tree before OnKeyPress)",
+         [this] {
+             Tree->SetFocus();
+             Type({Qt::Key_A});
+         },
+         "Tree"},
+        {"tree: the expansion by the mouse",
+         [this] {
+             Tree->OnChange = nullptr;
+             Tree->OnClick = nullptr;
+             Tree->OnDblClick = nullptr;
+             QTreeWidget* W = TreeWidget();
+             Mouse(QTest::MouseDClick, W->viewport(), ItemCentre(W, W->topLevelItem(0)));
+         },
+         "Tree"},
+        {"window: a menu shortcut from the grid's editor",
+         [this] {
+             Grid->SetOptions(Grid->Options() + TGridOptions{goEditing});
+             Grid->OnGetEditText = nullptr;
+             Grid->SetFocus();
+             Grid->SetEditorMode(true);
+             Log.Take();
+             Log.Then = [this] { Form.reset(); };
+             QTest::keyClick(Window(), Qt::Key_S, Qt::ControlModifier);
+         },
+         ""},
+        {"window: a menu item run by Enter",
+         [this] {
+             Edit->SetFocus();
+             Log.Then = [this] { Form.reset(); };
+             QTest::keyClick(Window(), Qt::Key_F, Qt::AltModifier);
+             QTest::keyClick(Window(), Qt::Key_Return);
+         },
+         ""},
+    };
+    for (const Case& C : Cases) {
+        Build();
+        ShowWith(Grid);
+        Log.Then = [this, Name = String(C.Gone)] { delete Form->FindComponent(Name); };
+        C.User();
+        if (*C.Gone)
+            EXPECT_EQ(Form->FindComponent(C.Gone), nullptr) << C.Name;
+        else
+            EXPECT_EQ(Form, nullptr) << C.Name;
+        Application->ProcessMessages();
+    }
+}
+
 } // namespace
 } // namespace orlo::test
