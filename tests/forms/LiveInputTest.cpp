@@ -4,6 +4,7 @@
 // control's handlers exactly once, and the properties must follow.
 
 #include "platform/forms/ComCtrls.h"
+#include "platform/forms/ExtCtrls.h"
 #include "platform/forms/Grids.h"
 #include "platform/forms/Menus.h"
 #include "platform/rtl/SysUtils.h"
@@ -564,18 +565,33 @@ TEST_F(LiveInputTest, ListClicksSelectItemsAndReportOnce) {
 TEST_F(LiveInputTest, ListHeaderClicksAndDragsReachTheColumns) {
     ShowWith(List);
     QHeaderView* Header = ListWidget()->header();
-    const int Right = Header->sectionViewportPosition(1) + Header->sectionSize(1);
-    Mouse(QTest::MouseClick, Header->viewport(),
-          QPoint(Header->sectionViewportPosition(1) + 20, Header->height() / 2));
+    const QPoint OnSize(Header->sectionViewportPosition(1) + 20, Header->height() / 2);
+    Mouse(QTest::MouseClick, Header->viewport(), OnSize);
     EXPECT_EQ(Log.Take(), std::vector<String>{"List.ColumnClick Size"});
-    // Dragging the right edge of the first column widens it.
-    const QPoint Edge(Header->sectionViewportPosition(1) - 1, Header->height() / 2);
-    Mouse(QTest::MousePress, Header->viewport(), Edge);
-    Mouse(QTest::MouseMove, Header->viewport(), Edge + QPoint(40, 0));
-    Mouse(QTest::MouseRelease, Header->viewport(), Edge + QPoint(40, 0));
-    EXPECT_EQ(List->Columns()->Items(0)->Width(), 120);
+    List->ColumnClick = false;
+    Mouse(QTest::MouseClick, Header->viewport(), OnSize);
     EXPECT_EQ(Log.Take(), std::vector<String>{});
-    (void)Right;
+    // Dragging the right edge of the first column sizes it, within its limits.
+    TListColumn* Name = List->Columns()->Items(0);
+    Name->SetMaxWidth(150);
+    const auto DragEdge = [&](int By) {
+        const QPoint Edge(Header->sectionViewportPosition(1) - 1, Header->height() / 2);
+        Mouse(QTest::MousePress, Header->viewport(), Edge);
+        Mouse(QTest::MouseMove, Header->viewport(), Edge + QPoint(By / 2, 0));
+        Mouse(QTest::MouseMove, Header->viewport(), Edge + QPoint(By, 0));
+        Mouse(QTest::MouseRelease, Header->viewport(), Edge + QPoint(By, 0));
+    };
+    DragEdge(40);
+    EXPECT_EQ(Name->Width(), 120);
+    EXPECT_EQ(Header->sectionSize(0), 120);
+    DragEdge(60);
+    EXPECT_EQ(Name->Width(), 150);
+    EXPECT_EQ(Header->sectionSize(0), 150);
+    EXPECT_EQ(Log.Take(), std::vector<String>{});
+    // The width the user left is the one the form file keeps.
+    EXPECT_NE(FormText(Form.get()).find("        MaxWidth = 150\n        Width = 150\n"),
+              String::npos)
+        << FormText(Form.get());
 }
 
 // --- The tree view
@@ -791,6 +807,74 @@ TEST_F(LiveInputTest, HandlersMayFreeListsTreesAndTheWindowDuringRealInput) {
             EXPECT_EQ(Form, nullptr) << C.Name;
         Application->ProcessMessages();
     }
+}
+
+// --- Menus opened by the mouse, splitters
+
+TEST_F(LiveInputTest, OpeningASubMenuClicksItsItemOnce) {
+    FileMenu->OnClick = TNotifyEvent::Make<&TInputLog::Click>(&Log);
+    ShowWith(Edit);
+    QMenuBar* Bar = Form->MenuBar();
+    ASSERT_NE(Bar, nullptr);
+    Mouse(QTest::MouseClick, Bar, Bar->actionGeometry(FileMenu->Action()).center());
+    ASSERT_TRUE(FileMenu->SubMenu()->isVisible());
+    EXPECT_EQ(Log.Take(), std::vector<String>{"FileMenu.Click"});
+    Type({Qt::Key_Escape});
+    EXPECT_FALSE(FileMenu->SubMenu()->isVisible());
+    QTest::keyClick(Window(), Qt::Key_F, Qt::AltModifier);
+    ASSERT_TRUE(FileMenu->SubMenu()->isVisible());
+    EXPECT_EQ(Log.Take(), std::vector<String>{"FileMenu.Click"});
+    // A disabled item does nothing on Enter; the menu closes.
+    SaveItem->SetEnabled(false);
+    Type({Qt::Key_Escape});
+    QTest::keyClick(Window(), Qt::Key_F, Qt::AltModifier);
+    Type({Qt::Key_Return});
+    const std::vector<String> Seen = Log.Take();
+    EXPECT_EQ(std::count(Seen.begin(), Seen.end(), "SaveItem.Click"), 0);
+    // The shortcut runs the parent's click first, then the item's.
+    SaveItem->SetEnabled(true);
+    Type({Qt::Key_Escape, Qt::Key_Escape});
+    QTest::keyClick(Window(), Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(Log.Take(), (std::vector<String>{"FileMenu.Click", "SaveItem.Click"}));
+}
+
+TEST_F(LiveInputTest, SplitterDraggedByTheMouseResizesItsNeighbourWithinLimits) {
+    TForm Split(nullptr);
+    Split.SetClientWidth(400);
+    Split.SetClientHeight(200);
+    auto* Left = AddControl<TListBox>(&Split, "LeftList");
+    Left->SetAlign(alLeft);
+    Left->SetWidth(150);
+    auto* Splitter = AddControl<TSplitter>(&Split, "Splitter1");
+    Splitter->SetLeft(150);
+    Splitter->AutoSnap = false;
+    auto* Rest = AddControl<TListBox>(&Split, "RestList");
+    Rest->SetAlign(alClient);
+    Integer Moves = 0;
+    struct TCounter {
+        Integer* Moves;
+        void Moved(TObject*) { ++*Moves; }
+    } Counter{&Moves};
+    Splitter->OnMoved = TNotifyEvent::Make<&TCounter::Moved>(&Counter);
+    Split.Show();
+    // The button goes down on the bar and comes up over the list beside it.
+    const auto Drag = [&](int By) {
+        QWidget* Bar = Splitter->Widget();
+        const QPoint From = Bar->rect().center();
+        Mouse(QTest::MousePress, Bar, From);
+        Mouse(QTest::MouseMove, Bar, From + QPoint(By, 0));
+        Mouse(QTest::MouseRelease, Bar, From + QPoint(By, 0));
+    };
+    Drag(60);
+    EXPECT_EQ(Left->Width(), 210);
+    EXPECT_EQ(Rest->Left(), 213);
+    Drag(-400); // not below the minimum size
+    EXPECT_EQ(Left->Width(), Splitter->MinSize());
+    EXPECT_EQ(Moves, 2);
+    // A double click moves nothing.
+    Mouse(QTest::MouseDClick, Splitter->Widget());
+    EXPECT_EQ(Left->Width(), Splitter->MinSize());
+    EXPECT_EQ(Moves, 2);
 }
 
 } // namespace
