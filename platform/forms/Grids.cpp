@@ -55,6 +55,8 @@ public:
         setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
         FEditor->hide();
         FEditor->setFrame(false);
+        // Tab never stops in the editor: it leaves the grid, in the tab order.
+        FEditor->setFocusPolicy(Qt::ClickFocus);
         FEditor->installEventFilter(this);
         viewport()->setMouseTracking(true);
         QObject::connect(FEditor, &QLineEdit::textEdited, this, [this](const QString& Value) {
@@ -72,6 +74,12 @@ protected:
             return;
         QPainter Painter(viewport());
         FGrid->PaintCells(Painter, Event->rect());
+    }
+    // The grid taking the focus with its editor open hands it to the editor.
+    void focusInEvent(QFocusEvent* Event) override {
+        QAbstractScrollArea::focusInEvent(Event);
+        if (FEditor->isVisible())
+            FEditor->setFocus();
     }
     void mousePressEvent(QMouseEvent* Event) override { Mouse(Event); }
     void mouseMoveEvent(QMouseEvent* Event) override { Mouse(Event); }
@@ -694,6 +702,12 @@ bool TCustomGrid::ViewKey(QKeyEvent* Event, bool FromEditor) {
     const std::shared_ptr<bool> Alive = FAlive;
     if ((Code != 0 && KeyDown(Code, Shift)) || !*Alive || PopupMenuKey(Code, Shift))
         return true;
+    if (FromEditor && Code == VK_TAB) {
+        // Not taken by goTabs: the focus leaves the grid for the next control.
+        if (TCustomForm* Form = GetParentForm())
+            Form->SelectNext(!Shift.Contains(ssShift));
+        return true;
+    }
     if (FromEditor) {
         // The line edit types and moves its cursor itself; only a character
         // that a handler changed is typed here.

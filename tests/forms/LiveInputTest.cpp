@@ -368,7 +368,7 @@ TEST_F(LiveInputTest, GridWithoutEditingTakesArrowsAndLeavesTab) {
     Type({Qt::Key_A});
     EXPECT_FALSE(Grid->EditorMode());
     Type({Qt::Key_Tab});
-    EXPECT_NE(Form->ActiveControl(), Grid);
+    EXPECT_EQ(Form->ActiveControl(), List);
 }
 
 TEST_F(LiveInputTest, GridScrollsByTheWheel) {
@@ -423,6 +423,56 @@ TEST_F(LiveInputTest, GridHandlersMayFreeTheGridDuringRealInput) {
         EXPECT_EQ(Form->FindComponent("Grid"), nullptr) << C.Name;
         Application->ProcessMessages();
         Log.Take();
+    }
+}
+
+TEST_F(LiveInputTest, TabFollowsTheTabOrderFromTheGridAndItsEditor) {
+    Grid->SetOptions(Grid->Options() + TGridOptions{goEditing});
+    struct Case {
+        const char* Name;
+        std::function<void()> Start;
+        Qt::KeyboardModifiers Modifiers;
+        const char* Expected;
+    };
+    const Case Cases[] = {
+        {"Tab from the edit", [&] { Edit->SetFocus(); }, {}, "Grid"},
+        {"Tab from the grid", [&] { Grid->SetFocus(); }, {}, "List"},
+        {"Tab from the grid's editor",
+         [&] {
+             Grid->SetFocus();
+             Grid->SetEditorMode(true);
+         },
+         {},
+         "List"},
+        {"Shift+Tab from the grid's editor",
+         [&] {
+             Grid->SetFocus();
+             Grid->SetEditorMode(true);
+         },
+         Qt::ShiftModifier, "Edit"},
+        {"Tab from the list", [&] { List->SetFocus(); }, {}, "Tree"},
+        {"Shift+Tab from the list", [&] { List->SetFocus(); }, Qt::ShiftModifier, "Grid"},
+        {"Tab from the tree", [&] { Tree->SetFocus(); }, {}, "Edit"},
+        {"Tab into the grid with its editor open",
+         [&] {
+             Grid->SetFocus();
+             Grid->SetEditorMode(true);
+             Edit->SetFocus();
+         },
+         {},
+         "Grid"},
+    };
+    for (const Case& C : Cases) {
+        ShowWith(nullptr);
+        C.Start();
+        QTest::keyClick(Window(), Qt::Key_Tab, C.Modifiers);
+        ASSERT_NE(Form->ActiveControl(), nullptr) << C.Name;
+        EXPECT_EQ(Form->ActiveControl()->Name(), C.Expected) << C.Name;
+        // The keys go where the focus is: the control, or the grid's open editor.
+        QWidget* Focused = QApplication::focusWidget();
+        EXPECT_TRUE(TControl::FromWidget(Focused) == Form->ActiveControl() ||
+                    (Focused && Focused == Grid->InplaceEditor()))
+            << C.Name;
     }
 }
 
