@@ -58,6 +58,11 @@ struct TTakenKeyPress {
 };
 TTakenKeyPress TakenKeyPress;
 
+// The widget that last got a double click: the release that follows ends the
+// double click (press, release, press and double click, release) and is no
+// second click.
+QPointer<QWidget> DoubleClicked;
+
 // Runs the widget's own handling of Event, as if no filter were installed.
 bool WidgetOwnEvent(QWidget* Widget, QEvent* Event) {
     struct Access : QWidget {
@@ -551,14 +556,19 @@ TControl* TControl::FromWidget(const QWidget* Widget) {
 bool TControl::WidgetEvent(QEvent* Event) {
     switch (Event->type()) {
     case QEvent::MouseButtonDblClick:
+        DoubleClicked = FWidget;
         if (OnDblClick)
             OnDblClick(this);
         return false;
-    case QEvent::MouseButtonRelease:
-        if (ClicksOnRelease() && static_cast<QMouseEvent*>(Event)->button() == Qt::LeftButton &&
+    case QEvent::MouseButtonRelease: {
+        const bool EndsDoubleClick = DoubleClicked == FWidget;
+        DoubleClicked = nullptr;
+        if (!EndsDoubleClick && ClicksOnRelease() &&
+            static_cast<QMouseEvent*>(Event)->button() == Qt::LeftButton &&
             FWidget->rect().contains(static_cast<QMouseEvent*>(Event)->position().toPoint()))
             Click();
         return false;
+    }
     case QEvent::ContextMenu:
         return ShowPopupMenu(static_cast<QContextMenuEvent*>(Event)->globalPos());
     default:
@@ -677,6 +687,9 @@ void TControl::InitWidget() {
     if (FCursor != crDefault)
         SetCursor(FCursor);
     FWidget->setFocusPolicy(Qt::NoFocus);
+    // Each control has the mouse to itself: a press, click or double click
+    // its widget leaves does not travel on to the parent control as well.
+    FWidget->setAttribute(Qt::WA_NoMousePropagation);
     ApplyVisible();
 }
 

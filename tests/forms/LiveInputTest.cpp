@@ -859,6 +859,34 @@ TEST_F(LiveInputTest, HandlersMayFreeListsTreesAndTheWindowDuringRealInput) {
     }
 }
 
+TEST_F(LiveInputTest, BarsTakeClicksAndDoubleClicksOnce) {
+    auto* Bar = AddControl<TToolBar>(Form.get(), "Bar");
+    auto* Button = new TToolButton(Form.get());
+    Button->SetName("BoldButton");
+    Button->SetParent(Bar);
+    Button->OnClick = TNotifyEvent::Make<&TInputLog::Click>(&Log);
+    auto* Status = AddControl<TStatusBar>(Form.get(), "Status");
+    Status->Panels()->Add()->SetText("Line 1");
+    // The window's own handlers hear nothing of clicks on its bars.
+    for (TControl* Control : std::initializer_list<TControl*>{Bar, Status, Form.get()}) {
+        Control->OnClick = TNotifyEvent::Make<&TInputLog::Click>(&Log);
+        Control->OnDblClick = TNotifyEvent::Make<&TInputLog::DblClick>(&Log);
+    }
+    ShowWith(Edit);
+    for (TWinControl* Control : std::initializer_list<TWinControl*>{Bar, Status}) {
+        const String Name = Control->Name();
+        const QPoint Free(Control->Width() - 10, Control->Height() / 2);
+        Mouse(QTest::MouseClick, Control->Widget(), Free);
+        EXPECT_EQ(Log.Take(), std::vector<String>{Name + ".Click"});
+        // Press, release, press with the double click, release: one click, one double click.
+        Mouse(QTest::MouseDClick, Control->Widget(), Free);
+        EXPECT_EQ(Log.Take(), (std::vector<String>{Name + ".Click", Name + ".DblClick"}));
+    }
+    // A button's click is the button's alone.
+    Mouse(QTest::MouseClick, Button->Widget());
+    EXPECT_EQ(Log.Take(), std::vector<String>{"BoldButton.Click"});
+}
+
 // --- Menus opened by the mouse, splitters
 
 TEST_F(LiveInputTest, OpeningASubMenuClicksItsItemOnce) {
