@@ -1212,8 +1212,8 @@ bool TWinControl::WidgetEvent(QEvent* Event) {
         const Word VirtualKey = VirtualKeyOf(Key);
         if (Form && Form->IsMenuKey(this, VirtualKey, ShiftOf(Key)))
             return true; // an item was clicked: it may have freed this control
-        if (!Form || (VirtualKey != VK_RETURN && VirtualKey != VK_ESCAPE && VirtualKey != VK_F10 &&
-                      !OnKeyDown && !OnKeyPress && !Form->KeyPreview))
+        if (!Form || (VirtualKey != VK_RETURN && VirtualKey != VK_ESCAPE && VirtualKey != VK_F1 &&
+                      VirtualKey != VK_F10 && !OnKeyDown && !OnKeyPress && !Form->KeyPreview))
             return false;
         // A handler that frees this control takes its widget out of the map
         // (the widget itself lives until the dispatch is over).
@@ -1227,6 +1227,8 @@ bool TWinControl::WidgetEvent(QEvent* Event) {
             return true;
         if (PopupMenuKey(Code, Shift))
             return true;
+        if (Code == VK_F1)
+            return Form->ContextHelp(this);
         if ((Code == VK_RETURN || Code == VK_ESCAPE) && !WantsKey(Code))
             return Form->DialogKey(Code);
         return false;

@@ -38,7 +38,6 @@ void ApplicationExceptionHandler(TObject* Sender, const std::exception_ptr& Erro
     Application->ShowException(Sender, Text.ClassName, Text.Message);
 }
 
-
 // The plain message box of this layer: a form with a text and an OK button.
 void ShowPlainMessage(const String& Caption, const String& Text) {
     std::unique_ptr<TForm> Box = std::make_unique<TForm>(nullptr);
@@ -552,6 +551,13 @@ bool TCustomForm::IsMenuKey(TControl* Target, Word Key, TShiftState Shift) {
     return IsShortCut(Key, Shift);
 }
 
+bool TCustomForm::ContextHelp(TControl* Target) {
+    for (TControl* Control = Target; Control; Control = Control->Parent())
+        if (Control->HelpContext() != 0)
+            return Application->HelpContext(Control->HelpContext());
+    return false;
+}
+
 bool TCustomForm::HandleKey(TWinControl* Target, Word Key, TShiftState Shift, char Char) {
     if (IsMenuKey(Target, Key, Shift))
         return true; // the click may have freed the form: nothing follows
@@ -569,12 +575,8 @@ bool TCustomForm::HandleKey(TWinControl* Target, Word Key, TShiftState Shift, ch
     char C = Char;
     if (C != '\0' && Target->KeyPress(C))
         return true;
-    if (Key == VK_F1) {
-        for (TControl* Control = Target; Control; Control = Control->Parent())
-            if (Control->HelpContext() != 0)
-                return Application->HelpContext(Control->HelpContext());
-        return false;
-    }
+    if (Key == VK_F1)
+        return ContextHelp(Target);
     if ((Key == VK_RETURN || Key == VK_ESCAPE) && !Target->WantsKey(Key))
         return DialogKey(Key);
     return false;
@@ -1137,15 +1139,14 @@ struct TFormsUnit {
         Screen = new TScreen(nullptr);
         Application = new TApplication(nullptr);
         // Form files name these classes without a published field for each.
-        RegisterClasses({TForm::StaticClass(), TDataModule::StaticClass(), TLabel::StaticClass(),
-                         TButton::StaticClass(), TBitBtn::StaticClass(), TEdit::StaticClass(),
-                         TMemo::StaticClass(), TCheckBox::StaticClass(),
-                         TRadioButton::StaticClass(), TGroupBox::StaticClass(),
-                         TComboBox::StaticClass(), TListBox::StaticClass(), TPanel::StaticClass(),
-                         TImage::StaticClass(), TOpenDialog::StaticClass(),
-                         TSaveDialog::StaticClass(), TFontDialog::StaticClass(),
-                         TMainMenu::StaticClass(), TPopupMenu::StaticClass(),
-                         TMenuItem::StaticClass()});
+        RegisterClasses(
+            {TForm::StaticClass(),       TDataModule::StaticClass(), TLabel::StaticClass(),
+             TButton::StaticClass(),     TBitBtn::StaticClass(),     TEdit::StaticClass(),
+             TMemo::StaticClass(),       TCheckBox::StaticClass(),   TRadioButton::StaticClass(),
+             TGroupBox::StaticClass(),   TComboBox::StaticClass(),   TListBox::StaticClass(),
+             TPanel::StaticClass(),      TImage::StaticClass(),      TOpenDialog::StaticClass(),
+             TSaveDialog::StaticClass(), TFontDialog::StaticClass(), TMainMenu::StaticClass(),
+             TPopupMenu::StaticClass(),  TMenuItem::StaticClass()});
     }
     ~TFormsUnit() { FreeApplicationObjects(); }
 };

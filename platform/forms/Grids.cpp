@@ -702,6 +702,8 @@ bool TCustomGrid::ViewKey(QKeyEvent* Event, bool FromEditor) {
     const std::shared_ptr<bool> Alive = FAlive;
     if ((Code != 0 && KeyDown(Code, Shift)) || !*Alive || PopupMenuKey(Code, Shift))
         return true;
+    if (TCustomForm* Form = GetParentForm(); Form && Code == VK_F1 && Form->ContextHelp(this))
+        return true;
     if (FromEditor && Code == VK_TAB) {
         // Not taken by goTabs: the focus leaves the grid for the next control.
         if (TCustomForm* Form = GetParentForm())

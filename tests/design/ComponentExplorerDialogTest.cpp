@@ -497,6 +497,9 @@ void Keys(std::initializer_list<Qt::Key> Keys) {
 
 TEST_F(PickerTest, UsedLiveWithTheMouseAndTheKeys) {
     UseLanguage("English");
+    Dialog.HelpContext = 7000;
+    TActionLog Actions;
+    Application->SetActionLog(&Actions);
     QTimer::singleShot(0, [] {
         TComponentExplorerForm* Picker = OpenPicker();
         TComponentExplorer* Explorer = Picker->Explorer;
@@ -529,7 +532,10 @@ TEST_F(PickerTest, UsedLiveWithTheMouseAndTheKeys) {
         EXPECT_FALSE(Explorer->FilterChecks[pfAssigned]->Checked());
         EXPECT_TRUE(Explorer->FilterChecks[pfUser]->Checked());
         EXPECT_NE(NodeAt(Source, "Label1: TLabel/Tag: Integer"), nullptr);
-        // Enter in the edit is the OK button's.
+        // F1 in a tree asks for the picker's help; Enter in the edit is the OK button's.
+        Mouse(QTest::MouseClick, Viewport(Source), NodeCentre(Source, "Form1: TForm"));
+        Keys({Qt::Key_F1});
+        Mouse(QTest::MouseClick, Explorer->FilterEdit->Widget());
         Keys({Qt::Key_Return});
     });
     QTimer Watchdog;
@@ -545,6 +551,9 @@ TEST_F(PickerTest, UsedLiveWithTheMouseAndTheKeys) {
                 ElementsAre("Glossa1.Resources.Greeting", "Form1.Caption"));
     EXPECT_EQ(Dialog.Settings()->PropFilterText, "Tag");
     EXPECT_TRUE(Dialog.Settings()->PropFilter.Contains(pfUser));
+    Application->SetActionLog(nullptr);
+    ASSERT_EQ(Actions.HelpRequests.size(), 1u);
+    EXPECT_EQ(Actions.HelpRequests[0].Data, 7000);
 }
 
 } // namespace

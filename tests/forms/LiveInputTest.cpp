@@ -7,6 +7,7 @@
 #include "platform/forms/ExtCtrls.h"
 #include "platform/forms/Grids.h"
 #include "platform/forms/Menus.h"
+#include "platform/rtl/ScopeGuard.h"
 #include "platform/rtl/SysUtils.h"
 #include "tests/forms/FormsTestSupport.h"
 
@@ -473,6 +474,39 @@ TEST_F(LiveInputTest, TabFollowsTheTabOrderFromTheGridAndItsEditor) {
         EXPECT_TRUE(TControl::FromWidget(Focused) == Form->ActiveControl() ||
                     (Focused && Focused == Grid->InplaceEditor()))
             << C.Name;
+    }
+}
+
+TEST_F(LiveInputTest, F1AsksForTheHelpOfTheFocusedControlOrItsParents) {
+    TActionLog Actions;
+    Application->SetActionLog(&Actions);
+    TScopeGuard Restore([] { Application->SetActionLog(nullptr); });
+    Grid->SetOptions(Grid->Options() + TGridOptions{goEditing});
+    Grid->SetHelpContext(11);
+    Form->SetHelpContext(22);
+    struct Case {
+        const char* Name;
+        std::function<void()> Focus;
+        Integer Context;
+    };
+    const Case Cases[] = {
+        {"the grid", [&] { Grid->SetFocus(); }, 11},
+        {"the grid's open editor",
+         [&] {
+             Grid->SetFocus();
+             Grid->SetEditorMode(true);
+         },
+         11},
+        {"a list without a context of its own", [&] { List->SetFocus(); }, 22},
+        {"an edit", [&] { Edit->SetFocus(); }, 22},
+    };
+    for (const Case& C : Cases) {
+        ShowWith(nullptr);
+        C.Focus();
+        Actions.HelpRequests.clear();
+        Type({Qt::Key_F1});
+        ASSERT_EQ(Actions.HelpRequests.size(), 1u) << C.Name;
+        EXPECT_EQ(Actions.HelpRequests[0].Data, C.Context) << C.Name;
     }
 }
 
