@@ -538,13 +538,7 @@ TEST_F(PickerTest, UsedLiveWithTheMouseAndTheKeys) {
         Mouse(QTest::MouseClick, Explorer->FilterEdit->Widget());
         Keys({Qt::Key_Return});
     });
-    QTimer Watchdog;
-    Watchdog.setSingleShot(true);
-    QObject::connect(&Watchdog, &QTimer::timeout, [] {
-        for (Integer I = 0; I < Screen->FormCount(); ++I)
-            Screen->Forms(I)->SetModalResult(mrAbort);
-    });
-    Watchdog.start(20000);
+    const TModalWatchdog Watchdog;
     EXPECT_TRUE(Dialog.ExecuteEx(Target.Form.get(), Target.Entries(),
                                  TConsistentLangPropertyEntry::StaticClass()));
     EXPECT_THAT(Picked(Target.Entries()),
