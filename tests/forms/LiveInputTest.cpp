@@ -762,6 +762,25 @@ TEST_F(LiveInputTest, ToolButtonsClickedByTheMouseClickOnce) {
     Application->ProcessMessages();
 }
 
+TEST_F(LiveInputTest, RightClickSelectsATreeNodeOnlyWhenAsked) {
+    ShowWith(Tree);
+    QTreeWidget* W = TreeWidget();
+    TTreeNode* Root = Tree->Items()->Item(0);
+    TTreeNode* Other = Tree->Items()->Item(Tree->Items()->Count() - 1);
+    Tree->SetSelected(Other);
+    Log.Take();
+    const QPoint OnRoot = ItemCentre(W, TCustomTreeView::ItemOf(Root));
+    Mouse(QTest::MouseClick, W->viewport(), OnRoot, Qt::RightButton);
+    EXPECT_EQ(Tree->Selected(), Other);
+    EXPECT_EQ(W->currentItem(), TCustomTreeView::ItemOf(Other));
+    EXPECT_EQ(Log.Take(), std::vector<String>{"Popup.Popup"});
+    Popup->Menu()->close();
+    Tree->RightClickSelect = true;
+    Mouse(QTest::MouseClick, W->viewport(), OnRoot, Qt::RightButton);
+    EXPECT_EQ(Tree->Selected(), Root);
+    EXPECT_EQ(Log.Take(), (std::vector<String>{"Tree.Change root", "Popup.Popup"}));
+}
+
 TEST_F(LiveInputTest, TreeBranchClicksAndDoubleClicksAskTheHandlers) {
     ShowWith(Tree);
     QTreeWidget* W = TreeWidget();
