@@ -5,6 +5,7 @@
 #include <QFrame>
 #include <QHeaderView>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QSignalBlocker>
 #include <QToolButton>
 #include <QTreeWidget>
@@ -87,6 +88,28 @@ template <class F> void Later(QWidget* Widget, const std::shared_ptr<bool>& Aliv
 void ApplyFrame(QTreeWidget* Tree, TFormBorderStyle Style) {
     Tree->setFrameShape(Style == bsNone ? QFrame::NoFrame : QFrame::StyledPanel);
 }
+
+// A tree view's widget: the right button selects the node under the mouse
+// only when the tree's RightClickSelect asks for it (the pop-up menu comes
+// either way). Alive: the tree's liveness flag, as the widget may outlive it.
+class TTreeViewWidget final : public QTreeWidget {
+public:
+    TTreeViewWidget(const TCustomTreeView* Tree, std::shared_ptr<bool> Alive, QWidget* Parent)
+        : QTreeWidget(Parent), FTree(Tree), FAlive(std::move(Alive)) {}
+
+protected:
+    void mousePressEvent(QMouseEvent* Event) override {
+        if (Event->button() == Qt::RightButton && *FAlive && !FTree->RightClickSelect) {
+            Event->accept();
+            return;
+        }
+        QTreeWidget::mousePressEvent(Event);
+    }
+
+private:
+    const TCustomTreeView* FTree;
+    std::shared_ptr<bool> FAlive;
+};
 
 } // namespace
 
@@ -632,7 +655,7 @@ void TCustomTreeView::ApplyLook() {
 }
 
 QWidget* TCustomTreeView::CreateWidget(QWidget* ParentWidget) {
-    auto* T = new QTreeWidget(ParentWidget);
+    auto* T = new TTreeViewWidget(this, FAlive, ParentWidget);
     T->setHeaderHidden(true);
     T->setColumnCount(1);
     T->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -651,6 +674,8 @@ void TCustomTreeView::InitWidget() {
            [this](QTreeWidgetItem* Item) { UserExpansion(Item, true); });
     Listen(T, &QTreeWidget::itemCollapsed,
            [this](QTreeWidgetItem* Item) { UserExpansion(Item, false); });
+    // The viewport takes the mouse, so the clicks come as the tree's signals.
+    Listen(T, &QTreeWidget::itemClicked, [this](QTreeWidgetItem*, int) { Click(); });
     Listen(T, &QTreeWidget::itemDoubleClicked, [this](QTreeWidgetItem*, int) {
         if (OnDblClick)
             OnDblClick(this);
@@ -1143,6 +1168,8 @@ void TCustomListView::InitWidget() {
         if (Index < FColumns->Count())
             UserColumnClick(Index);
     });
+    // The viewport takes the mouse, so the clicks come as the tree's signals.
+    Listen(T, &QTreeWidget::itemClicked, [this](QTreeWidgetItem*, int) { Click(); });
     Listen(T, &QTreeWidget::itemDoubleClicked, [this](QTreeWidgetItem*, int) {
         if (OnDblClick)
             OnDblClick(this);

@@ -577,6 +577,8 @@ protected:
     void Loaded() override;
     void Resize() override;
     bool TakesFocus() const override { return false; }
+    // A plain frame has no click signal: a release on the bar itself is its click.
+    bool ClicksOnRelease() const override { return true; }
 
 private:
     Integer ButtonExtent(const TToolButton* Button) const;
@@ -658,6 +660,7 @@ public:
 protected:
     QWidget* CreateWidget(QWidget* ParentWidget) override;
     void InitWidget() override;
+    bool ClicksOnRelease() const override { return true; }
     void Resize() override;
     bool TakesFocus() const override { return false; }
 

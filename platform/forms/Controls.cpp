@@ -58,6 +58,11 @@ struct TTakenKeyPress {
 };
 TTakenKeyPress TakenKeyPress;
 
+// The widget that last got a double click: the release that follows ends the
+// double click (press, release, press and double click, release) and is no
+// second click.
+QPointer<QWidget> DoubleClicked;
+
 // Runs the widget's own handling of Event, as if no filter were installed.
 bool WidgetOwnEvent(QWidget* Widget, QEvent* Event) {
     struct Access : QWidget {
@@ -551,14 +556,19 @@ TControl* TControl::FromWidget(const QWidget* Widget) {
 bool TControl::WidgetEvent(QEvent* Event) {
     switch (Event->type()) {
     case QEvent::MouseButtonDblClick:
+        DoubleClicked = FWidget;
         if (OnDblClick)
             OnDblClick(this);
         return false;
-    case QEvent::MouseButtonRelease:
-        if (ClicksOnRelease() && static_cast<QMouseEvent*>(Event)->button() == Qt::LeftButton &&
+    case QEvent::MouseButtonRelease: {
+        const bool EndsDoubleClick = DoubleClicked == FWidget;
+        DoubleClicked = nullptr;
+        if (!EndsDoubleClick && ClicksOnRelease() &&
+            static_cast<QMouseEvent*>(Event)->button() == Qt::LeftButton &&
             FWidget->rect().contains(static_cast<QMouseEvent*>(Event)->position().toPoint()))
             Click();
         return false;
+    }
     case QEvent::ContextMenu:
         return ShowPopupMenu(static_cast<QContextMenuEvent*>(Event)->globalPos());
     default:
@@ -677,6 +687,9 @@ void TControl::InitWidget() {
     if (FCursor != crDefault)
         SetCursor(FCursor);
     FWidget->setFocusPolicy(Qt::NoFocus);
+    // Each control has the mouse to itself: a press, click or double click
+    // its widget leaves does not travel on to the parent control as well.
+    FWidget->setAttribute(Qt::WA_NoMousePropagation);
     ApplyVisible();
 }
 
@@ -1080,6 +1093,12 @@ bool TWinControl::KeyPress(char& Key) {
     return Key == 0;
 }
 
+bool TWinControl::PopupMenuKey(Word Key, TShiftState Shift) {
+    if (Key != VK_F10 || Shift != TShiftState{ssShift} || !FWidget)
+        return false;
+    return ShowPopupMenu(FWidget->mapToGlobal(FWidget->rect().center()));
+}
+
 void TWinControl::MoveWindowless(TControl* Child, std::vector<TControl*>::iterator Place) {
     auto Found = std::find(FControls.begin(), FControls.end(), Child);
     if (Found == FControls.end())
@@ -1193,16 +1212,23 @@ bool TWinControl::WidgetEvent(QEvent* Event) {
         const Word VirtualKey = VirtualKeyOf(Key);
         if (Form && Form->IsMenuKey(this, VirtualKey, ShiftOf(Key)))
             return true; // an item was clicked: it may have freed this control
-        if (!Form || (VirtualKey != VK_RETURN && VirtualKey != VK_ESCAPE && !OnKeyDown &&
-                      !OnKeyPress && !Form->KeyPreview))
+        if (!Form || (VirtualKey != VK_RETURN && VirtualKey != VK_ESCAPE && VirtualKey != VK_F1 &&
+                      VirtualKey != VK_F10 && !OnKeyDown && !OnKeyPress && !Form->KeyPreview))
             return false;
+        // A handler that frees this control takes its widget out of the map
+        // (the widget itself lives until the dispatch is over).
+        const auto Freed = [this, Widget = FWidget] { return FromWidget(Widget) != this; };
         Word Code = VirtualKey;
         TShiftState Shift = ShiftOf(Key);
-        if (Code != 0 && KeyDown(Code, Shift))
+        if ((Code != 0 && KeyDown(Code, Shift)) || Freed())
             return true;
         char Char = KeyCharOf(Key);
-        if (Char != '\0' && KeyPress(Char))
+        if ((Char != '\0' && KeyPress(Char)) || Freed())
             return true;
+        if (PopupMenuKey(Code, Shift))
+            return true;
+        if (Code == VK_F1)
+            return Form->ContextHelp(this);
         if ((Code == VK_RETURN || Code == VK_ESCAPE) && !WantsKey(Code))
             return Form->DialogKey(Code);
         return false;

@@ -109,6 +109,7 @@ constexpr Word VK_INSERT = 45;
 constexpr Word VK_DELETE = 46;
 constexpr Word VK_F1 = 112;
 constexpr Word VK_F2 = 113;
+constexpr Word VK_F10 = 121;
 
 // The key code, shift state and typed character (ASCII, else '\0') of a Qt key event.
 Word VirtualKeyOf(const QKeyEvent* Event);
@@ -413,6 +414,10 @@ protected:
     // Key handling; descendants decide what they want first.
     virtual bool KeyDown(Word& Key, TShiftState Shift);
     virtual bool KeyPress(char& Key);
+    // Shift+F10 shows the pop-up menu, as the menu key does (that one the
+    // platform turns into a context menu event itself); true when one popped
+    // up, and its OnPopup may have freed this control.
+    bool PopupMenuKey(Word Key, TShiftState Shift);
     void UpdateTabOrder();
     // Places the children's widgets again (the client origin moved).
     void ReapplyChildGeometry();

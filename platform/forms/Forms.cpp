@@ -555,6 +555,13 @@ bool TCustomForm::IsMenuKey(TControl* Target, Word Key, TShiftState Shift) {
     return IsShortCut(Key, Shift);
 }
 
+bool TCustomForm::ContextHelp(TControl* Target) {
+    for (TControl* Control = Target; Control; Control = Control->Parent())
+        if (Control->HelpContext() != 0)
+            return Application->HelpContext(Control->HelpContext());
+    return false;
+}
+
 bool TCustomForm::HandleKey(TWinControl* Target, Word Key, TShiftState Shift, char Char) {
     if (IsMenuKey(Target, Key, Shift))
         return true; // the click may have freed the form: nothing follows
@@ -572,12 +579,8 @@ bool TCustomForm::HandleKey(TWinControl* Target, Word Key, TShiftState Shift, ch
     char C = Char;
     if (C != '\0' && Target->KeyPress(C))
         return true;
-    if (Key == VK_F1) {
-        for (TControl* Control = Target; Control; Control = Control->Parent())
-            if (Control->HelpContext() != 0)
-                return Application->HelpContext(Control->HelpContext());
-        return false;
-    }
+    if (Key == VK_F1)
+        return ContextHelp(Target);
     if ((Key == VK_RETURN || Key == VK_ESCAPE) && !Target->WantsKey(Key))
         return DialogKey(Key);
     return false;

@@ -88,6 +88,9 @@ public:
     // and its parents, then the form's menu; true when an item was clicked.
     bool IsMenuKey(TControl* Target, Word Key, TShiftState Shift);
     bool IsShortCut(Word Key, TShiftState Shift);
+    // F1 while Target has the focus: the help of the nearest help context of
+    // Target and its parents; false when none has one.
+    bool ContextHelp(TControl* Target);
 
     // --- Menu bar: the window grows by it, the client area starts below it.
     // Set while a form file is read, the client height read before is kept.

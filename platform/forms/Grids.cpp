@@ -55,6 +55,8 @@ public:
         setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
         FEditor->hide();
         FEditor->setFrame(false);
+        // Tab never stops in the editor: it leaves the grid, in the tab order.
+        FEditor->setFocusPolicy(Qt::ClickFocus);
         FEditor->installEventFilter(this);
         viewport()->setMouseTracking(true);
         QObject::connect(FEditor, &QLineEdit::textEdited, this, [this](const QString& Value) {
@@ -73,6 +75,12 @@ protected:
         QPainter Painter(viewport());
         FGrid->PaintCells(Painter, Event->rect());
     }
+    // The grid taking the focus with its editor open hands it to the editor.
+    void focusInEvent(QFocusEvent* Event) override {
+        QAbstractScrollArea::focusInEvent(Event);
+        if (FEditor->isVisible())
+            FEditor->setFocus();
+    }
     void mousePressEvent(QMouseEvent* Event) override { Mouse(Event); }
     void mouseMoveEvent(QMouseEvent* Event) override { Mouse(Event); }
     void mouseReleaseEvent(QMouseEvent* Event) override { Mouse(Event); }
@@ -84,8 +92,10 @@ protected:
             });
     }
     bool eventFilter(QObject* Watched, QEvent* Event) override {
-        // The editor taking the focus is the grid taking it.
-        if (Watched == FEditor && Event->type() == QEvent::FocusIn && FGrid)
+        // The editor taking the focus is the grid taking it; a double click
+        // in the editor is one on the grid's cell.
+        if (Watched == FEditor && FGrid &&
+            (Event->type() == QEvent::FocusIn || Event->type() == QEvent::MouseButtonDblClick))
             FGrid->FromView([&] { FGrid->TCustomControl::WidgetEvent(Event); });
         if (Watched != FEditor || Event->type() != QEvent::KeyPress || !FGrid)
             return QAbstractScrollArea::eventFilter(Watched, Event);
@@ -124,6 +134,11 @@ TCustomGrid::TCustomGrid(TComponent* AOwner) : TCustomControl(AOwner) {
 
 TCustomGrid::~TCustomGrid() {
     *FAlive = false;
+    // The window outlives the grid until Qt is done with the event that
+    // freed it, and the rest of that input (a release, a double click) still
+    // arrives there.
+    if (TGridView* V = View())
+        V->Detach();
 }
 
 TGridView* TCustomGrid::View() const {
@@ -680,12 +695,21 @@ bool TCustomGrid::KeyPress(char& Key) {
 bool TCustomGrid::ViewKey(QKeyEvent* Event, bool FromEditor) {
     Word Code = VirtualKeyOf(Event);
     const TShiftState Shift = ShiftOf(Event);
+    // The menus' shortcuts come first, in the editor too.
+    if (TCustomForm* Form = GetParentForm(); Form && Form->IsMenuKey(this, Code, Shift))
+        return true; // an item was clicked: it may have freed the grid
     char Char = KeyCharOf(Event);
     const std::shared_ptr<bool> Alive = FAlive;
-    if (Code != 0 && KeyDown(Code, Shift))
+    if ((Code != 0 && KeyDown(Code, Shift)) || !*Alive || PopupMenuKey(Code, Shift))
         return true;
-    if (!*Alive)
+    if (TCustomForm* Form = GetParentForm(); Form && Code == VK_F1 && Form->ContextHelp(this))
         return true;
+    if (FromEditor && Code == VK_TAB) {
+        // Not taken by goTabs: the focus leaves the grid for the next control.
+        if (TCustomForm* Form = GetParentForm())
+            Form->SelectNext(!Shift.Contains(ssShift));
+        return true;
+    }
     if (FromEditor) {
         // The line edit types and moves its cursor itself; only a character
         // that a handler changed is typed here.

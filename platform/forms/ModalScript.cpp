@@ -2,6 +2,8 @@
 
 #include "platform/rtl/SysUtils.h"
 
+#include <QTimer>
+
 namespace orlo {
 
 TControl* FindControl(TComponent* Form, const String& Name) {
@@ -56,5 +58,16 @@ void TModalScript::Run(TCustomForm* Form) {
     FAnswers.pop_front();
     Next(Form);
 }
+
+TModalWatchdog::TModalWatchdog(int Milliseconds) : FTimer(std::make_unique<QTimer>()) {
+    FTimer->setSingleShot(true);
+    QObject::connect(FTimer.get(), &QTimer::timeout, [] {
+        for (Integer I = 0; I < Screen->FormCount(); ++I)
+            Screen->Forms(I)->SetModalResult(mrAbort);
+    });
+    FTimer->start(Milliseconds);
+}
+
+TModalWatchdog::~TModalWatchdog() = default;
 
 } // namespace orlo

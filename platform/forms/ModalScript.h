@@ -12,6 +12,9 @@
 #include "platform/forms/Forms.h"
 
 #include <deque>
+#include <memory>
+
+class QTimer;
 
 namespace orlo {
 
@@ -54,6 +57,21 @@ private:
     TActionLog FLog;
     TModalRunner FPreviousRunner;
     TActionLog* FPreviousLog;
+};
+
+// For tests that drive a real modal loop through the window system, without a
+// script: once Milliseconds have passed, while it lives, every open form ends
+// its loop with mrAbort, so a fault that leaves a form open fails the test
+// instead of hanging it.
+class TModalWatchdog {
+public:
+    explicit TModalWatchdog(int Milliseconds = 20000);
+    ~TModalWatchdog();
+    TModalWatchdog(const TModalWatchdog&) = delete;
+    TModalWatchdog& operator=(const TModalWatchdog&) = delete;
+
+private:
+    std::unique_ptr<QTimer> FTimer;
 };
 
 // The control named Name among the components Form owns (nested frames

@@ -11,6 +11,10 @@
 #include "tests/rtl/ExpectError.h"
 
 #include <QApplication>
+#include <QTest>
+#include <QTimer>
+#include <QTreeWidget>
+#include <QWindow>
 #include <gmock/gmock.h>
 
 #include <cstdlib>
@@ -450,6 +454,100 @@ TEST_F(PickerTest, CloseHandlerMayFreeTheDialog) {
     EXPECT_FALSE(Owned->ExecuteEx(Target.Form.get(), Target.Entries(),
                                   TConsistentLangPropertyEntry::StaticClass()));
     EXPECT_THAT(Picked(Target.Entries()), ElementsAre("Glossa1.Resources.Greeting"));
+}
+
+// --- Used live: the real modal loop, no runner; the mouse and the keys go
+// through the window system.
+
+// The picker's form while its loop runs.
+TComponentExplorerForm* OpenPicker() {
+    QWidget* Top = QApplication::activeModalWidget();
+    auto* Form = Top ? dynamic_cast<TCustomForm*>(TControl::FromWidget(Top)) : nullptr;
+    if (!Form)
+        throw Exception("no modal picker open");
+    return PickerOf(Form);
+}
+
+// A mouse action at a point of Widget (its centre when null), through its window.
+void Mouse(QTest::MouseAction Action, QWidget* Widget, QPoint At = QPoint()) {
+    if (At.isNull())
+        At = Widget->rect().center();
+    QWindow* Window = Widget->window()->windowHandle();
+    QTest::mouseEvent(Action, Window, Qt::LeftButton, {},
+                      Window->mapFromGlobal(Widget->mapToGlobal(At)));
+}
+
+// The middle of a node's row in its tree's viewport.
+QPoint NodeCentre(TTreeView* Tree, const String& Path) {
+    TTreeNode* Node = NodeAt(Tree, Path);
+    if (!Node || !TCustomTreeView::ItemOf(Node))
+        throw Exception("no node shown at " + Path);
+    auto* Widget = qobject_cast<QTreeWidget*>(Tree->Widget());
+    return Widget->visualItemRect(TCustomTreeView::ItemOf(Node)).center();
+}
+
+QWidget* Viewport(TTreeView* Tree) {
+    return qobject_cast<QTreeWidget*>(Tree->Widget())->viewport();
+}
+
+void Keys(std::initializer_list<Qt::Key> Keys) {
+    for (Qt::Key Key : Keys)
+        QTest::keyClick(QApplication::activeModalWidget()->windowHandle(), Key);
+}
+
+TEST_F(PickerTest, UsedLiveWithTheMouseAndTheKeys) {
+    UseLanguage("English");
+    Dialog.HelpContext = 7000;
+    TActionLog Actions;
+    Application->SetActionLog(&Actions);
+    QTimer::singleShot(0, [] {
+        TComponentExplorerForm* Picker = OpenPicker();
+        TComponentExplorer* Explorer = Picker->Explorer;
+        TTreeView* Source = Explorer->SourceTree;
+        // Open a component with the keyboard and pick its caption by a double click.
+        Mouse(QTest::MouseClick, Viewport(Source), NodeCentre(Source, "Button1: TButton"));
+        Keys({Qt::Key_Right});
+        Mouse(QTest::MouseDClick, Viewport(Source),
+              NodeCentre(Source, "Button1: TButton/Caption: TCaption"));
+        EXPECT_THAT(Lines(Explorer->DestTree),
+                    ElementsAre("Button1: TButton", "  Caption: TCaption"));
+        // Pick the form's caption: arrows to it, then the add button.
+        Mouse(QTest::MouseClick, Viewport(Source), NodeCentre(Source, "Form1: TForm"));
+        Keys({Qt::Key_Right, Qt::Key_Down});
+        EXPECT_EQ(Explorer->InfoBar->Caption(), "Form1.Caption: TCaption = Main window");
+        Mouse(QTest::MouseClick, Explorer->AddButton->Widget());
+        EXPECT_THAT(Lines(Explorer->DestTree),
+                    ElementsAre("Button1: TButton", "  Caption: TCaption", "Form1: TForm",
+                                "  Caption: TCaption"));
+        // A double click in the picked tree puts one back.
+        TTreeView* Dest = Explorer->DestTree;
+        Mouse(QTest::MouseDClick, Viewport(Dest),
+              NodeCentre(Dest, "Button1: TButton/Caption: TCaption"));
+        EXPECT_THAT(Lines(Dest), ElementsAre("Form1: TForm", "  Caption: TCaption"));
+        // A list of the user's own: the check boxes by the mouse, the names typed.
+        Mouse(QTest::MouseClick, Explorer->FilterChecks[pfAssigned]->Widget());
+        Mouse(QTest::MouseClick, Explorer->FilterChecks[pfUser]->Widget());
+        Mouse(QTest::MouseClick, Explorer->FilterEdit->Widget());
+        QTest::keyClicks(Explorer->FilterEdit->Widget(), "Tag");
+        EXPECT_FALSE(Explorer->FilterChecks[pfAssigned]->Checked());
+        EXPECT_TRUE(Explorer->FilterChecks[pfUser]->Checked());
+        EXPECT_NE(NodeAt(Source, "Label1: TLabel/Tag: Integer"), nullptr);
+        // F1 in a tree asks for the picker's help; Enter in the edit is the OK button's.
+        Mouse(QTest::MouseClick, Viewport(Source), NodeCentre(Source, "Form1: TForm"));
+        Keys({Qt::Key_F1});
+        Mouse(QTest::MouseClick, Explorer->FilterEdit->Widget());
+        Keys({Qt::Key_Return});
+    });
+    const TModalWatchdog Watchdog;
+    EXPECT_TRUE(Dialog.ExecuteEx(Target.Form.get(), Target.Entries(),
+                                 TConsistentLangPropertyEntry::StaticClass()));
+    EXPECT_THAT(Picked(Target.Entries()),
+                ElementsAre("Glossa1.Resources.Greeting", "Form1.Caption"));
+    EXPECT_EQ(Dialog.Settings()->PropFilterText, "Tag");
+    EXPECT_TRUE(Dialog.Settings()->PropFilter.Contains(pfUser));
+    Application->SetActionLog(nullptr);
+    ASSERT_EQ(Actions.HelpRequests.size(), 1u);
+    EXPECT_EQ(Actions.HelpRequests[0].Data, 7000);
 }
 
 } // namespace

@@ -157,13 +157,7 @@ protected:
     // long after ends with mrAbort, so that a fault fails instead of hanging.
     static TModalResult ShowLive(TCustomForm& Form, std::function<void()> Steps) {
         QTimer::singleShot(0, std::move(Steps));
-        QTimer Watchdog;
-        Watchdog.setSingleShot(true);
-        QObject::connect(&Watchdog, &QTimer::timeout, [] {
-            for (Integer I = 0; I < Screen->FormCount(); ++I)
-                Screen->Forms(I)->SetModalResult(mrAbort);
-        });
-        Watchdog.start(20000);
+        const TModalWatchdog Watchdog;
         return Form.ShowModal();
     }
     // The window of the innermost open modal form.
@@ -187,13 +181,18 @@ TEST_F(LiveModalTest, KeysClicksAndTheCloseBoxEndTheLoop) {
     };
     const Case Cases[] = {
         {"typing, then Enter: default button",
-         [](TSmallDialog&) { Type(TopWindow(), {Qt::Key_H, Qt::Key_I, Qt::Key_Return}); }, mrOk,
-         "hi"},
+         [](TSmallDialog&) {
+             Type(TopWindow(), {Qt::Key_H, Qt::Key_I, Qt::Key_Return});
+         },
+         mrOk, "hi"},
         {"typing, then Escape: cancel button",
-         [](TSmallDialog&) { Type(TopWindow(), {Qt::Key_X, Qt::Key_Escape}); }, mrCancel, "x"},
+         [](TSmallDialog&) {
+             Type(TopWindow(), {Qt::Key_X, Qt::Key_Escape});
+         },
+         mrCancel, "x"},
         {"a click on the cancel button",
-         [](TSmallDialog& D) { QTest::mouseClick(D.Cancel->Handle(), Qt::LeftButton); },
-         mrCancel, ""},
+         [](TSmallDialog& D) { QTest::mouseClick(D.Cancel->Handle(), Qt::LeftButton); }, mrCancel,
+         ""},
         {"the close box", [](TSmallDialog&) { TopWindow()->close(); }, mrCancel, ""},
     };
     for (const Case& C : Cases) {

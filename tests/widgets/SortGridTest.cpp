@@ -18,6 +18,8 @@
 #include <QImage>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QTest>
+#include <QWindow>
 
 #include <functional>
 #include <memory>
@@ -392,6 +394,77 @@ TEST_F(SortGridTest, FormFileLoadsAndStreamsBackUnchanged) {
     Loaded->PressKey('X');
     Loaded->PressKey(VK_RETURN);
     EXPECT_EQ(Loaded->Validations, 1);
+}
+
+// The user's own mouse and keys, through the window system.
+class LiveSortGridTest : public SortGridTest {
+protected:
+    void ShowActive() {
+        ShowFocused();
+        QApplication::setActiveWindow(Form->Handle());
+        Window()->requestActivate();
+    }
+    QWindow* Window() const { return Form->Handle()->windowHandle(); }
+    void Press(Integer ACol, Integer ARow) {
+        QWidget* Viewport = static_cast<QAbstractScrollArea*>(Grid->Widget())->viewport();
+        const TRect R = Grid->CellRect(ACol, ARow);
+        const QPoint At((R.Left + R.Right) / 2, (R.Top + R.Bottom) / 2);
+        QTest::mouseClick(Window(), Qt::LeftButton, {},
+                          Window()->mapFromGlobal(Viewport->mapToGlobal(At)));
+    }
+    void Keys(std::initializer_list<Qt::Key> Keys) {
+        for (Qt::Key Key : Keys)
+            QTest::keyClick(Window(), Key);
+    }
+};
+
+TEST_F(LiveSortGridTest, HeaderClicksSortOncePerClickAndKeepTheCurrentCell) {
+    ShowActive();
+    Press(2, 0);
+    EXPECT_EQ(Column(2), (std::vector<String>{"1", "2", "3", "4"}));
+    Press(2, 0);
+    EXPECT_EQ(Column(2), (std::vector<String>{"4", "3", "2", "1"}));
+    EXPECT_EQ(Grid->Col(), 1);
+    EXPECT_EQ(Grid->Row(), 1);
+    EXPECT_FALSE(Grid->EditorMode());
+}
+
+TEST_F(LiveSortGridTest, LeavingAnEditedCellValidatesByMouseAndByKey) {
+    Grid->SetOptions(Grid->Options() + TGridOptions{goTabs});
+    ShowActive();
+    Probe.Validate = [](String& Value, bool& Valid) { Valid = Value != "bad"; };
+    struct Case {
+        const char* Name;
+        std::function<void()> Leave;
+        TGridCoord Arrived;
+    };
+    const Case Cases[] = {
+        {"a click on another cell", [&] { Press(2, 3); }, {2, 3}},
+        {"Down", [&] { Keys({Qt::Key_Down}); }, {1, 2}},
+        {"Tab", [&] { Keys({Qt::Key_Tab}); }, {2, 1}},
+        {"Enter", [&] { Keys({Qt::Key_Return}); }, {1, 1}},
+    };
+    for (const Case& C : Cases) {
+        SCOPED_TRACE(C.Name);
+        Grid->FocusCell(1, 1);
+        Grid->SetCells(1, 1, "b");
+        Probe.Validations.clear();
+        // A refused text: the cell keeps its text and the current cell stays.
+        Keys({Qt::Key_B, Qt::Key_A, Qt::Key_D});
+        EXPECT_TRUE(Grid->EditPending());
+        C.Leave();
+        EXPECT_EQ(Probe.Validations, (std::vector<TSortProbe::TValidation>{{1, 1, "bad"}}));
+        EXPECT_EQ(Grid->Cells(1, 1), "b");
+        EXPECT_EQ((TGridCoord{Grid->Col(), Grid->Row()}), (TGridCoord{1, 1}));
+        EXPECT_FALSE(Grid->EditorMode());
+        // A valid one is kept and the current cell moves on.
+        Keys({Qt::Key_O, Qt::Key_K});
+        C.Leave();
+        EXPECT_EQ(Probe.Validations.size(), 2u);
+        EXPECT_EQ(Grid->Cells(1, 1), "ok");
+        EXPECT_EQ((TGridCoord{Grid->Col(), Grid->Row()}), C.Arrived);
+        EXPECT_EQ(Form->ActiveControl(), Grid);
+    }
 }
 
 } // namespace
