@@ -6,6 +6,7 @@
 #include "platform/forms/ExtCtrls.h"
 #include "platform/forms/Help.h"
 #include "platform/forms/Menus.h"
+#include "platform/forms/QtSupport.h"
 #include "platform/forms/StdCtrls.h"
 #include "platform/rtl/ScopeGuard.h"
 #include "platform/rtl/SysUtils.h"
@@ -1036,6 +1037,7 @@ void TApplication::Run() {
         if (!FMainForm || !FMainForm->Visible())
             break;
     }
+    ReleaseAtExitBeforeQtStatics(); // the forms left open go at exit
 }
 
 void TApplication::Terminate() {

@@ -38,6 +38,11 @@ void NeedWidgetApplication() {
     std::atexit(ReleaseAtExit);
 }
 
+void ReleaseAtExitBeforeQtStatics() {
+    static const bool Registered = (std::atexit(ReleaseAtExit), true);
+    (void)Registered;
+}
+
 bool IsWidgetApplication() noexcept {
     return qobject_cast<QApplication*>(QCoreApplication::instance()) != nullptr;
 }

@@ -18,6 +18,10 @@ bool IsWidgetApplication() noexcept;
 // Deletes the widgets still waiting for the event loop (process exit); the
 // QApplication stays for the process's own exit.
 void ReleaseWidgetApplication();
+// Makes the forms and widgets go at exit before the statics Qt has made so
+// far (exit runs the later registrations first); called once the event loop
+// has run, since Qt makes some of them only then.
+void ReleaseAtExitBeforeQtStatics();
 
 inline QString ToQString(const String& S) {
     return QString::fromUtf8(S.data(), static_cast<qsizetype>(S.size()));
