@@ -95,7 +95,7 @@ public:
         }
         Application->SetModalRunner({});
         Main->Glossa->SetLanguage("Deutsch");
-        delete Main; // keeps the language in the configuration file
+        Main->Free(); // its OnDestroy keeps the language in the configuration file
         CheckKeptLanguage("Deutsch");
     }
 

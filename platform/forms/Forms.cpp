@@ -39,7 +39,6 @@ void ApplicationExceptionHandler(TObject* Sender, const std::exception_ptr& Erro
     Application->ShowException(Sender, Text.ClassName, Text.Message);
 }
 
-
 // The plain message box of this layer: a form with a text and an OK button.
 void ShowPlainMessage(const String& Caption, const String& Text) {
     std::unique_ptr<TForm> Box = std::make_unique<TForm>(nullptr);
@@ -1180,15 +1179,14 @@ struct TFormsUnit {
         Screen = new TScreen(nullptr);
         Application = new TApplication(nullptr);
         // Form files name these classes without a published field for each.
-        RegisterClasses({TForm::StaticClass(), TDataModule::StaticClass(), TLabel::StaticClass(),
-                         TButton::StaticClass(), TBitBtn::StaticClass(), TEdit::StaticClass(),
-                         TMemo::StaticClass(), TCheckBox::StaticClass(),
-                         TRadioButton::StaticClass(), TGroupBox::StaticClass(),
-                         TComboBox::StaticClass(), TListBox::StaticClass(), TPanel::StaticClass(),
-                         TImage::StaticClass(), TOpenDialog::StaticClass(),
-                         TSaveDialog::StaticClass(), TFontDialog::StaticClass(),
-                         TMainMenu::StaticClass(), TPopupMenu::StaticClass(),
-                         TMenuItem::StaticClass()});
+        RegisterClasses(
+            {TForm::StaticClass(),       TDataModule::StaticClass(), TLabel::StaticClass(),
+             TButton::StaticClass(),     TBitBtn::StaticClass(),     TEdit::StaticClass(),
+             TMemo::StaticClass(),       TCheckBox::StaticClass(),   TRadioButton::StaticClass(),
+             TGroupBox::StaticClass(),   TComboBox::StaticClass(),   TListBox::StaticClass(),
+             TPanel::StaticClass(),      TImage::StaticClass(),      TOpenDialog::StaticClass(),
+             TSaveDialog::StaticClass(), TFontDialog::StaticClass(), TMainMenu::StaticClass(),
+             TPopupMenu::StaticClass(),  TMenuItem::StaticClass()});
     }
     ~TFormsUnit() { FreeApplicationObjects(); }
 };

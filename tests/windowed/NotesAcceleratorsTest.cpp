@@ -28,7 +28,8 @@ void CollectControls(const TWinControl* Parent, TAccelerators& Keys, std::vector
                 Dead.push_back(Label->Caption());
             else if (Key != 0)
                 Keys.emplace(Key, Label->Caption());
-        } else if ((dynamic_cast<TButtonControl*>(Control) || dynamic_cast<TToolButton*>(Control)) &&
+        } else if ((dynamic_cast<TButtonControl*>(Control) ||
+                    dynamic_cast<TToolButton*>(Control)) &&
                    Key != 0) {
             Keys.emplace(Key, Control->Caption());
         }
@@ -86,8 +87,8 @@ TEST(NotesAcceleratorsTest, EveryWindowInEveryLanguageHasEachLetterOnce) {
     for (const char* Language : {"English", "Deutsch", "Français"}) {
         Main->Glossa->SetLanguage(Language);
         Report->Glossa->SetLanguage(Language);
-        for (TCustomForm* Form : std::initializer_list<TCustomForm*>{
-                 Main.get(), Settings.get(), Strings.get(), Report.get()})
+        for (TCustomForm* Form : std::initializer_list<TCustomForm*>{Main.get(), Settings.get(),
+                                                                     Strings.get(), Report.get()})
             ExpectDistinctAccelerators(*Form, Language);
     }
     Main->Glossa->SetLanguage("English"); // the language frame outlives the forms

@@ -112,7 +112,8 @@ void WhileModal(const std::function<void()>& Open, std::vector<TModalStep> Steps
         }
         Form->Widget()->setProperty("seenByUser", true);
         Rounds = 0;
-        EXPECT_EQ(QGuiApplication::focusWindow(), WindowOf(Form)) << Form->Name() << " is not active";
+        EXPECT_EQ(QGuiApplication::focusWindow(), WindowOf(Form))
+            << Form->Name() << " is not active";
         Steps[Done++](*Form);
         if (Done < Steps.size())
             Step.start(0);
@@ -153,8 +154,7 @@ String MessageOf(TCustomForm& Form) {
 
 // --- What the user sees -------------------------------------------------------------
 
-template <class T>
-T* Part(TComponent* Owner, const char* Name) {
+template <class T> T* Part(TComponent* Owner, const char* Name) {
     auto* Found = dynamic_cast<T*>(Owner->FindComponent(Name));
     EXPECT_NE(Found, nullptr) << Name;
     return Found;
@@ -425,11 +425,11 @@ TEST_F(NotesLiveTest, APersonsSessionFromStartToCloseAndTheNextStart) {
     EXPECT_NE(Kept.find(State), String::npos) << State << " in " << Kept;
 
     // The next start is a new run of the program.
-    TFreshProcess Next("NotesLiveTest.DISABLED_TheNextStart",
-                       ChildEnvironment({"NOTES_CONFIG=" + TNotesForm::ConfigFileName,
-                                         Format("NOTES_PLACEMENT=%d %d %d %d", Placement.Left,
-                                                Placement.Top, Placement.Right,
-                                                Placement.Bottom)}));
+    TFreshProcess Next(
+        "NotesLiveTest.DISABLED_TheNextStart",
+        ChildEnvironment({"NOTES_CONFIG=" + TNotesForm::ConfigFileName,
+                          Format("NOTES_PLACEMENT=%d %d %d %d", Placement.Left, Placement.Top,
+                                 Placement.Right, Placement.Bottom)}));
     EXPECT_TRUE(Next.Passed());
 }
 
