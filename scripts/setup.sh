@@ -3,7 +3,7 @@
 set -euo pipefail
 packages=(cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev
           qt6-base-dev qt6-tools-dev qt6-l10n-tools libsqlite3-dev clang libclang-rt-14-dev
-          pkgconf gettext)
+          pkgconf gettext xvfb xdotool)
 missing=()
 for p in "${packages[@]}"; do
     dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")

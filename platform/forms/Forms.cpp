@@ -16,6 +16,7 @@
 #include <QEventLoop>
 #include <QMenuBar>
 #include <QScreen>
+#include <QThread>
 #include <QWidget>
 #include <QWindowStateChangeEvent>
 
@@ -346,6 +347,8 @@ void TCustomForm::RunModalLoop() {
         if (FModalResult != mrNone || Application->Terminated())
             break;
     }
+    if (QThread::currentThread()->loopLevel() == 0)
+        ReleaseAtExitBeforeQtStatics(); // a program of dialogs, without Run
 }
 
 void TCustomForm::CloseModal() {
@@ -1036,7 +1039,7 @@ void TApplication::Run() {
         if (!FMainForm || !FMainForm->Visible())
             break;
     }
-    ReleaseAtExitBeforeQtStatics(); // the forms left open go at exit
+    ReleaseAtExitBeforeQtStatics();
 }
 
 void TApplication::Terminate() {

@@ -18,7 +18,7 @@ QApplication* OwnApplication = nullptr;
 
 // Runs before the statics of the platform plugin (loaded with the
 // QApplication, so registered later) go away; freeing the QApplication
-// after them, at library unload, would crash.
+// after them, at library unload, would crash. Running it twice is harmless.
 void ReleaseAtExit() {
     FreeApplicationObjects();
     ReleaseWidgetApplication();
@@ -38,9 +38,14 @@ void NeedWidgetApplication() {
     std::atexit(ReleaseAtExit);
 }
 
+// Exit handlers run in reverse order of registration, and Qt makes many of its
+// statics only while windows are shown (the X11 platform's OpenGL context
+// storage, the accessibility plugins): registered at start-up only, the
+// release ran after them, and deleting a window or enabling a widget at exit
+// crashed.
 void ReleaseAtExitBeforeQtStatics() {
-    static const bool Registered = (std::atexit(ReleaseAtExit), true);
-    (void)Registered;
+    if (OwnApplication)
+        std::atexit(ReleaseAtExit);
 }
 
 bool IsWidgetApplication() noexcept {

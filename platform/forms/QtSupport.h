@@ -18,9 +18,8 @@ bool IsWidgetApplication() noexcept;
 // Deletes the widgets still waiting for the event loop (process exit); the
 // QApplication stays for the process's own exit.
 void ReleaseWidgetApplication();
-// Makes the forms and widgets go at exit before the statics Qt has made so
-// far (exit runs the later registrations first); called once the event loop
-// has run, since Qt makes some of them only then.
+// Called when an outermost event loop ends: the application's forms and
+// their widgets are then freed at exit before every static Qt made so far.
 void ReleaseAtExitBeforeQtStatics();
 
 inline QString ToQString(const String& S) {
