@@ -235,6 +235,13 @@ void TCustomMRUComboBox::ComboKeyDown(TObject*, Word& Key, TShiftState) {
         AcceptText();
 }
 
+void TCustomMRUComboBox::SetFocus() {
+    if (FComboBox->CanFocus())
+        FComboBox->SetFocus();
+    else
+        TCustomControl::SetFocus();
+}
+
 void TCustomMRUComboBox::ButtonClicked(TObject*) {
     ButtonClick();
 }

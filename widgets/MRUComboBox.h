@@ -65,6 +65,9 @@ public:
 
     void SetBounds(Integer ALeft, Integer ATop, Integer AWidth, Integer AHeight) override;
     void Loaded() override;
+    // The focus goes to the text: the control itself takes no keys (a label's
+    // accelerator names the control, not its parts).
+    void SetFocus() override;
 
 protected:
     // What the button does; nothing here (a descendant browses for a file).

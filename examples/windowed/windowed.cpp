@@ -20,207 +20,20 @@
 //                                         language without a user, saves a PNG
 //                                         of each in DIR and prints the paths
 
-#include "config/ConfigFile.h"
-#include "design/ComponentExplorerDialog.h"
 #include "examples/ExampleMain.h"
-#include "platform/forms/ComCtrls.h"
-#include "platform/forms/Forms.h"
-#include "platform/forms/Grids.h"
-#include "platform/forms/Menus.h"
-#include "platform/forms/StdCtrls.h"
-#include "platform/os/FilePaths.h"
+#include "examples/windowed/NotesWindows.h"
 #include "platform/os/FileSystem.h"
 #include "platform/rtl/SysUtils.h"
-#include "runtime/Glossa.h"
-#include "runtime/LangComboBox.h"
-#include "widgets/ButtonPanel.h"
-#include "widgets/MRUComboBox.h"
-#include "widgets/MsgBox.h"
-#include "widgets/SuperForm.h"
 
 #include <QPixmap>
 #include <QWidget>
 
 #include <iostream>
-#include <memory>
 #include <vector>
 
 namespace example {
 
 using namespace orlo;
-
-// --- The windows ------------------------------------------------------------------
-
-class TReportWindow : public TForm {
-    ORLO_CLASS(TReportWindow, TForm)
-public:
-    explicit TReportWindow(TComponent* AOwner) : TForm(AOwner) {}
-    TLabel* HeadingLabel = nullptr;
-    TLabel* SummaryLabel = nullptr;
-    TLabel* LanguageLabel = nullptr;
-    TLangComboBox* LanguageCombo = nullptr;
-    TButton* CloseButton = nullptr;
-    TGlossa* Glossa = nullptr;
-    void CloseButtonClick(TObject*) { Close(); }
-};
-
-ORLO_PUBLISHED(TReportWindow, "Windowed") {
-    P.Field("HeadingLabel", &TReportWindow::HeadingLabel);
-    P.Field("SummaryLabel", &TReportWindow::SummaryLabel);
-    P.Field("LanguageLabel", &TReportWindow::LanguageLabel);
-    P.Field("LanguageCombo", &TReportWindow::LanguageCombo);
-    P.Field("CloseButton", &TReportWindow::CloseButton);
-    P.Field("Glossa", &TReportWindow::Glossa);
-    P.Method<&TReportWindow::CloseButtonClick>("CloseButtonClick");
-}
-
-class TSettingsDialog : public TSuperForm {
-    ORLO_CLASS(TSettingsDialog, TSuperForm)
-public:
-    explicit TSettingsDialog(TComponent* AOwner) : TSuperForm(AOwner) {}
-    TLabel* FolderLabel = nullptr;
-    TMRUComboBox* FolderCombo = nullptr;
-    TCheckBox* SaveOnExit = nullptr;
-    TButtonPanel* ButtonPanel = nullptr;
-    TGlossa* Glossa = nullptr;
-};
-
-ORLO_PUBLISHED(TSettingsDialog, "Windowed") {
-    P.Field("FolderLabel", &TSettingsDialog::FolderLabel);
-    P.Field("FolderCombo", &TSettingsDialog::FolderCombo);
-    P.Field("SaveOnExit", &TSettingsDialog::SaveOnExit);
-    P.Field("ButtonPanel", &TSettingsDialog::ButtonPanel);
-    P.Field("Glossa", &TSettingsDialog::Glossa);
-}
-
-// The main window's named strings in its current language, one row each.
-class TStringsWindow : public TForm {
-    ORLO_CLASS(TStringsWindow, TForm)
-public:
-    explicit TStringsWindow(TComponent* AOwner) : TForm(AOwner) {}
-    TStringGrid* Grid = nullptr;
-    TButton* CloseButton = nullptr;
-    TGlossa* Glossa = nullptr;
-
-    void ShowStrings(const TGlossa* Of) {
-        TStringList* Names = Of->LanguageManager()->Names();
-        Grid->SetRowCount(std::max<Integer>(2, Names->Count() + 1));
-        Grid->SetCells(0, 0, Glossa->GetString("NameColumn"));
-        Grid->SetCells(1, 0, Glossa->GetString("TextColumn"));
-        for (Integer I = 0; I < Names->Count(); ++I) {
-            Grid->SetCells(0, I + 1, Names->Strings(I));
-            Grid->SetCells(1, I + 1, Of->GetString(Names->Strings(I)));
-        }
-        Grid->AutoSizeCol(0);
-        Grid->SetColWidths(1, Grid->ClientWidth() - Grid->ColWidths(0));
-    }
-    void CloseButtonClick(TObject*) { Close(); }
-};
-
-ORLO_PUBLISHED(TStringsWindow, "Windowed") {
-    P.Field("Grid", &TStringsWindow::Grid);
-    P.Field("CloseButton", &TStringsWindow::CloseButton);
-    P.Field("Glossa", &TStringsWindow::Glossa);
-    P.Method<&TStringsWindow::CloseButtonClick>("CloseButtonClick");
-}
-
-class TNotesForm : public TSuperForm {
-    ORLO_CLASS(TNotesForm, TSuperForm)
-public:
-    explicit TNotesForm(TComponent* AOwner) : TSuperForm(AOwner) {}
-
-    // Where the configuration file keeps the settings; empty: beside the program.
-    static inline String ConfigFileName;
-
-    TLabel* TitleLabel = nullptr;
-    TLabel* LanguageLabel = nullptr;
-    TLangComboBox* LanguageCombo = nullptr;
-    TMemo* Notes = nullptr;
-    TButton* SettingsButton = nullptr;
-    TButton* ReportButton = nullptr;
-    TButton* AboutButton = nullptr;
-    TButton* CloseButton = nullptr;
-    TGlossa* Glossa = nullptr;
-    TMainMenu* MainMenu = nullptr;
-    TToolBar* ToolBar = nullptr;
-    TStatusBar* StatusBar = nullptr;
-    TConfigFile* Config = nullptr;
-    TReportWindow* Report = nullptr;
-    TStringsWindow* Strings = nullptr;
-
-    void FormCreate(TObject*) {
-        Config->SetFileName(ConfigFileName);
-        Config->Load(); // the first run finds nothing: the form's own values stay
-        ShowStatus();
-    }
-    void FormDestroy(TObject*) { Config->Save(); }
-    void GlossaChange(TObject*) {
-        ShowStatus();
-        if (Strings)
-            Strings->ShowStrings(Glossa);
-    }
-    void ShowStatus() {
-        StatusBar->Panels()->Items(0)->SetText(Glossa->GetLanguage());
-        StatusBar->Panels()->Items(1)->SetText(ExtractFileName(Config->GetConfigFileName()));
-    }
-    void StringsItemClick(TObject*) {
-        if (!Strings)
-            Strings = TCustomForm::Create<TStringsWindow>(this);
-        Strings->ShowStrings(Glossa);
-        Strings->Show();
-    }
-    // The developer's view of what the configuration file keeps.
-    void PickItemClick(TObject*) {
-        TComponentExplorerDialog Picker(nullptr);
-        if (Picker.ExecuteEx(this, Config->Entries(), TPropertyEntry::StaticClass()))
-            Config->Save();
-    }
-
-    void SettingsButtonClick(TObject*) {
-        std::unique_ptr<TSettingsDialog> Dialog(TCustomForm::Create<TSettingsDialog>(this));
-        if (Dialog->ShowModal() == mrOk)
-            ShowMessage(Glossa->GetString("Saved"));
-    }
-    void ReportButtonClick(TObject*) {
-        if (!Report)
-            Report = TCustomForm::Create<TReportWindow>(this);
-        Report->Show();
-    }
-    void AboutButtonClick(TObject*) {
-        Msg(Glossa->GetString("AboutText"), "", mtInformation, {mbOK}, 0);
-    }
-    void CloseButtonClick(TObject*) { Close(); }
-    void FormCloseQuery(TObject*, bool& CanClose) {
-        CanClose =
-            MessageDlg(Glossa->GetString("CloseQuestion"), mtConfirmation, {mbYes, mbNo}) == mrYes;
-    }
-};
-
-ORLO_PUBLISHED(TNotesForm, "Windowed") {
-    P.Field("TitleLabel", &TNotesForm::TitleLabel);
-    P.Field("LanguageLabel", &TNotesForm::LanguageLabel);
-    P.Field("LanguageCombo", &TNotesForm::LanguageCombo);
-    P.Field("Notes", &TNotesForm::Notes);
-    P.Field("SettingsButton", &TNotesForm::SettingsButton);
-    P.Field("ReportButton", &TNotesForm::ReportButton);
-    P.Field("AboutButton", &TNotesForm::AboutButton);
-    P.Field("CloseButton", &TNotesForm::CloseButton);
-    P.Field("Glossa", &TNotesForm::Glossa);
-    P.Field("MainMenu", &TNotesForm::MainMenu);
-    P.Field("ToolBar", &TNotesForm::ToolBar);
-    P.Field("StatusBar", &TNotesForm::StatusBar);
-    P.Field("Config", &TNotesForm::Config);
-    P.Method<&TNotesForm::FormCreate>("FormCreate");
-    P.Method<&TNotesForm::FormDestroy>("FormDestroy");
-    P.Method<&TNotesForm::GlossaChange>("GlossaChange");
-    P.Method<&TNotesForm::StringsItemClick>("StringsItemClick");
-    P.Method<&TNotesForm::PickItemClick>("PickItemClick");
-    P.Method<&TNotesForm::SettingsButtonClick>("SettingsButtonClick");
-    P.Method<&TNotesForm::ReportButtonClick>("ReportButtonClick");
-    P.Method<&TNotesForm::AboutButtonClick>("AboutButtonClick");
-    P.Method<&TNotesForm::CloseButtonClick>("CloseButtonClick");
-    P.Method<&TNotesForm::FormCloseQuery>("FormCloseQuery");
-}
 
 // --- The walk through every window without a user -----------------------------------
 
@@ -282,7 +95,7 @@ public:
         }
         Application->SetModalRunner({});
         Main->Glossa->SetLanguage("Deutsch");
-        delete Main; // keeps the language in the configuration file
+        Main->Free(); // its OnDestroy keeps the language in the configuration file
         CheckKeptLanguage("Deutsch");
     }
 
@@ -305,25 +118,14 @@ private:
 
 int Run(int argc, char** argv) {
     std::vector<String> Args(argv + 1, argv + argc);
-    String Folder;
     if (Args.size() >= 2 && Args[0] == "--screenshots") {
-        Folder = Args[1];
-        Args.erase(Args.begin(), Args.begin() + 2);
-    }
-    if (Args.size() >= 2 && Args[0] == "--config") {
-        TNotesForm::ConfigFileName = Args[1];
-        Args.erase(Args.begin(), Args.begin() + 2);
-    }
-    if (!Args.empty())
-        DefineStartupLanguage(Args[0]);
-    Application->Initialize();
-    if (!Folder.empty()) {
-        TScreenshots(Folder).Walk();
+        if (Args.size() >= 3)
+            DefineStartupLanguage(Args[2]);
+        Application->Initialize();
+        TScreenshots(Args[1]).Walk();
         return 0;
     }
-    TNotesForm* Main = nullptr;
-    Application->CreateForm(Main);
-    Application->Run();
+    RunNotes(Args);
     return 0;
 }
 

@@ -1212,6 +1212,8 @@ bool TWinControl::WidgetEvent(QEvent* Event) {
         const Word VirtualKey = VirtualKeyOf(Key);
         if (Form && Form->IsMenuKey(this, VirtualKey, ShiftOf(Key)))
             return true; // an item was clicked: it may have freed this control
+        if (Form && Form->IsLabelAccelerator(VirtualKey, ShiftOf(Key)))
+            return true;
         if (!Form || (VirtualKey != VK_RETURN && VirtualKey != VK_ESCAPE && VirtualKey != VK_F1 &&
                       VirtualKey != VK_F10 && !OnKeyDown && !OnKeyPress && !Form->KeyPreview))
             return false;

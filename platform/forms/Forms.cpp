@@ -6,6 +6,7 @@
 #include "platform/forms/ExtCtrls.h"
 #include "platform/forms/Help.h"
 #include "platform/forms/Menus.h"
+#include "platform/forms/QtSupport.h"
 #include "platform/forms/StdCtrls.h"
 #include "platform/rtl/ScopeGuard.h"
 #include "platform/rtl/SysUtils.h"
@@ -38,7 +39,6 @@ void ApplicationExceptionHandler(TObject* Sender, const std::exception_ptr& Erro
     TExceptionText Text = DescribeException(Error);
     Application->ShowException(Sender, Text.ClassName, Text.Message);
 }
-
 
 // The plain message box of this layer: a form with a text and an OK button.
 void ShowPlainMessage(const String& Caption, const String& Text) {
@@ -277,8 +277,15 @@ void TCustomForm::HideWindow() {
     DoHide();
     if (FWidget)
         FWidget->hide();
-    if (Screen->ActiveForm() == this)
-        Screen->SetActiveForm(Screen->PreviousActiveForm(this));
+    if (Screen->ActiveForm() == this) {
+        // The window system need not pass the keyboard on (the offscreen one
+        // and some window managers leave no window active): the window that
+        // was active before takes it back, as after a modal dialog.
+        TCustomForm* Previous = Screen->PreviousActiveForm(this);
+        Screen->SetActiveForm(Previous);
+        if (Previous && Previous->FWidget)
+            Previous->FWidget->activateWindow();
+    }
     std::erase(Screen->FActivation, this);
 }
 
@@ -560,11 +567,43 @@ bool TCustomForm::ContextHelp(TControl* Target) {
         if (Control->HelpContext() != 0)
             return Application->HelpContext(Control->HelpContext());
     return false;
+namespace {
+
+// The first visible label at any depth below Parent whose accelerator is Key
+// and whose FocusControl can take the focus.
+TCustomLabel* LabelWithAccelerator(const TWinControl* Parent, Word Key) {
+    for (Integer I = 0; I < Parent->ControlCount(); ++I) {
+        TControl* Control = Parent->Controls(I);
+        if (!Control->Visible())
+            continue;
+        auto* Label = dynamic_cast<TCustomLabel*>(Control);
+        if (Label && Label->Enabled() && Label->ShowAccelChar() && Label->FocusControl &&
+            AccelKeyOf(Label->Caption()) == Key && Label->FocusControl->CanFocus())
+            return Label;
+        if (auto* Child = dynamic_cast<TWinControl*>(Control))
+            if (TCustomLabel* Found = LabelWithAccelerator(Child, Key))
+                return Found;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+bool TCustomForm::IsLabelAccelerator(Word Key, TShiftState Shift) {
+    if (Key == 0 || !Shift.Contains(ssAlt) || Shift.Contains(ssCtrl))
+        return false;
+    TCustomLabel* Label = LabelWithAccelerator(this, Key);
+    if (!Label)
+        return false;
+    Label->FocusControl->SetFocus();
+    return true;
 }
 
 bool TCustomForm::HandleKey(TWinControl* Target, Word Key, TShiftState Shift, char Char) {
     if (IsMenuKey(Target, Key, Shift))
         return true; // the click may have freed the form: nothing follows
+    if (IsLabelAccelerator(Key, Shift))
+        return true;
     if (KeyPreview && Target != this) {
         Word Code = Key;
         if (Code != 0 && KeyDown(Code, Shift))
@@ -1144,15 +1183,14 @@ struct TFormsUnit {
         Screen = new TScreen(nullptr);
         Application = new TApplication(nullptr);
         // Form files name these classes without a published field for each.
-        RegisterClasses({TForm::StaticClass(), TDataModule::StaticClass(), TLabel::StaticClass(),
-                         TButton::StaticClass(), TBitBtn::StaticClass(), TEdit::StaticClass(),
-                         TMemo::StaticClass(), TCheckBox::StaticClass(),
-                         TRadioButton::StaticClass(), TGroupBox::StaticClass(),
-                         TComboBox::StaticClass(), TListBox::StaticClass(), TPanel::StaticClass(),
-                         TImage::StaticClass(), TOpenDialog::StaticClass(),
-                         TSaveDialog::StaticClass(), TFontDialog::StaticClass(),
-                         TMainMenu::StaticClass(), TPopupMenu::StaticClass(),
-                         TMenuItem::StaticClass()});
+        RegisterClasses(
+            {TForm::StaticClass(),       TDataModule::StaticClass(), TLabel::StaticClass(),
+             TButton::StaticClass(),     TBitBtn::StaticClass(),     TEdit::StaticClass(),
+             TMemo::StaticClass(),       TCheckBox::StaticClass(),   TRadioButton::StaticClass(),
+             TGroupBox::StaticClass(),   TComboBox::StaticClass(),   TListBox::StaticClass(),
+             TPanel::StaticClass(),      TImage::StaticClass(),      TOpenDialog::StaticClass(),
+             TSaveDialog::StaticClass(), TFontDialog::StaticClass(), TMainMenu::StaticClass(),
+             TPopupMenu::StaticClass(),  TMenuItem::StaticClass()});
     }
     ~TFormsUnit() { FreeApplicationObjects(); }
 };

@@ -87,6 +87,10 @@ public:
     // A shortcut typed while Target has the focus: the pop-up menus of Target
     // and its parents, then the form's menu; true when an item was clicked.
     bool IsMenuKey(TControl* Target, Word Key, TShiftState Shift);
+    // Alt with the accelerator of a label's caption moves the focus to the
+    // label's FocusControl, as the window system does for buttons; true when
+    // it moved.
+    bool IsLabelAccelerator(Word Key, TShiftState Shift);
     bool IsShortCut(Word Key, TShiftState Shift);
     // F1 while Target has the focus: the help of the nearest help context of
     // Target and its parents; false when none has one.

@@ -19,6 +19,7 @@
 #include <QStyledItemDelegate>
 
 #include <algorithm>
+#include <cctype>
 
 namespace orlo {
 
@@ -37,6 +38,20 @@ String StripAccelChars(const String& Caption) {
         Result += Caption[I];
     }
     return Result;
+}
+
+Word AccelKeyOf(const String& Caption) {
+    for (size_t I = 0; I + 1 < Caption.size(); ++I) {
+        if (Caption[I] != '&')
+            continue;
+        const unsigned char Next = static_cast<unsigned char>(Caption[I + 1]);
+        if (Next == '&') {
+            ++I; // "&&" shows an ampersand
+            continue;
+        }
+        return std::isalnum(Next) ? static_cast<Word>(std::toupper(Next)) : 0;
+    }
+    return 0;
 }
 
 Qt::Alignment HorizontalAlignment(TAlignment Value) {

@@ -26,6 +26,9 @@ ORLO_EVENT(TMeasureItemEvent, void(TWinControl* Control, Integer Index, Integer&
 
 // The caption as shown: "&&" gives "&", a single "&" (the accelerator mark) goes.
 String StripAccelChars(const String& Caption);
+// The key of a caption's accelerator ("&File": 'F'), or 0 when it has none
+// that a letter or digit key types.
+Word AccelKeyOf(const String& Caption);
 // Qt's horizontal alignment flag of an alignment.
 Qt::Alignment HorizontalAlignment(TAlignment Value);
 

@@ -21,8 +21,8 @@
 #include <QPalette>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QToolTip>
 #include <QTest>
+#include <QToolTip>
 #include <QWidget>
 #include <QWindow>
 
@@ -331,6 +331,64 @@ TEST_F(ControlsTest, EveryKeyFromTheWindowSystemReachesTheFocusedControl) {
     }
     EXPECT_EQ(Probe.Downs, (std::vector<Word>(3, Word('C'))));
     EXPECT_EQ(Probe.PanelDowns, std::vector<Word>{});
+}
+
+TEST_F(ControlsTest, AcceleratorKeysOfCaptions) {
+    const std::pair<const char*, Word> Cases[] = {
+        {"&File", 'F'},     {"Save && &Quit", 'Q'}, {"A&&B", 0}, {"End&", 0},        {"&1st", '1'},
+        {"À &propos", 'P'}, {"&Über", 0},           {"", 0},     {"&a and &b", 'A'},
+    };
+    for (const auto& [Caption, Key] : Cases)
+        EXPECT_EQ(AccelKeyOf(Caption), Key) << Caption;
+}
+
+TEST_F(ControlsTest, AltAndALabelsAcceleratorFocusItsControl) {
+    auto* Name = Add<TEdit>(&Form, "Name");
+    auto* Other = Add<TEdit>(&Form, "Other");
+    Other->SetTop(30);
+    auto* Label = Add<TLabel>(&Form, "NameLabel");
+    Label->SetCaption("&Name:");
+    Label->FocusControl = Name;
+    Form.Show();
+    QWindow* Window = Form.Handle()->windowHandle();
+    ASSERT_NE(Window, nullptr);
+    Window->requestActivate();
+    struct Case {
+        const char* Name;
+        std::function<void()> Arrange;
+        Qt::KeyboardModifiers Modifiers;
+        bool Moves;
+    };
+    const Case Cases[] = {
+        {"Alt", [] {}, Qt::AltModifier, true},
+        {"Alt+Shift", [] {}, Qt::AltModifier | Qt::ShiftModifier, true},
+        {"Ctrl+Alt", [] {}, Qt::AltModifier | Qt::ControlModifier, false},
+        {"no Alt", [] {}, Qt::NoModifier, false},
+        {"label disabled", [&] { Label->SetEnabled(false); }, Qt::AltModifier, false},
+        {"label hidden", [&] { Label->SetVisible(false); }, Qt::AltModifier, false},
+        {"control hidden", [&] { Name->SetVisible(false); }, Qt::AltModifier, false},
+        {"control disabled", [&] { Name->SetEnabled(false); }, Qt::AltModifier, false},
+        {"no accelerator shown", [&] { Label->SetShowAccelChar(false); }, Qt::AltModifier, false},
+    };
+    for (const Case& C : Cases) {
+        Label->SetEnabled(true);
+        Label->SetVisible(true);
+        Label->SetShowAccelChar(true);
+        Name->SetVisible(true);
+        Name->SetEnabled(true);
+        Other->SetFocus();
+        C.Arrange();
+        QTest::keyClick(Window, Qt::Key_N, C.Modifiers);
+        EXPECT_EQ(Form.ActiveControl(), C.Moves ? static_cast<TWinControl*>(Name) : Other)
+            << C.Name;
+        EXPECT_EQ(Name->Text(), "") << C.Name << ": the accelerator typed into its control";
+        Other->SetText("");
+    }
+    // A freed control is forgotten: the accelerator does nothing.
+    delete Name;
+    Other->SetFocus();
+    QTest::keyClick(Window, Qt::Key_N, Qt::AltModifier);
+    EXPECT_EQ(Form.ActiveControl(), Other);
 }
 
 // Counts its enabled changes and its focus.

@@ -226,6 +226,41 @@ TEST_F(LiveModalTest, NestedLoopsAndARefusedClose) {
     EXPECT_EQ(Outer.CloseQueries, 2);
 }
 
+// The window system need not activate another window when one goes away
+// (the offscreen one does not): the form active before takes the keyboard back.
+TEST_F(LiveModalTest, TheWindowBeforeTakesTheKeyboardBackWhenOneGoes) {
+    TSmallDialog Owner(nullptr);
+    Owner.SetName("Owner");
+    Owner.Show();
+    Owner.Edit->SetFocus();
+    QWindow* const Window = Owner.Handle()->windowHandle();
+    const std::pair<const char*, std::function<void()>> Cases[] = {
+        {"a modal dialog ended with Escape",
+         [] {
+             TSmallDialog Dialog(nullptr);
+             Dialog.SetName("Dialog");
+             ShowLive(Dialog, [] { Type(TopWindow(), {Qt::Key_Escape}); });
+         }},
+        {"a second window hidden",
+         [] {
+             TSmallDialog Second(nullptr);
+             Second.SetName("Second");
+             Second.Show();
+             QCoreApplication::processEvents();
+             Second.Hide();
+         }},
+    };
+    for (const auto& [Name, Away] : Cases) {
+        Away();
+        for (Integer Round = 0; Round < 100 && QGuiApplication::focusWindow() != Window; ++Round)
+            QCoreApplication::processEvents();
+        EXPECT_EQ(QGuiApplication::focusWindow(), Window) << Name;
+        EXPECT_EQ(Screen->ActiveForm(), &Owner) << Name;
+    }
+    Type(QGuiApplication::focusWindow(), {Qt::Key_O, Qt::Key_K});
+    EXPECT_EQ(Owner.Edit->Text(), "ok");
+}
+
 TEST_F(ModalTest, RefusedCloseQueryAsksTheRunnerAgain) {
     TSmallDialog Dialog(nullptr);
     Dialog.AllowClose = false;

@@ -50,7 +50,7 @@ object NotesForm: TNotesForm
     Width = 120
     Height = 32
     Hint = 'Choose where notes are kept'
-    Caption = '&Settings...'
+    Caption = 'Settings...'
     ParentShowHint = False
     ShowHint = True
     TabOrder = 2
@@ -62,7 +62,7 @@ object NotesForm: TNotesForm
     Width = 120
     Height = 32
     Hint = 'Show a summary in its own window'
-    Caption = '&Report'
+    Caption = 'Report'
     ParentShowHint = False
     ShowHint = True
     TabOrder = 3
@@ -174,7 +174,7 @@ object NotesForm: TNotesForm
             Kind = tkLString
             Count = 3
             Values = {
-              0D0000000001000026537072616368653A0D00000000010000264C616E677565
+              0D0000000001000053267072616368653A0D00000000010000264C616E677565
               203A}
           end>
         SubType = [stPubPropObject]
@@ -216,8 +216,8 @@ object NotesForm: TNotesForm
             Kind = tkLString
             Count = 3
             Values = {
-              15000000000100002645696E7374656C6C756E67656E2E2E2E11000000000100
-              002652C3A9676C616765732E2E2E}
+              140000000001000045696E7374656C6C756E67656E2E2E2E1000000000010000
+              52C3A9676C616765732E2E2E}
           end
           item
             Name = 'Hint'
@@ -238,7 +238,7 @@ object NotesForm: TNotesForm
             Kind = tkLString
             Count = 3
             Values = {
-              0C0000000001000026426572696368740C0000000001000026526170706F7274}
+              0B00000000010000426572696368740B00000000010000526170706F7274}
           end
           item
             Name = 'Hint'
@@ -272,7 +272,7 @@ object NotesForm: TNotesForm
             Kind = tkLString
             Count = 3
             Values = {
-              0F00000000010000265363686C6965C39F656E0B00000000010000264665726D
+              0F00000000010000265363686C6965C39F656E0B00000000010000462665726D
               6572}
           end>
         SubType = [stPubPropObject]
@@ -320,7 +320,7 @@ object NotesForm: TNotesForm
             Kind = tkLString
             Count = 3
             Values = {
-              0C0000000001000026426572696368740C0000000001000026526170706F7274}
+              0C0000000001000026426572696368740C0000000001000052617070266F7274}
           end
           item
             Name = 'Hint'
@@ -399,7 +399,7 @@ object NotesForm: TNotesForm
             Kind = tkLString
             Count = 3
             Values = {
-              0C0000000001000026426572696368740C0000000001000026526170706F7274}
+              0C0000000001000026426572696368740C0000000001000052617070266F7274}
           end
           item
             Name = 'Hint'
@@ -469,7 +469,7 @@ object NotesForm: TNotesForm
             Kind = tkLString
             Count = 3
             Values = {
-              0F00000000010000265363686C6965C39F656E0B00000000010000264665726D
+              0F00000000010000265363686C6965C39F656E0B00000000010000462665726D
               6572}
           end>
         SubType = [stPubPropObject]

@@ -15,6 +15,7 @@ object SettingsDialog: TSettingsDialog
     Width = 200
     Height = 18
     Caption = 'Notes &folder:'
+    FocusControl = FolderCombo
   end
   object FolderCombo: TMRUComboBox
     Left = 16
