@@ -567,6 +567,8 @@ bool TCustomForm::ContextHelp(TControl* Target) {
         if (Control->HelpContext() != 0)
             return Application->HelpContext(Control->HelpContext());
     return false;
+}
+
 namespace {
 
 // The first visible label at any depth below Parent whose accelerator is Key
