@@ -224,6 +224,10 @@ public:
     // Enter or Escape pressed in the form; a default or cancel button takes
     // it and answers true. Containers offer it to their children.
     virtual bool HandleDialogKey(Word Key) { return false; }
+    // A letter or digit typed with Alt that no window-system shortcut took:
+    // the control whose caption marks it as its accelerator acts and answers
+    // true. Containers offer it to their children.
+    virtual bool HandleAccelerator(Word Key) { return false; }
     void BringToFront();
     void SendToBack();
     void Invalidate();
@@ -330,7 +334,24 @@ private:
     Integer FHelpContext = 0;
     TPopupMenu* FPopupMenu = nullptr;
     bool FTakingParentFont = false;
+    bool FClickPending = false; // the left button went down on the widget
     std::unique_ptr<TFont> FFont;
+};
+
+// Tells whether a control is still there after handlers ran that may have
+// freed it: const TControlWatch Watch(Control); ...; if (Watch.Gone()) ...
+class TControlWatch {
+public:
+    explicit TControlWatch(const TControl* Control);
+    ~TControlWatch();
+    TControlWatch(const TControlWatch&) = delete;
+    TControlWatch& operator=(const TControlWatch&) = delete;
+
+    bool Gone() const noexcept { return FControl == nullptr; }
+
+private:
+    friend class TControl;
+    const TControl* FControl;
 };
 
 class TWinControl : public TControl {
@@ -393,6 +414,7 @@ public:
     // Paints, clicks and hints for the windowless children; true eats the event.
     bool WindowlessChildrenEvent(QEvent* Event);
     bool HandleDialogKey(Word Key) override;
+    bool HandleAccelerator(Word Key) override;
 
 protected:
     void AllocateWidget() override;
@@ -413,6 +435,9 @@ protected:
     // Key handling; descendants decide what they want first.
     virtual bool KeyDown(Word& Key, TShiftState Shift);
     virtual bool KeyPress(char& Key);
+    virtual bool KeyUp(Word& Key, TShiftState Shift);
+    // A key press from the window system, through the form's key handling.
+    bool WidgetKeyPress(TCustomForm* Form, QKeyEvent* Key);
     void UpdateTabOrder();
     // Places the children's widgets again (the client origin moved).
     void ReapplyChildGeometry();

@@ -552,37 +552,51 @@ bool TCustomForm::IsMenuKey(TControl* Target, Word Key, TShiftState Shift) {
     return IsShortCut(Key, Shift);
 }
 
-bool TCustomForm::HandleKey(TWinControl* Target, Word Key, TShiftState Shift, char Char) {
+bool TCustomForm::HandleKey(TWinControl* Target, Word Key, TShiftState Shift, char& Char) {
     if (IsMenuKey(Target, Key, Shift))
         return true; // the click may have freed the form: nothing follows
-    if (KeyPreview && Target != this) {
-        Word Code = Key;
-        if (Code != 0 && KeyDown(Code, Shift))
-            return true;
-        char C = Char;
-        if (C != '\0' && KeyPress(C))
-            return true;
-    }
+    // A handler may free the target, or the whole form.
+    const TControlWatch Watch(Target);
+    // The preview sees the key first and may change it for the control.
+    const bool Preview = KeyPreview && Target != this;
     Word Code = Key;
-    if (Code != 0 && Target->KeyDown(Code, Shift))
+    if (Code != 0 && ((Preview && KeyDown(Code, Shift)) || Watch.Gone() ||
+                      Target->KeyDown(Code, Shift) || Watch.Gone()))
         return true;
-    char C = Char;
-    if (C != '\0' && Target->KeyPress(C))
+    if (Char != '\0' &&
+        ((Preview && KeyPress(Char)) || Watch.Gone() || Target->KeyPress(Char) || Watch.Gone()))
         return true;
-    if (Key == VK_F1) {
-        for (TControl* Control = Target; Control; Control = Control->Parent())
-            if (Control->HelpContext() != 0)
-                return Application->HelpContext(Control->HelpContext());
-        return false;
-    }
-    if ((Key == VK_RETURN || Key == VK_ESCAPE) && !Target->WantsKey(Key))
-        return DialogKey(Key);
+    if (Code == VK_F1)
+        return HelpKey(Target);
+    if (Shift == TShiftState{ssAlt} && IsAcceleratorKey(Code))
+        return HandleAccelerator(Code);
+    if ((Code == VK_RETURN || Code == VK_ESCAPE) && !Target->WantsKey(Code))
+        return DialogKey(Code);
     return false;
+}
+
+bool TCustomForm::IsAcceleratorKey(Word Key) {
+    return (Key >= 'A' && Key <= 'Z') || (Key >= '0' && Key <= '9');
+}
+
+bool TCustomForm::HelpKey(TWinControl* Target) {
+    for (TControl* Control = Target; Control; Control = Control->Parent())
+        if (Control->HelpContext() != 0)
+            return Application->HelpContext(Control->HelpContext());
+    return false;
+}
+
+bool TCustomForm::HandleKeyUp(TWinControl* Target, Word Key, TShiftState Shift) {
+    const TControlWatch Watch(Target);
+    Word Code = Key;
+    return Code != 0 && ((KeyPreview && Target != this && KeyUp(Code, Shift)) || Watch.Gone() ||
+                         Target->KeyUp(Code, Shift));
 }
 
 void TCustomForm::PressKey(Word Key, TShiftState Shift) {
     TWinControl* Target = FActiveControl ? FActiveControl : this;
-    if (HandleKey(Target, Key, Shift, CharOfKey(Key, Shift)))
+    char Char = CharOfKey(Key, Shift);
+    if (HandleKey(Target, Key, Shift, Char))
         return;
     if (Key == VK_TAB && !Target->WantsKey(Key))
         SelectNext(!Shift.Contains(ssShift));

@@ -94,8 +94,13 @@ public:
     TMainMenu* Menu() const noexcept { return FMenu; }
     void SetMenu(TMainMenu* Value);
     QMenuBar* MenuBar() const noexcept { return FMenuBar; }
-    // A key typed while Target has the focus; true when something took it.
-    bool HandleKey(TWinControl* Target, Word Key, TShiftState Shift, char Char);
+    // A key typed while Target has the focus: the menus, the form's preview
+    // (KeyPreview), Target's handlers, F1 help, Enter and Escape for the
+    // buttons; true when something took it. Char is left as the handlers
+    // changed it, for the widget to type.
+    bool HandleKey(TWinControl* Target, Word Key, TShiftState Shift, char& Char);
+    // A key released while Target has the focus: the preview, then Target.
+    bool HandleKeyUp(TWinControl* Target, Word Key, TShiftState Shift);
 
     // --- Window
     TFormBorderStyle BorderStyle() const noexcept { return FBorderStyle; }
@@ -178,6 +183,8 @@ private:
     friend class TControl;
     void SetActive(bool Value);
     void ControlGone(TControl* Control);
+    bool HelpKey(TWinControl* Target);
+    static bool IsAcceleratorKey(Word Key);
     void FocusEntered(TWinControl* Control);
     void CloseModal();
     void RunModalScript();

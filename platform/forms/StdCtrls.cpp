@@ -9,16 +9,20 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPainter>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalBlocker>
 #include <QStyledItemDelegate>
 
 #include <algorithm>
+#include <cctype>
+#include <functional>
 
 namespace orlo {
 
@@ -37,6 +41,17 @@ String StripAccelChars(const String& Caption) {
         Result += Caption[I];
     }
     return Result;
+}
+
+Word AccelKeyOf(const String& Caption) {
+    for (size_t I = 0; I + 1 < Caption.size(); ++I) {
+        if (Caption[I] != '&')
+            continue;
+        if (Caption[I + 1] != '&')
+            return static_cast<Word>(std::toupper(static_cast<unsigned char>(Caption[I + 1])));
+        ++I; // "&&" is a plain "&"
+    }
+    return 0;
 }
 
 Qt::Alignment HorizontalAlignment(TAlignment Value) {
@@ -143,6 +158,33 @@ template <class Box> void ApplyOwnerDraw(QAbstractItemView* View, Box* Control, 
     if (Has)
         Old->deleteLater();
 }
+
+// A combo box that tells its control when its list opens (before it shows,
+// so that OnDropDown may still fill it) and when it has closed, whoever opens
+// it: a click, Alt+Down, F4 or the code.
+class TComboBoxWidget final : public QComboBox {
+public:
+    explicit TComboBoxWidget(QWidget* Parent) : QComboBox(Parent) {}
+    std::function<void(bool Open)> PopupChanging;
+
+    void showPopup() override {
+        const QPointer<TComboBoxWidget> Self(this);
+        Tell(true);
+        if (Self && TControl::FromWidget(this))
+            QComboBox::showPopup(); // not when OnDropDown freed the control
+    }
+    void hidePopup() override {
+        QComboBox::hidePopup();
+        Tell(false);
+    }
+
+private:
+    // Only while a control owns the widget: a released one may outlive it.
+    void Tell(bool Open) {
+        if (PopupChanging && TControl::FromWidget(this))
+            PopupChanging(Open);
+    }
+};
 
 // Lines of a memo or list as Qt shows them.
 QStringList QLinesOf(const TStrings* Lines) {
@@ -254,6 +296,14 @@ void TCustomLabel::AdjustBounds() {
     else if (!FWordWrap && FAlignment == taCenter)
         NewLeft = Left() + (Width() - NewWidth) / 2;
     SetBounds(NewLeft, Top(), NewWidth, Size.Y);
+}
+
+bool TCustomLabel::HandleAccelerator(Word Key) {
+    if (!FShowAccelChar || !FocusControl || AccelKeyOf(Caption()) != Key ||
+        !FocusControl->CanFocus())
+        return false;
+    FocusControl->SetFocus();
+    return true;
 }
 
 void TCustomLabel::TextChanged() {
@@ -537,6 +587,34 @@ void TRadioButton::ApplyChecked() {
     Button->setChecked(FChecked);
 }
 
+bool TRadioButton::KeyDown(Word& Key, TShiftState Shift) {
+    if (TButtonControl::KeyDown(Key, Shift))
+        return true;
+    const bool Forward = Key == VK_DOWN || Key == VK_RIGHT;
+    if (!Shift.Empty() || (!Forward && Key != VK_UP && Key != VK_LEFT))
+        return false;
+    if (TRadioButton* Next = NextInGroup(Forward)) {
+        Next->SetFocus(); // this button's OnExit may free it: nothing of it follows
+        Next->SetChecked(true);
+    }
+    return true;
+}
+
+TRadioButton* TRadioButton::NextInGroup(bool Forward) const {
+    if (!Parent())
+        return nullptr;
+    std::vector<TWinControl*> Order = Parent()->TabList();
+    if (!Forward)
+        std::reverse(Order.begin(), Order.end());
+    const auto Self =
+        static_cast<size_t>(std::find(Order.begin(), Order.end(), this) - Order.begin());
+    for (size_t Step = 1; Step < Order.size(); ++Step)
+        if (auto* Radio = dynamic_cast<TRadioButton*>(Order[(Self + Step) % Order.size()]);
+            Radio && Radio->CanFocus())
+            return Radio;
+    return nullptr;
+}
+
 // --- TCustomGroupBox ---------------------------------------------------------
 
 ORLO_PUBLISHED(TCustomGroupBox, "StdCtrls") {}
@@ -684,7 +762,19 @@ void TCustomEdit::TextChanged() {
 
 void TCustomEdit::UserEdited(const String& Value) {
     FText = Value;
+    TakeWidgetSelection();
     TextChanged();
+}
+
+void TCustomEdit::TakeWidgetSelection() {
+    auto* Edit = qobject_cast<QLineEdit*>(FWidget);
+    if (!Edit)
+        return;
+    // Counted in the text's own characters, not Qt's.
+    const QString Shown = Edit->text();
+    const int Start = Edit->hasSelectedText() ? Edit->selectionStart() : Edit->cursorPosition();
+    FSelStart = Length(FromQString(Shown.left(Start)));
+    FSelLength = Length(FromQString(Edit->selectedText()));
 }
 
 QWidget* TCustomEdit::CreateWidget(QWidget* ParentWidget) {
@@ -699,6 +789,9 @@ void TCustomEdit::InitWidget() {
     SetPasswordChar(FPasswordChar);
     Listen(Edit, &QLineEdit::textEdited,
            [this](const QString& Value) { UserEdited(FromQString(Value)); });
+    // The user's cursor and selection.
+    Listen(Edit, &QLineEdit::selectionChanged, [this] { TakeWidgetSelection(); });
+    Listen(Edit, &QLineEdit::cursorPositionChanged, [this](int, int) { TakeWidgetSelection(); });
 }
 
 void TCustomEdit::ApplyText() {
@@ -787,6 +880,18 @@ void TCustomMemo::ApplyWrap() {
 
 bool TCustomMemo::WantsKey(Word Key) const {
     return (Key == VK_RETURN && WantReturns) || (Key == VK_TAB && WantTabs);
+}
+
+bool TCustomMemo::WidgetEvent(QEvent* Event) {
+    if (Event->type() != QEvent::KeyPress)
+        return TCustomEdit::WidgetEvent(Event);
+    static_cast<QPlainTextEdit*>(FWidget)->setTabChangesFocus(!WantTabs);
+    const auto* Key = static_cast<QKeyEvent*>(Event);
+    const bool PlainReturn = VirtualKeyOf(Key) == VK_RETURN && Key->modifiers() == Qt::NoModifier;
+    if (TCustomEdit::WidgetEvent(Event))
+        return true; // a handler may have freed this memo
+    // No button took it: a memo that wants no returns types none either.
+    return PlainReturn && !WantReturns;
 }
 
 QWidget* TCustomMemo::CreateWidget(QWidget* ParentWidget) {
@@ -934,6 +1039,23 @@ void TCustomComboBox::SetDroppedDown(bool Value) {
     }
 }
 
+void TCustomComboBox::PopupChanging(bool Open) {
+    if (FDroppedDown == Open)
+        return; // SetDroppedDown did it
+    FDroppedDown = Open;
+    if (Open)
+        DropDown();
+}
+
+void TCustomComboBox::EditTextChanged(const String& Value) {
+    const QComboBox* Combo = Box();
+    const int Current = Combo->currentIndex();
+    const bool Picking =
+        Current != FItemIndex && Current >= 0 && Combo->itemText(Current) == ToQString(Value);
+    if (Editable() && !Picking && Value != FText)
+        UserType(Value);
+}
+
 void TCustomComboBox::SetSelStart(Integer Value) {
     FSelStart = std::clamp<Integer>(Value, 0, Length(FText));
     FSelLength = 0;
@@ -1010,7 +1132,7 @@ bool TCustomComboBox::WantsKey(Word Key) const {
 }
 
 QWidget* TCustomComboBox::CreateWidget(QWidget* ParentWidget) {
-    return new QComboBox(ParentWidget);
+    return new TComboBoxWidget(ParentWidget);
 }
 
 void TCustomComboBox::InitWidget() {
@@ -1023,10 +1145,11 @@ void TCustomComboBox::InitWidget() {
     ApplyItems();
     SetMaxLength(FMaxLength);
     Listen(Combo, &QComboBox::activated, [this](int Index) { UserSelect(Index); });
-    Listen(Combo, &QComboBox::editTextChanged, [this](const QString& Value) {
-        if (Editable() && FromQString(Value) != FText)
-            UserType(FromQString(Value));
-    });
+    Listen(Combo, &QComboBox::editTextChanged,
+           [this](const QString& Value) { EditTextChanged(FromQString(Value)); });
+    static_cast<TComboBoxWidget*>(Combo)->PopupChanging = [this](bool Open) {
+        Dispatch([&] { PopupChanging(Open); });
+    };
 }
 
 void TCustomComboBox::ApplyItems() {
@@ -1136,9 +1259,12 @@ void TCustomListBox::InitWidget() {
     QListWidget* L = List();
     ApplyOwnerDraw(L, this, Style == lbOwnerDrawVariable);
     ApplyItems();
-    Listen(L, &QListWidget::currentRowChanged, [this](int Row) {
-        if (Row >= 0)
-            UserSelect(Row);
+    // The selection, not the current row: the view makes its first row
+    // current when it takes the focus, which is no choice of the user's.
+    Listen(L, &QListWidget::itemSelectionChanged, [this, L] {
+        const QList<QListWidgetItem*> Selected = L->selectedItems();
+        if (!Selected.isEmpty())
+            UserSelect(L->row(Selected.first()));
     });
     Listen(L, &QListWidget::itemDoubleClicked, [this](QListWidgetItem*) {
         if (OnDblClick)

@@ -26,6 +26,9 @@ ORLO_EVENT(TMeasureItemEvent, void(TWinControl* Control, Integer Index, Integer&
 
 // The caption as shown: "&&" gives "&", a single "&" (the accelerator mark) goes.
 String StripAccelChars(const String& Caption);
+// The key a caption marks with a single "&" (an upper-case letter or a
+// digit, as a virtual key), or 0.
+Word AccelKeyOf(const String& Caption);
 // Qt's horizontal alignment flag of an alignment.
 Qt::Alignment HorizontalAlignment(TAlignment Value);
 
@@ -55,6 +58,8 @@ public:
     TPoint MeasureText() const;
     // With AutoSize: fits the label to its caption (a word-wrapped label keeps its width).
     void AdjustBounds();
+    // The caption's accelerator moves the focus to FocusControl.
+    bool HandleAccelerator(Word Key) override;
 
 protected:
     void Paint(QPainter& Painter) override;
@@ -170,8 +175,14 @@ protected:
     void InitWidget() override;
     void ApplyText() override;
     void ApplyChecked();
+    // The arrow keys move to the next radio button of the parent and check it.
+    bool KeyDown(Word& Key, TShiftState Shift) override;
 
 private:
+    // The next radio button of the parent in tab order (back: the previous)
+    // that can take the focus, round the end; null when there is none.
+    TRadioButton* NextInGroup(bool Forward) const;
+
     bool FChecked = false;
     TAlignment FAlignment = taRightJustify;
 };
@@ -237,6 +248,8 @@ protected:
     void ApplySelection();
     Integer BackgroundRole() const override;
     void UserEdited(const String& Value);
+    // The selection as the widget has it now.
+    void TakeWidgetSelection();
 
     Integer FMaxLength = 0;
     bool FReadOnly = false;
@@ -276,6 +289,8 @@ protected:
     void InitWidget() override;
     void ApplyText() override;
     bool WantsKey(Word Key) const override;
+    // Tab and Enter as WantTabs and WantReturns say at the time of the key.
+    bool WidgetEvent(QEvent* Event) override;
 
 private:
     void LinesChanged(TObject* Sender);
@@ -360,6 +375,11 @@ private:
     void ItemsChanged(TObject* Sender);
     void ApplyItems();
     void ApplySelection();
+    // The widget's list opens (before it shows) or has closed.
+    void PopupChanging(bool Open);
+    // The edit part's text changed by typing, or by an entry being picked
+    // (which reports itself).
+    void EditTextChanged(const String& Value);
 
     std::unique_ptr<TStringList> FItems;
     std::unique_ptr<TCanvas> FCanvas;
