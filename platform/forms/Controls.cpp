@@ -83,6 +83,7 @@ bool ConcernsWindowless(const QEvent* Event) {
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonRelease:
     case QEvent::MouseButtonDblClick:
+    case QEvent::ContextMenu:
     case QEvent::ToolTip:
         return true;
     default:
@@ -1204,6 +1205,12 @@ bool TWinControl::WindowlessChildrenEvent(QEvent* Event) {
         if (Pressed == Child && Mouse->button() == Qt::LeftButton && Child->ClicksOnRelease())
             Child->Click(); // may free this control: nothing of it is used after
         return true;
+    }
+    case QEvent::ContextMenu: {
+        // The child's menu, or its parents' with the child as the menu's component.
+        auto* Menu = static_cast<QContextMenuEvent*>(Event);
+        TControl* Child = WindowlessChildAt(Menu->pos());
+        return Child && Child->ShowPopupMenu(Menu->globalPos());
     }
     case QEvent::ToolTip: {
         auto* Help = static_cast<QHelpEvent*>(Event);

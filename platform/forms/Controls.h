@@ -411,7 +411,7 @@ public:
     TKeyEvent OnKeyUp;
 
     bool WidgetEvent(QEvent* Event) override;
-    // Paints, clicks and hints for the windowless children; true eats the event.
+    // Paints, clicks, pop-up menus and hints for the windowless children; true eats the event.
     bool WindowlessChildrenEvent(QEvent* Event);
     bool HandleDialogKey(Word Key) override;
     bool HandleAccelerator(Word Key) override;

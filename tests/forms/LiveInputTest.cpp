@@ -4,6 +4,7 @@
 // properties, the focus and the form's active control follow.
 
 #include "platform/forms/Buttons.h"
+#include "platform/forms/Menus.h"
 #include "platform/rtl/ScopeGuard.h"
 #include "tests/forms/FormsTestSupport.h"
 
@@ -588,6 +589,19 @@ TEST_F(LiveInputTest, ComboBoxPicksByKeysAndPopupWithOneEventEach) {
         EXPECT_FALSE(Combo->DroppedDown()) << N;
         EXPECT_EQ(Combo->ItemIndex(), 1) << N;
         EXPECT_EQ(Events.Take(), (Log{"DropDown " + N, "Click " + N, "Change " + N})) << N;
+        if (Style == csDropDownList) {
+            // A letter picks the entry it starts.
+            Type("g");
+            EXPECT_EQ(Combo->Text(), "gamma");
+            EXPECT_EQ(Events.Take(), (Log{"Click " + N, "Change " + N}));
+        } else {
+            // Each key typed is one change; a text that is no entry selects none.
+            QTest::keyClick(Combo->Widget(), Qt::Key_A, Qt::ControlModifier);
+            Type("zz");
+            EXPECT_EQ(Combo->Text(), "zz");
+            EXPECT_EQ(Combo->ItemIndex(), -1);
+            EXPECT_EQ(Events.Take(), Log(2, "Change " + N));
+        }
         Combo->Free();
     }
 }
@@ -851,6 +865,54 @@ TEST_F(LiveInputTest, CloseBoxOfANonModalFormAsksAndFreesItLater) {
     EXPECT_FALSE(Gone); // freed later, never under the close event
     QApplication::processEvents();
     EXPECT_TRUE(Gone);
+}
+
+// --- Pop-up menus by a real right click ---------------------------------------------
+
+// Notes which menu popped up, for which control.
+struct TPopupLog {
+    Log Shown;
+    void Popup(TObject* Sender) {
+        auto* Menu = static_cast<TPopupMenu*>(Sender);
+        const TComponent* For = Menu->PopupComponent();
+        Shown.push_back(Menu->Name() + " for " + (For ? For->Name() : String("?")));
+    }
+};
+
+TEST_F(LiveInputTest, RightClickPopsUpTheMenuOfTheControlUnderTheMouseOrOfItsParent) {
+    TPopupLog Popups;
+    const auto MakeMenu = [&](const char* Name) {
+        auto* Menu = new TPopupMenu(&Form);
+        Menu->SetName(Name);
+        Menu->OnPopup = TNotifyEvent::Make<&TPopupLog::Popup>(&Popups);
+        return Menu;
+    };
+    auto* Panel = Add<TPanel>(&Form, "Panel", {0, 0, 300, 200});
+    Panel->SetPopupMenu(MakeMenu("PanelMenu"));
+    auto* Edit = Add<TEdit>(Panel, "Edit", {110, 10, 210, 31});
+    Edit->SetPopupMenu(MakeMenu("EditMenu"));
+    auto* Button = Add<TButton>(Panel, "Button", {110, 50, 185, 75});
+    auto* Label = Add<TLabel>(Panel, "Label", {10, 10, 100, 27});
+    Label->SetPopupMenu(MakeMenu("LabelMenu"));
+    auto* Plain = Add<TLabel>(Panel, "Plain", {10, 50, 100, 67});
+    ShowForm();
+    struct Case {
+        TControl* Under;
+        QPoint At; // in the form's window
+        const char* Shown;
+    };
+    const Case Cases[] = {
+        {Edit, {115, 15}, "EditMenu for Edit"},     {Button, {115, 55}, "PanelMenu for Button"},
+        {Label, {15, 15}, "LabelMenu for Label"},   {Plain, {15, 55}, "PanelMenu for Plain"},
+        {Panel, {250, 150}, "PanelMenu for Panel"},
+    };
+    for (const Case& C : Cases) {
+        QTest::mouseClick(Form.Handle()->windowHandle(), Qt::RightButton, {}, C.At);
+        EXPECT_EQ(Popups.Shown, Log{C.Shown}) << C.Under->Name();
+        Popups.Shown.clear();
+        if (QWidget* Open = QApplication::activePopupWidget())
+            Open->close();
+    }
 }
 
 } // namespace
