@@ -1145,9 +1145,10 @@ QRect TWinControl::WindowlessArea(const TControl* Child) const {
                  Child->Height());
 }
 
-TControl* TWinControl::WindowlessChildAt(const QPoint& At) const {
+TControl* TWinControl::WindowlessChildAt(const QPoint& At, bool AllowDisabled) const {
     for (auto Child = FControls.rbegin(); Child != FControls.rend(); ++Child)
-        if ((*Child)->Windowless() && (*Child)->Visible() && WindowlessArea(*Child).contains(At))
+        if ((*Child)->Windowless() && (*Child)->Visible() &&
+            (AllowDisabled || (*Child)->Enabled()) && WindowlessArea(*Child).contains(At))
             return *Child;
     return nullptr;
 }
@@ -1214,7 +1215,8 @@ bool TWinControl::WindowlessChildrenEvent(QEvent* Event) {
     }
     case QEvent::ToolTip: {
         auto* Help = static_cast<QHelpEvent*>(Event);
-        TControl* Child = WindowlessChildAt(Help->pos());
+        // A disabled control shows its hint too.
+        TControl* Child = WindowlessChildAt(Help->pos(), true);
         if (!Child)
             return false;
         const String Tip = Child->ToolTip();

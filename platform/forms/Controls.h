@@ -444,8 +444,9 @@ protected:
     friend class TCustomForm;
     // Where a windowless child lies in this control's widget.
     QRect WindowlessArea(const TControl* Child) const;
-    // The topmost visible windowless child at a point of the widget.
-    TControl* WindowlessChildAt(const QPoint& At) const;
+    // The topmost visible windowless child at a point of the widget; a
+    // disabled one takes no clicks: its parent has them.
+    TControl* WindowlessChildAt(const QPoint& At, bool AllowDisabled = false) const;
     // Moves a windowless child before Place in the paint order (the end: on top).
     void MoveWindowless(TControl* Child, std::vector<TControl*>::iterator Place);
     void PaintWindowless(QPaintEvent* Event);

@@ -713,10 +713,18 @@ void TCustomEdit::SetPasswordChar(char Value) {
 
 void TCustomEdit::SetCharCase(TEditCharCase Value) {
     FCharCase = Value;
-    if (Value == ecUpperCase)
-        SetText(AnsiUpperCase(Caption()));
-    else if (Value == ecLowerCase)
-        SetText(AnsiLowerCase(Caption()));
+    SetText(Cased(Caption()));
+}
+
+String TCustomEdit::Cased(const String& Value) const {
+    switch (FCharCase) {
+    case ecUpperCase:
+        return AnsiUpperCase(Value);
+    case ecLowerCase:
+        return AnsiLowerCase(Value);
+    default:
+        return Value;
+    }
 }
 
 void TCustomEdit::SetSelStart(Integer Value) {
@@ -761,9 +769,20 @@ void TCustomEdit::TextChanged() {
 }
 
 void TCustomEdit::UserEdited(const String& Value) {
-    FText = Value;
+    FText = Cased(Value);
+    if (FText != Value)
+        ShowCasedText();
     TakeWidgetSelection();
     TextChanged();
+}
+
+void TCustomEdit::ShowCasedText() {
+    // What was typed or pasted, in the case asked for, where it was.
+    auto* Edit = static_cast<QLineEdit*>(FWidget);
+    QSignalBlocker Quiet(Edit);
+    const int Cursor = Edit->cursorPosition();
+    Edit->setText(ToQString(FText));
+    Edit->setCursorPosition(Cursor);
 }
 
 void TCustomEdit::TakeWidgetSelection() {

@@ -248,6 +248,9 @@ protected:
     void ApplySelection();
     Integer BackgroundRole() const override;
     void UserEdited(const String& Value);
+    // Value in the case CharCase asks for.
+    String Cased(const String& Value) const;
+    void ShowCasedText();
     // The selection as the widget has it now.
     void TakeWidgetSelection();
 

@@ -521,6 +521,27 @@ TEST_F(LiveInputTest, EditFollowsTypingSelectionAndMaxLengthWithOneChangePerEdit
     EXPECT_TRUE(Edit->Modified);
 }
 
+TEST_F(LiveInputTest, EditTypesInTheCaseItIsToldWhereverTheCursorIs) {
+    auto* Edit = Add<TEdit>(&Form, "Edit", {10, 10, 160, 31});
+    Events.Watch(Edit);
+    ShowForm();
+    Edit->SetFocus();
+    Edit->SetCharCase(ecUpperCase);
+    Type("ad");
+    Type({Qt::Key_Left});
+    Type("bc");
+    EXPECT_EQ(Edit->Text(), "ABCD");
+    EXPECT_EQ(static_cast<QLineEdit*>(Edit->Widget())->text(), "ABCD");
+    EXPECT_EQ(Edit->SelStart(), 3);
+    Edit->SetCharCase(ecLowerCase);
+    EXPECT_EQ(Edit->Text(), "abcd");
+    Events.Take();
+    Type({Qt::Key_End, Qt::Key_Left});
+    Type("X");
+    EXPECT_EQ(Edit->Text(), "abcxd");
+    EXPECT_EQ(Events.Take(), Log{"Change Edit"});
+}
+
 TEST_F(LiveInputTest, MemoTakesTabOnlyWhenItWantsTabs) {
     auto* Memo = Add<TMemo>(&Form, "Memo", {10, 10, 200, 100});
     auto* After = Add<TEdit>(&Form, "After", {10, 110, 110, 131});
@@ -628,6 +649,11 @@ TEST_F(LiveInputTest, LabelIsClickedThroughItsParentAndItsAcceleratorFocusesItsC
     EXPECT_EQ(Events.Take(), Log{"Click Panel"});
     DoubleClickAt(Panel->Widget(), {15, 150});
     EXPECT_EQ(Events.Take(), (Log{"Click Panel", "DblClick Panel"}));
+    // A disabled label leaves its clicks to the panel.
+    Label->SetEnabled(false);
+    QTest::mouseClick(Panel->Widget(), Qt::LeftButton, {}, {15, 15});
+    EXPECT_EQ(Events.Take(), Log{"Click Panel"});
+    Label->SetEnabled(true);
     Other->SetFocus();
     Type({Qt::Key_N}, Qt::AltModifier);
     EXPECT_EQ(QtFocus(), Edit);
