@@ -1,21 +1,20 @@
 // The widgets driven as a user drives them, through the window system
 // (QTest): the message box in its own event loop answered by keys and
-// accelerators, the button panel clicked, the history combo box typed into,
-// and the language combo box picked from.
+// accelerators, the history combo box typed into, and the language combo box
+// picked from.
 
 #include "runtime/LangComboBox.h"
-#include "widgets/ButtonPanel.h"
 #include "widgets/MRUComboBox.h"
 #include "widgets/MsgBox.h"
 
 #include "tests/classes/LinesOf.h"
+#include "tests/forms/LiveLoop.h"
 #include "tests/widgets/WidgetTestSupport.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
 #include <QTest>
-#include <QTimer>
 #include <QWidget>
 #include <QWindow>
 
@@ -27,12 +26,6 @@
 
 namespace orlo::test {
 namespace {
-
-// The window of the innermost open modal form.
-QWindow* TopWindow() {
-    QWidget* Top = QApplication::activeModalWidget();
-    return Top ? Top->windowHandle() : nullptr;
-}
 
 // The message box that is open now.
 TMyMsgForm* OpenBox() {
@@ -53,18 +46,9 @@ class LiveMsgBoxTest : public ::testing::Test {
 protected:
     void SetUp() override { Application->Initialize(); }
     // Runs Show (which opens a box in its own event loop) with User's steps
-    // inside that loop. A box still open long after ends with mrAbort, so
-    // that a fault fails instead of hanging.
+    // inside that loop.
     static Integer ShowLive(const std::function<Integer()>& Show, std::function<void()> User) {
-        QTimer::singleShot(0, std::move(User));
-        QTimer Watchdog;
-        Watchdog.setSingleShot(true);
-        QObject::connect(&Watchdog, &QTimer::timeout, [] {
-            for (Integer I = 0; I < Screen->FormCount(); ++I)
-                Screen->Forms(I)->SetModalResult(mrAbort);
-        });
-        Watchdog.start(20000);
-        return Show();
+        return RunLive(Show, std::move(User));
     }
     static void Type(Qt::Key Key, Qt::KeyboardModifiers Modifiers = {}) {
         QWindow* Window = TopWindow();
@@ -142,44 +126,6 @@ protected:
 
     std::unique_ptr<TForm> Form = std::make_unique<TForm>(nullptr);
 };
-
-TEST_F(LiveWidgetsTest, ButtonPanelClickedByMouseRunsItemThenPanelOnce) {
-    auto* Panel = new TButtonPanel(Form.get());
-    Panel->SetParent(Form.get());
-    std::vector<String> Calls;
-    struct TListener {
-        std::vector<String>* Calls;
-        void ItemClick(TObject*) { Calls->push_back("item"); }
-        void PanelClick(TObject*, TButtonItem* Item) {
-            Calls->push_back("panel " + Item->Caption());
-        }
-    } Listener{&Calls};
-    Panel->OnButtonClick = TButtonClickNotify::Make<&TListener::PanelClick>(&Listener);
-    TButtonItem* Item = Panel->Buttons()->Items(1);
-    Item->SetNotify(0, TNotifyEvent::Make<&TListener::ItemClick>(&Listener));
-    ShowForm();
-    QTest::mouseClick(Item->Button()->Widget(), Qt::LeftButton);
-    EXPECT_EQ(Calls, (std::vector<String>{"item", "panel " + Item->Caption()}));
-    EXPECT_EQ(Form->ModalResult(), Item->ModalResult());
-}
-
-TEST_F(LiveWidgetsTest, PanelFreedByAHandlerDuringARealClick) {
-    auto* Panel = new TButtonPanel(Form.get());
-    Panel->SetParent(Form.get());
-    struct TFreer {
-        TButtonPanel* Panel;
-        void Free(TObject*, TButtonItem*) {
-            delete Panel;
-            Panel = nullptr;
-        }
-    } Freer{Panel};
-    Panel->OnButtonClick = TButtonClickNotify::Make<&TFreer::Free>(&Freer);
-    ShowForm();
-    QTest::mouseClick(Panel->Buttons()->Items(0)->Button()->Widget(), Qt::LeftButton);
-    QApplication::processEvents();
-    EXPECT_EQ(Freer.Panel, nullptr);
-    EXPECT_EQ(Form->ControlCount(), 0);
-}
 
 TEST_F(LiveWidgetsTest, HistoryComboBoxAcceptsWhatIsTypedOnEnterAndOnLeaving) {
     auto* Box = new TMRUComboBox(Form.get());
