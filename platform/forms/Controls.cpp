@@ -68,14 +68,6 @@ std::vector<TControlWatch*>& ControlWatches() {
     return *Watches;
 }
 
-// Runs the widget's own handling of Event, as if no filter were installed.
-bool WidgetOwnEvent(QWidget* Widget, QEvent* Event) {
-    struct Access : QWidget {
-        using QWidget::event;
-    };
-    return (Widget->*&Access::event)(Event);
-}
-
 // Whether a parent's widget handles Event for its windowless children.
 bool ConcernsWindowless(const QEvent* Event) {
     switch (Event->type()) {
@@ -271,6 +263,13 @@ String GetShortHint(const String& Hint) {
 String GetLongHint(const String& Hint) {
     size_t Bar = Hint.find('|');
     return Bar == String::npos ? Hint : Hint.substr(Bar + 1);
+}
+
+bool WidgetOwnEvent(QWidget* Widget, QEvent* Event) {
+    struct Access : QWidget {
+        using QWidget::event;
+    };
+    return (Widget->*&Access::event)(Event);
 }
 
 // --- TWidgetBridge -----------------------------------------------------------

@@ -114,6 +114,8 @@ constexpr Word VK_F2 = 113;
 Word VirtualKeyOf(const QKeyEvent* Event);
 TShiftState ShiftOf(const QKeyEvent* Event);
 char KeyCharOf(const QKeyEvent* Event);
+// Runs the widget's own handling of Event, as if no filter were installed.
+bool WidgetOwnEvent(QWidget* Widget, QEvent* Event);
 // The character a key gives (letters, digits, blank, Enter, Escape,
 // Backspace, Tab), '\0' for the others.
 char CharOfKey(Word Key, TShiftState Shift);

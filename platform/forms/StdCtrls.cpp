@@ -1069,10 +1069,32 @@ void TCustomComboBox::PopupChanging(bool Open) {
 void TCustomComboBox::EditTextChanged(const String& Value) {
     const QComboBox* Combo = Box();
     const int Current = Combo->currentIndex();
+    // A pick makes its entry current first, then shows its text, then
+    // reports the new current entry; typing leaves the current entry.
     const bool Picking =
-        Current != FItemIndex && Current >= 0 && Combo->itemText(Current) == ToQString(Value);
-    if (Editable() && !Picking && Value != FText)
+        Current != FShownIndex && Current >= 0 && Combo->itemText(Current) == ToQString(Value);
+    if (Editable() && !Picking && !FTyping && Value != FText)
         UserType(Value);
+}
+
+bool TCustomComboBox::WidgetEvent(QEvent* Event) {
+    if (Event->type() != QEvent::KeyPress || !Editable())
+        return TWinControl::WidgetEvent(Event);
+    if (TWinControl::WidgetEvent(Event))
+        return true; // taken: a handler may have freed this box
+    // A handler run by the key (OnDropDown) may free this box.
+    const TControlWatch Watch(this);
+    {
+        FTyping = true;
+        TScopeGuard Typed([&] {
+            if (!Watch.Gone())
+                FTyping = false;
+        });
+        WidgetOwnEvent(FWidget, Event);
+    }
+    if (!Watch.Gone() && Box())
+        EditTextChanged(FromQString(Box()->currentText()));
+    return true; // the widget had it: Qt must not give it the key again
 }
 
 void TCustomComboBox::SetSelStart(Integer Value) {
@@ -1166,6 +1188,7 @@ void TCustomComboBox::InitWidget() {
     Listen(Combo, &QComboBox::activated, [this](int Index) { UserSelect(Index); });
     Listen(Combo, &QComboBox::editTextChanged,
            [this](const QString& Value) { EditTextChanged(FromQString(Value)); });
+    Listen(Combo, &QComboBox::currentIndexChanged, [this](int Index) { FShownIndex = Index; });
     static_cast<TComboBoxWidget*>(Combo)->PopupChanging = [this](bool Open) {
         Dispatch([&] { PopupChanging(Open); });
     };
@@ -1187,6 +1210,7 @@ void TCustomComboBox::ApplySelection() {
         return;
     QSignalBlocker Quiet(Combo);
     Combo->setCurrentIndex(FItemIndex);
+    FShownIndex = Combo->currentIndex();
     if (Combo->isEditable())
         Combo->setEditText(ToQString(FText));
 }

@@ -373,6 +373,9 @@ protected:
     bool WantsKey(Word Key) const override;
     void Loaded() override;
     QComboBox* Box() const;
+    // The widget types a key of the edit part at once: what it and its
+    // completer change of the text is then one change.
+    bool WidgetEvent(QEvent* Event) override;
 
 private:
     void ItemsChanged(TObject* Sender);
@@ -394,6 +397,8 @@ private:
     Integer FSelStart = 0;
     Integer FSelLength = 0;
     bool FLoadedIndex = false;
+    int FShownIndex = -1; // the entry the widget showed as current, before a pick changes it
+    bool FTyping = false; // a key of the edit part is being typed
 };
 
 class TComboBox : public TCustomComboBox {

@@ -616,12 +616,18 @@ TEST_F(LiveInputTest, ComboBoxPicksByKeysAndPopupWithOneEventEach) {
             EXPECT_EQ(Combo->Text(), "gamma");
             EXPECT_EQ(Events.Take(), (Log{"Click " + N, "Change " + N}));
         } else {
-            // Each key typed is one change; a text that is no entry selects none.
+            // Each key typed is one change; a text that is no entry selects
+            // none. A key that the completer completes is one change too.
             QTest::keyClick(Combo->Widget(), Qt::Key_A, Qt::ControlModifier);
             Type("zz");
             EXPECT_EQ(Combo->Text(), "zz");
             EXPECT_EQ(Combo->ItemIndex(), -1);
             EXPECT_EQ(Events.Take(), Log(2, "Change " + N));
+            QTest::keyClick(Combo->Widget(), Qt::Key_A, Qt::ControlModifier);
+            Type({Qt::Key_B});
+            EXPECT_EQ(Combo->Text(), "beta");
+            EXPECT_EQ(Combo->ItemIndex(), 1);
+            EXPECT_EQ(Events.Take(), Log{"Change " + N});
         }
         Combo->Free();
     }
