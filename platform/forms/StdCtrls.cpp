@@ -1074,7 +1074,7 @@ void TCustomComboBox::EditTextChanged(const String& Value) {
     const bool Picking =
         Current != FShownIndex && Current >= 0 && Combo->itemText(Current) == ToQString(Value);
     if (Editable() && !Picking && !FTyping && Value != FText)
-        UserType(Value);
+        TypedInWidget(Value);
 }
 
 bool TCustomComboBox::WidgetEvent(QEvent* Event) {
@@ -1139,6 +1139,14 @@ void TCustomComboBox::UserType(const String& Value) {
     FText = Value;
     FItemIndex = FItems->IndexOf(Value);
     ApplySelection();
+    Change();
+}
+
+void TCustomComboBox::TypedInWidget(const String& Value) {
+    // The widget shows it already: setting it again would lose the cursor
+    // and what the completer selected.
+    FText = Value;
+    FItemIndex = FItems->IndexOf(Value);
     Change();
 }
 

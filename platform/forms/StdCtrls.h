@@ -386,6 +386,8 @@ private:
     // The edit part's text changed by typing, or by an entry being picked
     // (which reports itself).
     void EditTextChanged(const String& Value);
+    // What the user typed, as the widget shows it.
+    void TypedInWidget(const String& Value);
 
     std::unique_ptr<TStringList> FItems;
     std::unique_ptr<TCanvas> FCanvas;
