@@ -22,6 +22,7 @@
 #include <algorithm>
 #include <initializer_list>
 #include <unordered_map>
+#include <utility>
 
 namespace orlo {
 
@@ -43,32 +44,28 @@ std::unordered_map<const QWidget*, TControl*>& WidgetControls() {
     return *Map;
 }
 
-// The key press that a control took first: Qt offers an ignored key event to
-// each parent in turn, and only the first control may act on it. The address
-// alone does not tell one press from the next (the window system delivers
-// each press in a new event at the same place), so a press counts as seen
-// only where it goes on to the parents of the control that took it.
-struct TTakenKeyPress {
+// The key event that a control took first: Qt offers an ignored key event
+// to each parent in turn, and only the first control may act on it. The
+// address alone does not tell one event from the next (the window system
+// delivers each press and release in a new event at the same place), so an
+// event counts as seen only where it goes on to the parents of the control
+// that took it.
+struct TTakenKey {
     const QEvent* Event = nullptr;
+    QEvent::Type Type = QEvent::None;
     QPointer<QWidget> Taker;
 
-    bool PassesOn(const QEvent* Press, const QWidget* Widget) const {
-        return Press == Event && Taker && Taker != Widget && Widget->isAncestorOf(Taker);
+    bool PassesOn(const QEvent* Key, const QWidget* Widget) const {
+        return Key == Event && Key->type() == Type && Taker && Taker != Widget &&
+               Widget->isAncestorOf(Taker);
     }
 };
-TTakenKeyPress TakenKeyPress;
+TTakenKey TakenKey;
 
-// The widget that last got a double click: the release that follows ends the
-// double click (press, release, press and double click, release) and is no
-// second click.
-QPointer<QWidget> DoubleClicked;
-
-// Runs the widget's own handling of Event, as if no filter were installed.
-bool WidgetOwnEvent(QWidget* Widget, QEvent* Event) {
-    struct Access : QWidget {
-        using QWidget::event;
-    };
-    return (Widget->*&Access::event)(Event);
+// The watches running now, innermost last.
+std::vector<TControlWatch*>& ControlWatches() {
+    static auto* Watches = new std::vector<TControlWatch*>();
+    return *Watches;
 }
 
 // Whether a parent's widget handles Event for its windowless children.
@@ -78,6 +75,7 @@ bool ConcernsWindowless(const QEvent* Event) {
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonRelease:
     case QEvent::MouseButtonDblClick:
+    case QEvent::ContextMenu:
     case QEvent::ToolTip:
         return true;
     default:
@@ -267,6 +265,13 @@ String GetLongHint(const String& Hint) {
     return Bar == String::npos ? Hint : Hint.substr(Bar + 1);
 }
 
+bool WidgetOwnEvent(QWidget* Widget, QEvent* Event) {
+    struct Access : QWidget {
+        using QWidget::event;
+    };
+    return (Widget->*&Access::event)(Event);
+}
+
 // --- TWidgetBridge -----------------------------------------------------------
 
 TWidgetBridge::TWidgetBridge(TControl* Control) : FControl(Control) {}
@@ -311,7 +316,18 @@ TControl::TControl(TComponent* AOwner) : TComponent(AOwner), FFont(std::make_uni
     FFont->OnChange = TNotifyEvent::Make<&TControl::FontObjectChanged>(this);
 }
 
+TControlWatch::TControlWatch(const TControl* Control) : FControl(Control) {
+    ControlWatches().push_back(this);
+}
+
+TControlWatch::~TControlWatch() {
+    std::erase(ControlWatches(), this);
+}
+
 TControl::~TControl() {
+    for (TControlWatch* Watch : ControlWatches())
+        if (Watch->FControl == this)
+            Watch->FControl = nullptr;
     Destroying();
     if (FParent) {
         if (TCustomForm* Form = GetParentForm())
@@ -555,20 +571,20 @@ TControl* TControl::FromWidget(const QWidget* Widget) {
 
 bool TControl::WidgetEvent(QEvent* Event) {
     switch (Event->type()) {
+    case QEvent::MouseButtonPress:
+        FClickPending = static_cast<QMouseEvent*>(Event)->button() == Qt::LeftButton;
+        return false;
     case QEvent::MouseButtonDblClick:
-        DoubleClicked = FWidget;
+        FClickPending = false; // the second press of a double click: its release is no click
         if (OnDblClick)
             OnDblClick(this);
         return false;
-    case QEvent::MouseButtonRelease: {
-        const bool EndsDoubleClick = DoubleClicked == FWidget;
-        DoubleClicked = nullptr;
-        if (!EndsDoubleClick && ClicksOnRelease() &&
+    case QEvent::MouseButtonRelease:
+        if (ClicksOnRelease() && std::exchange(FClickPending, false) &&
             static_cast<QMouseEvent*>(Event)->button() == Qt::LeftButton &&
             FWidget->rect().contains(static_cast<QMouseEvent*>(Event)->position().toPoint()))
             Click();
         return false;
-    }
     case QEvent::ContextMenu:
         return ShowPopupMenu(static_cast<QContextMenuEvent*>(Event)->globalPos());
     default:
@@ -876,17 +892,6 @@ std::vector<TWinControl*> TWinControl::TabList() const {
     return FTabList;
 }
 
-void TWinControl::UpdateTabOrder() {
-    QWidget* Previous = nullptr;
-    for (TWinControl* Child : FTabList) {
-        if (!Child->FWidget)
-            continue;
-        if (Previous)
-            QWidget::setTabOrder(Previous, Child->FWidget);
-        Previous = Child->FWidget;
-    }
-}
-
 namespace {
 
 void CollectTabOrder(const TWinControl* Container, std::vector<TWinControl*>& Out) {
@@ -897,6 +902,25 @@ void CollectTabOrder(const TWinControl* Container, std::vector<TWinControl*>& Ou
 }
 
 } // namespace
+
+void TWinControl::UpdateTabOrder() {
+    // Qt keeps one focus chain per window, and Tab follows it: the chain runs
+    // through the whole window in tab order, each container's children in its
+    // place, not only through the siblings here.
+    const TWinControl* Root = this;
+    while (Root->Parent())
+        Root = Root->Parent();
+    std::vector<TWinControl*> Order;
+    CollectTabOrder(Root, Order);
+    QWidget* Previous = nullptr;
+    for (TWinControl* Control : Order) {
+        if (!Control->FWidget)
+            continue;
+        if (Previous)
+            QWidget::setTabOrder(Previous, Control->FWidget);
+        Previous = Control->FWidget;
+    }
+}
 
 TWinControl* TWinControl::FindNextControl(TWinControl* Current, bool GoForward,
                                           bool CheckTabStop) const {
@@ -1071,6 +1095,13 @@ bool TWinControl::HandleDialogKey(Word Key) {
     return false;
 }
 
+bool TWinControl::HandleAccelerator(Word Key) {
+    for (TControl* Child : FControls)
+        if (Child->Visible() && Child->Enabled() && Child->HandleAccelerator(Key))
+            return true;
+    return false;
+}
+
 void TWinControl::DoEnter() {
     if (OnEnter)
         OnEnter(this);
@@ -1099,6 +1130,12 @@ bool TWinControl::PopupMenuKey(Word Key, TShiftState Shift) {
     return ShowPopupMenu(FWidget->mapToGlobal(FWidget->rect().center()));
 }
 
+bool TWinControl::KeyUp(Word& Key, TShiftState Shift) {
+    if (OnKeyUp)
+        OnKeyUp(this, Key, Shift);
+    return Key == 0;
+}
+
 void TWinControl::MoveWindowless(TControl* Child, std::vector<TControl*>::iterator Place) {
     auto Found = std::find(FControls.begin(), FControls.end(), Child);
     if (Found == FControls.end())
@@ -1116,9 +1153,10 @@ QRect TWinControl::WindowlessArea(const TControl* Child) const {
                  Child->Height());
 }
 
-TControl* TWinControl::WindowlessChildAt(const QPoint& At) const {
+TControl* TWinControl::WindowlessChildAt(const QPoint& At, bool AllowDisabled) const {
     for (auto Child = FControls.rbegin(); Child != FControls.rend(); ++Child)
-        if ((*Child)->Windowless() && (*Child)->Visible() && WindowlessArea(*Child).contains(At))
+        if ((*Child)->Windowless() && (*Child)->Visible() &&
+            (AllowDisabled || (*Child)->Enabled()) && WindowlessArea(*Child).contains(At))
             return *Child;
     return nullptr;
 }
@@ -1163,6 +1201,7 @@ bool TWinControl::WindowlessChildrenEvent(QEvent* Event) {
         const QPoint At = Mouse->position().toPoint();
         TControl* Child = WindowlessChildAt(At);
         if (Event->type() == QEvent::MouseButtonDblClick) {
+            FPressPoint = {-1, -1}; // the release that follows is no click
             if (Child && Child->OnDblClick)
                 Child->OnDblClick(Child);
             return Child != nullptr;
@@ -1176,9 +1215,16 @@ bool TWinControl::WindowlessChildrenEvent(QEvent* Event) {
             Child->Click(); // may free this control: nothing of it is used after
         return true;
     }
+    case QEvent::ContextMenu: {
+        // The child's menu, or its parents' with the child as the menu's component.
+        auto* Menu = static_cast<QContextMenuEvent*>(Event);
+        TControl* Child = WindowlessChildAt(Menu->pos());
+        return Child && Child->ShowPopupMenu(Menu->globalPos());
+    }
     case QEvent::ToolTip: {
         auto* Help = static_cast<QHelpEvent*>(Event);
-        TControl* Child = WindowlessChildAt(Help->pos());
+        // A disabled control shows its hint too.
+        TControl* Child = WindowlessChildAt(Help->pos(), true);
         if (!Child)
             return false;
         const String Tip = Child->ToolTip();
@@ -1196,48 +1242,44 @@ bool TWinControl::WindowlessChildrenEvent(QEvent* Event) {
 bool TWinControl::WidgetEvent(QEvent* Event) {
     switch (Event->type()) {
     case QEvent::FocusIn:
-        TakenKeyPress = {};
+        TakenKey = {};
         if (TCustomForm* Form = GetParentForm(); Form && Form != this)
             Form->FocusEntered(this);
         return false;
-    case QEvent::KeyRelease:
-        TakenKeyPress = {};
-        return TControl::WidgetEvent(Event);
-    case QEvent::KeyPress: {
-        if (TakenKeyPress.PassesOn(Event, FWidget))
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease: {
+        if (TakenKey.PassesOn(Event, FWidget))
             return false;
-        TakenKeyPress = {Event, FWidget};
-        auto* Key = static_cast<QKeyEvent*>(Event);
+        TakenKey = {Event, Event->type(), FWidget};
         TCustomForm* Form = GetParentForm();
-        const Word VirtualKey = VirtualKeyOf(Key);
-        if (Form && Form->IsMenuKey(this, VirtualKey, ShiftOf(Key)))
-            return true; // an item was clicked: it may have freed this control
-        if (Form && Form->IsLabelAccelerator(VirtualKey, ShiftOf(Key)))
-            return true;
-        if (!Form || (VirtualKey != VK_RETURN && VirtualKey != VK_ESCAPE && VirtualKey != VK_F1 &&
-                      VirtualKey != VK_F10 && !OnKeyDown && !OnKeyPress && !Form->KeyPreview))
+        if (!Form)
             return false;
-        // A handler that frees this control takes its widget out of the map
-        // (the widget itself lives until the dispatch is over).
-        const auto Freed = [this, Widget = FWidget] { return FromWidget(Widget) != this; };
-        Word Code = VirtualKey;
-        TShiftState Shift = ShiftOf(Key);
-        if ((Code != 0 && KeyDown(Code, Shift)) || Freed())
-            return true;
-        char Char = KeyCharOf(Key);
-        if ((Char != '\0' && KeyPress(Char)) || Freed())
-            return true;
-        if (PopupMenuKey(Code, Shift))
-            return true;
-        if (Code == VK_F1)
-            return Form->ContextHelp(this);
-        if ((Code == VK_RETURN || Code == VK_ESCAPE) && !WantsKey(Code))
-            return Form->DialogKey(Code);
-        return false;
+        auto* Key = static_cast<QKeyEvent*>(Event);
+        if (Event->type() == QEvent::KeyPress)
+            return WidgetKeyPress(Form, Key);
+        // A held key repeats its presses only: the release comes once, at the end.
+        return !Key->isAutoRepeat() && Form->HandleKeyUp(this, VirtualKeyOf(Key), ShiftOf(Key));
     }
     default:
         return TControl::WidgetEvent(Event);
     }
+}
+
+bool TWinControl::WidgetKeyPress(TCustomForm* Form, QKeyEvent* Key) {
+    const char Typed = KeyCharOf(Key);
+    char Char = Typed;
+    const QPointer<QWidget> Widget = FWidget;
+    if (Form->HandleKey(this, VirtualKeyOf(Key), ShiftOf(Key), Char))
+        return true; // a handler may have freed this control
+    if (Char == Typed || !Widget || TControl::FromWidget(Widget) != this)
+        return false;
+    // A handler changed the character: the widget types that one instead.
+    const unsigned char Code = static_cast<unsigned char>(Char);
+    const int QtKey = Code >= 'a' && Code <= 'z' ? Code - 'a' + Qt::Key_A : Code;
+    QKeyEvent Changed(QEvent::KeyPress, QtKey, Key->modifiers(), QString(QChar(Code)),
+                      Key->isAutoRepeat(), Key->count());
+    WidgetOwnEvent(Widget, &Changed);
+    return true;
 }
 
 // --- TGraphicControl, TCustomControl -----------------------------------------

@@ -115,6 +115,8 @@ constexpr Word VK_F10 = 121;
 Word VirtualKeyOf(const QKeyEvent* Event);
 TShiftState ShiftOf(const QKeyEvent* Event);
 char KeyCharOf(const QKeyEvent* Event);
+// Runs the widget's own handling of Event, as if no filter were installed.
+bool WidgetOwnEvent(QWidget* Widget, QEvent* Event);
 // The character a key gives (letters, digits, blank, Enter, Escape,
 // Backspace, Tab), '\0' for the others.
 char CharOfKey(Word Key, TShiftState Shift);
@@ -225,6 +227,10 @@ public:
     // Enter or Escape pressed in the form; a default or cancel button takes
     // it and answers true. Containers offer it to their children.
     virtual bool HandleDialogKey(Word Key) { return false; }
+    // A letter or digit typed with Alt that no window-system shortcut took:
+    // the control whose caption marks it as its accelerator acts and answers
+    // true. Containers offer it to their children.
+    virtual bool HandleAccelerator(Word Key) { return false; }
     void BringToFront();
     void SendToBack();
     void Invalidate();
@@ -331,7 +337,24 @@ private:
     Integer FHelpContext = 0;
     TPopupMenu* FPopupMenu = nullptr;
     bool FTakingParentFont = false;
+    bool FClickPending = false; // the left button went down on the widget
     std::unique_ptr<TFont> FFont;
+};
+
+// Tells whether a control is still there after handlers ran that may have
+// freed it: const TControlWatch Watch(Control); ...; if (Watch.Gone()) ...
+class TControlWatch {
+public:
+    explicit TControlWatch(const TControl* Control);
+    ~TControlWatch();
+    TControlWatch(const TControlWatch&) = delete;
+    TControlWatch& operator=(const TControlWatch&) = delete;
+
+    bool Gone() const noexcept { return FControl == nullptr; }
+
+private:
+    friend class TControl;
+    const TControl* FControl;
 };
 
 class TWinControl : public TControl {
@@ -391,9 +414,10 @@ public:
     TKeyEvent OnKeyUp;
 
     bool WidgetEvent(QEvent* Event) override;
-    // Paints, clicks and hints for the windowless children; true eats the event.
+    // Paints, clicks, pop-up menus and hints for the windowless children; true eats the event.
     bool WindowlessChildrenEvent(QEvent* Event);
     bool HandleDialogKey(Word Key) override;
+    bool HandleAccelerator(Word Key) override;
 
 protected:
     void AllocateWidget() override;
@@ -418,14 +442,18 @@ protected:
     // platform turns into a context menu event itself); true when one popped
     // up, and its OnPopup may have freed this control.
     bool PopupMenuKey(Word Key, TShiftState Shift);
+    virtual bool KeyUp(Word& Key, TShiftState Shift);
+    // A key press from the window system, through the form's key handling.
+    bool WidgetKeyPress(TCustomForm* Form, QKeyEvent* Key);
     void UpdateTabOrder();
     // Places the children's widgets again (the client origin moved).
     void ReapplyChildGeometry();
     friend class TCustomForm;
     // Where a windowless child lies in this control's widget.
     QRect WindowlessArea(const TControl* Child) const;
-    // The topmost visible windowless child at a point of the widget.
-    TControl* WindowlessChildAt(const QPoint& At) const;
+    // The topmost visible windowless child at a point of the widget; a
+    // disabled one takes no clicks: its parent has them.
+    TControl* WindowlessChildAt(const QPoint& At, bool AllowDisabled = false) const;
     // Moves a windowless child before Place in the paint order (the end: on top).
     void MoveWindowless(TControl* Child, std::vector<TControl*>::iterator Place);
     void PaintWindowless(QPaintEvent* Event);

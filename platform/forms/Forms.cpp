@@ -569,67 +569,47 @@ bool TCustomForm::ContextHelp(TControl* Target) {
     return false;
 }
 
-namespace {
-
-// The first visible label at any depth below Parent whose accelerator is Key
-// and whose FocusControl can take the focus.
-TCustomLabel* LabelWithAccelerator(const TWinControl* Parent, Word Key) {
-    for (Integer I = 0; I < Parent->ControlCount(); ++I) {
-        TControl* Control = Parent->Controls(I);
-        if (!Control->Visible())
-            continue;
-        auto* Label = dynamic_cast<TCustomLabel*>(Control);
-        if (Label && Label->Enabled() && Label->ShowAccelChar() && Label->FocusControl &&
-            AccelKeyOf(Label->Caption()) == Key && Label->FocusControl->CanFocus())
-            return Label;
-        if (auto* Child = dynamic_cast<TWinControl*>(Control))
-            if (TCustomLabel* Found = LabelWithAccelerator(Child, Key))
-                return Found;
-    }
-    return nullptr;
-}
-
-} // namespace
-
-bool TCustomForm::IsLabelAccelerator(Word Key, TShiftState Shift) {
-    if (Key == 0 || !Shift.Contains(ssAlt) || Shift.Contains(ssCtrl))
-        return false;
-    TCustomLabel* Label = LabelWithAccelerator(this, Key);
-    if (!Label)
-        return false;
-    Label->FocusControl->SetFocus();
-    return true;
-}
-
-bool TCustomForm::HandleKey(TWinControl* Target, Word Key, TShiftState Shift, char Char) {
+bool TCustomForm::HandleKey(TWinControl* Target, Word Key, TShiftState Shift, char& Char) {
     if (IsMenuKey(Target, Key, Shift))
         return true; // the click may have freed the form: nothing follows
-    if (IsLabelAccelerator(Key, Shift))
-        return true;
-    if (KeyPreview && Target != this) {
-        Word Code = Key;
-        if (Code != 0 && KeyDown(Code, Shift))
-            return true;
-        char C = Char;
-        if (C != '\0' && KeyPress(C))
-            return true;
-    }
+    // A handler may free the target, or the whole form.
+    const TControlWatch Watch(Target);
+    // The preview sees the key first and may change it for the control.
+    const bool Preview = KeyPreview && Target != this;
     Word Code = Key;
-    if (Code != 0 && Target->KeyDown(Code, Shift))
+    if (Code != 0 && ((Preview && KeyDown(Code, Shift)) || Watch.Gone() ||
+                      Target->KeyDown(Code, Shift) || Watch.Gone()))
         return true;
-    char C = Char;
-    if (C != '\0' && Target->KeyPress(C))
+    if (Char != '\0' &&
+        ((Preview && KeyPress(Char)) || Watch.Gone() || Target->KeyPress(Char) || Watch.Gone()))
         return true;
-    if (Key == VK_F1)
+    if (Target->PopupMenuKey(Code, Shift))
+        return true; // its OnPopup may have freed the target
+    if (Code == VK_F1)
         return ContextHelp(Target);
-    if ((Key == VK_RETURN || Key == VK_ESCAPE) && !Target->WantsKey(Key))
-        return DialogKey(Key);
+    // Ctrl+Alt is AltGr, which types characters.
+    if (Shift.Contains(ssAlt) && !Shift.Contains(ssCtrl) && IsAcceleratorKey(Code))
+        return HandleAccelerator(Code);
+    if ((Code == VK_RETURN || Code == VK_ESCAPE) && !Target->WantsKey(Code))
+        return DialogKey(Code);
     return false;
+}
+
+bool TCustomForm::IsAcceleratorKey(Word Key) {
+    return (Key >= 'A' && Key <= 'Z') || (Key >= '0' && Key <= '9');
+}
+
+bool TCustomForm::HandleKeyUp(TWinControl* Target, Word Key, TShiftState Shift) {
+    const TControlWatch Watch(Target);
+    Word Code = Key;
+    return Code != 0 && ((KeyPreview && Target != this && KeyUp(Code, Shift)) || Watch.Gone() ||
+                         Target->KeyUp(Code, Shift));
 }
 
 void TCustomForm::PressKey(Word Key, TShiftState Shift) {
     TWinControl* Target = FActiveControl ? FActiveControl : this;
-    if (HandleKey(Target, Key, Shift, CharOfKey(Key, Shift)))
+    char Char = CharOfKey(Key, Shift);
+    if (HandleKey(Target, Key, Shift, Char))
         return;
     if (Key == VK_TAB && !Target->WantsKey(Key))
         SelectNext(!Shift.Contains(ssShift));

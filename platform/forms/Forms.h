@@ -87,10 +87,6 @@ public:
     // A shortcut typed while Target has the focus: the pop-up menus of Target
     // and its parents, then the form's menu; true when an item was clicked.
     bool IsMenuKey(TControl* Target, Word Key, TShiftState Shift);
-    // Alt with the accelerator of a label's caption moves the focus to the
-    // label's FocusControl, as the window system does for buttons; true when
-    // it moved.
-    bool IsLabelAccelerator(Word Key, TShiftState Shift);
     bool IsShortCut(Word Key, TShiftState Shift);
     // F1 while Target has the focus: the help of the nearest help context of
     // Target and its parents; false when none has one.
@@ -101,8 +97,13 @@ public:
     TMainMenu* Menu() const noexcept { return FMenu; }
     void SetMenu(TMainMenu* Value);
     QMenuBar* MenuBar() const noexcept { return FMenuBar; }
-    // A key typed while Target has the focus; true when something took it.
-    bool HandleKey(TWinControl* Target, Word Key, TShiftState Shift, char Char);
+    // A key typed while Target has the focus: the menus, the form's preview
+    // (KeyPreview), Target's handlers, F1 help, Enter and Escape for the
+    // buttons; true when something took it. Char is left as the handlers
+    // changed it, for the widget to type.
+    bool HandleKey(TWinControl* Target, Word Key, TShiftState Shift, char& Char);
+    // A key released while Target has the focus: the preview, then Target.
+    bool HandleKeyUp(TWinControl* Target, Word Key, TShiftState Shift);
 
     // --- Window
     TFormBorderStyle BorderStyle() const noexcept { return FBorderStyle; }
@@ -185,6 +186,7 @@ private:
     friend class TControl;
     void SetActive(bool Value);
     void ControlGone(TControl* Control);
+    static bool IsAcceleratorKey(Word Key);
     void FocusEntered(TWinControl* Control);
     void CloseModal();
     void RunModalScript();

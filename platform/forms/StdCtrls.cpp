@@ -9,10 +9,12 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPainter>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalBlocker>
@@ -20,6 +22,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <functional>
 
 namespace orlo {
 
@@ -159,6 +162,33 @@ template <class Box> void ApplyOwnerDraw(QAbstractItemView* View, Box* Control, 
         Old->deleteLater();
 }
 
+// A combo box that tells its control when its list opens (before it shows,
+// so that OnDropDown may still fill it) and when it has closed, whoever opens
+// it: a click, Alt+Down, F4 or the code.
+class TComboBoxWidget final : public QComboBox {
+public:
+    explicit TComboBoxWidget(QWidget* Parent) : QComboBox(Parent) {}
+    std::function<void(bool Open)> PopupChanging;
+
+    void showPopup() override {
+        const QPointer<TComboBoxWidget> Self(this);
+        Tell(true);
+        if (Self && TControl::FromWidget(this))
+            QComboBox::showPopup(); // not when OnDropDown freed the control
+    }
+    void hidePopup() override {
+        QComboBox::hidePopup();
+        Tell(false);
+    }
+
+private:
+    // Only while a control owns the widget: a released one may outlive it.
+    void Tell(bool Open) {
+        if (PopupChanging && TControl::FromWidget(this))
+            PopupChanging(Open);
+    }
+};
+
 // Lines of a memo or list as Qt shows them.
 QStringList QLinesOf(const TStrings* Lines) {
     QStringList Result;
@@ -269,6 +299,14 @@ void TCustomLabel::AdjustBounds() {
     else if (!FWordWrap && FAlignment == taCenter)
         NewLeft = Left() + (Width() - NewWidth) / 2;
     SetBounds(NewLeft, Top(), NewWidth, Size.Y);
+}
+
+bool TCustomLabel::HandleAccelerator(Word Key) {
+    if (!FShowAccelChar || !FocusControl || AccelKeyOf(Caption()) != Key ||
+        !FocusControl->CanFocus())
+        return false;
+    FocusControl->SetFocus();
+    return true;
 }
 
 void TCustomLabel::TextChanged() {
@@ -552,6 +590,34 @@ void TRadioButton::ApplyChecked() {
     Button->setChecked(FChecked);
 }
 
+bool TRadioButton::KeyDown(Word& Key, TShiftState Shift) {
+    if (TButtonControl::KeyDown(Key, Shift))
+        return true;
+    const bool Forward = Key == VK_DOWN || Key == VK_RIGHT;
+    if (!Shift.Empty() || (!Forward && Key != VK_UP && Key != VK_LEFT))
+        return false;
+    if (TRadioButton* Next = NextInGroup(Forward)) {
+        Next->SetFocus(); // this button's OnExit may free it: nothing of it follows
+        Next->SetChecked(true);
+    }
+    return true;
+}
+
+TRadioButton* TRadioButton::NextInGroup(bool Forward) const {
+    if (!Parent())
+        return nullptr;
+    std::vector<TWinControl*> Order = Parent()->TabList();
+    if (!Forward)
+        std::reverse(Order.begin(), Order.end());
+    const auto Self =
+        static_cast<size_t>(std::find(Order.begin(), Order.end(), this) - Order.begin());
+    for (size_t Step = 1; Step < Order.size(); ++Step)
+        if (auto* Radio = dynamic_cast<TRadioButton*>(Order[(Self + Step) % Order.size()]);
+            Radio && Radio->CanFocus())
+            return Radio;
+    return nullptr;
+}
+
 // --- TCustomGroupBox ---------------------------------------------------------
 
 ORLO_PUBLISHED(TCustomGroupBox, "StdCtrls") {}
@@ -650,10 +716,18 @@ void TCustomEdit::SetPasswordChar(char Value) {
 
 void TCustomEdit::SetCharCase(TEditCharCase Value) {
     FCharCase = Value;
-    if (Value == ecUpperCase)
-        SetText(AnsiUpperCase(Caption()));
-    else if (Value == ecLowerCase)
-        SetText(AnsiLowerCase(Caption()));
+    SetText(Cased(Caption()));
+}
+
+String TCustomEdit::Cased(const String& Value) const {
+    switch (FCharCase) {
+    case ecUpperCase:
+        return AnsiUpperCase(Value);
+    case ecLowerCase:
+        return AnsiLowerCase(Value);
+    default:
+        return Value;
+    }
 }
 
 void TCustomEdit::SetSelStart(Integer Value) {
@@ -698,8 +772,31 @@ void TCustomEdit::TextChanged() {
 }
 
 void TCustomEdit::UserEdited(const String& Value) {
-    FText = Value;
+    FText = Cased(Value);
+    if (FText != Value)
+        ShowCasedText();
+    TakeWidgetSelection();
     TextChanged();
+}
+
+void TCustomEdit::ShowCasedText() {
+    // What was typed or pasted, in the case asked for, where it was.
+    auto* Edit = static_cast<QLineEdit*>(FWidget);
+    QSignalBlocker Quiet(Edit);
+    const int Cursor = Edit->cursorPosition();
+    Edit->setText(ToQString(FText));
+    Edit->setCursorPosition(Cursor);
+}
+
+void TCustomEdit::TakeWidgetSelection() {
+    auto* Edit = qobject_cast<QLineEdit*>(FWidget);
+    if (!Edit)
+        return;
+    // Counted in the text's own characters, not Qt's.
+    const QString Shown = Edit->text();
+    const int Start = Edit->hasSelectedText() ? Edit->selectionStart() : Edit->cursorPosition();
+    FSelStart = Length(FromQString(Shown.left(Start)));
+    FSelLength = Length(FromQString(Edit->selectedText()));
 }
 
 QWidget* TCustomEdit::CreateWidget(QWidget* ParentWidget) {
@@ -714,6 +811,9 @@ void TCustomEdit::InitWidget() {
     SetPasswordChar(FPasswordChar);
     Listen(Edit, &QLineEdit::textEdited,
            [this](const QString& Value) { UserEdited(FromQString(Value)); });
+    // The user's cursor and selection.
+    Listen(Edit, &QLineEdit::selectionChanged, [this] { TakeWidgetSelection(); });
+    Listen(Edit, &QLineEdit::cursorPositionChanged, [this](int, int) { TakeWidgetSelection(); });
 }
 
 void TCustomEdit::ApplyText() {
@@ -802,6 +902,18 @@ void TCustomMemo::ApplyWrap() {
 
 bool TCustomMemo::WantsKey(Word Key) const {
     return (Key == VK_RETURN && WantReturns) || (Key == VK_TAB && WantTabs);
+}
+
+bool TCustomMemo::WidgetEvent(QEvent* Event) {
+    if (Event->type() != QEvent::KeyPress)
+        return TCustomEdit::WidgetEvent(Event);
+    static_cast<QPlainTextEdit*>(FWidget)->setTabChangesFocus(!WantTabs);
+    const auto* Key = static_cast<QKeyEvent*>(Event);
+    const bool PlainReturn = VirtualKeyOf(Key) == VK_RETURN && Key->modifiers() == Qt::NoModifier;
+    if (TCustomEdit::WidgetEvent(Event))
+        return true; // a handler may have freed this memo
+    // No button took it: a memo that wants no returns types none either.
+    return PlainReturn && !WantReturns;
 }
 
 QWidget* TCustomMemo::CreateWidget(QWidget* ParentWidget) {
@@ -949,6 +1061,45 @@ void TCustomComboBox::SetDroppedDown(bool Value) {
     }
 }
 
+void TCustomComboBox::PopupChanging(bool Open) {
+    if (FDroppedDown == Open)
+        return; // SetDroppedDown did it
+    FDroppedDown = Open;
+    if (Open)
+        DropDown();
+}
+
+void TCustomComboBox::EditTextChanged(const String& Value) {
+    const QComboBox* Combo = Box();
+    const int Current = Combo->currentIndex();
+    // A pick makes its entry current first, then shows its text, then
+    // reports the new current entry; typing leaves the current entry.
+    const bool Picking =
+        Current != FShownIndex && Current >= 0 && Combo->itemText(Current) == ToQString(Value);
+    if (Editable() && !Picking && !FTyping && Value != FText)
+        TypedInWidget(Value);
+}
+
+bool TCustomComboBox::WidgetEvent(QEvent* Event) {
+    if (Event->type() != QEvent::KeyPress || !Editable())
+        return TWinControl::WidgetEvent(Event);
+    if (TWinControl::WidgetEvent(Event))
+        return true; // taken: a handler may have freed this box
+    // A handler run by the key (OnDropDown) may free this box.
+    const TControlWatch Watch(this);
+    {
+        FTyping = true;
+        TScopeGuard Typed([&] {
+            if (!Watch.Gone())
+                FTyping = false;
+        });
+        WidgetOwnEvent(FWidget, Event);
+    }
+    if (!Watch.Gone() && Box())
+        EditTextChanged(FromQString(Box()->currentText()));
+    return true; // the widget had it: Qt must not give it the key again
+}
+
 void TCustomComboBox::SetSelStart(Integer Value) {
     FSelStart = std::clamp<Integer>(Value, 0, Length(FText));
     FSelLength = 0;
@@ -994,6 +1145,14 @@ void TCustomComboBox::UserType(const String& Value) {
     Change();
 }
 
+void TCustomComboBox::TypedInWidget(const String& Value) {
+    // The widget shows it already: setting it again would lose the cursor
+    // and what the completer selected.
+    FText = Value;
+    FItemIndex = FItems->IndexOf(Value);
+    Change();
+}
+
 void TCustomComboBox::Change() {
     if (OnChange)
         OnChange(this);
@@ -1025,7 +1184,7 @@ bool TCustomComboBox::WantsKey(Word Key) const {
 }
 
 QWidget* TCustomComboBox::CreateWidget(QWidget* ParentWidget) {
-    return new QComboBox(ParentWidget);
+    return new TComboBoxWidget(ParentWidget);
 }
 
 void TCustomComboBox::InitWidget() {
@@ -1038,10 +1197,12 @@ void TCustomComboBox::InitWidget() {
     ApplyItems();
     SetMaxLength(FMaxLength);
     Listen(Combo, &QComboBox::activated, [this](int Index) { UserSelect(Index); });
-    Listen(Combo, &QComboBox::editTextChanged, [this](const QString& Value) {
-        if (Editable() && FromQString(Value) != FText)
-            UserType(FromQString(Value));
-    });
+    Listen(Combo, &QComboBox::editTextChanged,
+           [this](const QString& Value) { EditTextChanged(FromQString(Value)); });
+    Listen(Combo, &QComboBox::currentIndexChanged, [this](int Index) { FShownIndex = Index; });
+    static_cast<TComboBoxWidget*>(Combo)->PopupChanging = [this](bool Open) {
+        Dispatch([&] { PopupChanging(Open); });
+    };
 }
 
 void TCustomComboBox::ApplyItems() {
@@ -1060,6 +1221,7 @@ void TCustomComboBox::ApplySelection() {
         return;
     QSignalBlocker Quiet(Combo);
     Combo->setCurrentIndex(FItemIndex);
+    FShownIndex = Combo->currentIndex();
     if (Combo->isEditable())
         Combo->setEditText(ToQString(FText));
 }
@@ -1151,9 +1313,12 @@ void TCustomListBox::InitWidget() {
     QListWidget* L = List();
     ApplyOwnerDraw(L, this, Style == lbOwnerDrawVariable);
     ApplyItems();
-    Listen(L, &QListWidget::currentRowChanged, [this](int Row) {
-        if (Row >= 0)
-            UserSelect(Row);
+    // The selection, not the current row: the view makes its first row
+    // current when it takes the focus, which is no choice of the user's.
+    Listen(L, &QListWidget::itemSelectionChanged, [this, L] {
+        const QList<QListWidgetItem*> Selected = L->selectedItems();
+        if (!Selected.isEmpty())
+            UserSelect(L->row(Selected.first()));
     });
     Listen(L, &QListWidget::itemDoubleClicked, [this](QListWidgetItem*) {
         if (OnDblClick)

@@ -58,6 +58,8 @@ public:
     TPoint MeasureText() const;
     // With AutoSize: fits the label to its caption (a word-wrapped label keeps its width).
     void AdjustBounds();
+    // The caption's accelerator moves the focus to FocusControl.
+    bool HandleAccelerator(Word Key) override;
 
 protected:
     void Paint(QPainter& Painter) override;
@@ -173,8 +175,14 @@ protected:
     void InitWidget() override;
     void ApplyText() override;
     void ApplyChecked();
+    // The arrow keys move to the next radio button of the parent and check it.
+    bool KeyDown(Word& Key, TShiftState Shift) override;
 
 private:
+    // The next radio button of the parent in tab order (back: the previous)
+    // that can take the focus, round the end; null when there is none.
+    TRadioButton* NextInGroup(bool Forward) const;
+
     bool FChecked = false;
     TAlignment FAlignment = taRightJustify;
 };
@@ -240,6 +248,11 @@ protected:
     void ApplySelection();
     Integer BackgroundRole() const override;
     void UserEdited(const String& Value);
+    // Value in the case CharCase asks for.
+    String Cased(const String& Value) const;
+    void ShowCasedText();
+    // The selection as the widget has it now.
+    void TakeWidgetSelection();
 
     Integer FMaxLength = 0;
     bool FReadOnly = false;
@@ -279,6 +292,8 @@ protected:
     void InitWidget() override;
     void ApplyText() override;
     bool WantsKey(Word Key) const override;
+    // Tab and Enter as WantTabs and WantReturns say at the time of the key.
+    bool WidgetEvent(QEvent* Event) override;
 
 private:
     void LinesChanged(TObject* Sender);
@@ -358,11 +373,21 @@ protected:
     bool WantsKey(Word Key) const override;
     void Loaded() override;
     QComboBox* Box() const;
+    // The widget types a key of the edit part at once: what it and its
+    // completer change of the text is then one change.
+    bool WidgetEvent(QEvent* Event) override;
 
 private:
     void ItemsChanged(TObject* Sender);
     void ApplyItems();
     void ApplySelection();
+    // The widget's list opens (before it shows) or has closed.
+    void PopupChanging(bool Open);
+    // The edit part's text changed by typing, or by an entry being picked
+    // (which reports itself).
+    void EditTextChanged(const String& Value);
+    // What the user typed, as the widget shows it.
+    void TypedInWidget(const String& Value);
 
     std::unique_ptr<TStringList> FItems;
     std::unique_ptr<TCanvas> FCanvas;
@@ -374,6 +399,8 @@ private:
     Integer FSelStart = 0;
     Integer FSelLength = 0;
     bool FLoadedIndex = false;
+    int FShownIndex = -1; // the entry the widget showed as current, before a pick changes it
+    bool FTyping = false; // a key of the edit part is being typed
 };
 
 class TComboBox : public TCustomComboBox {

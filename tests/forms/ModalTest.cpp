@@ -5,6 +5,7 @@
 #include "platform/forms/Clipbrd.h"
 #include "platform/forms/ModalScript.h"
 #include "tests/forms/FormsTestSupport.h"
+#include "tests/forms/LiveLoop.h"
 #include "tests/rtl/ExpectError.h"
 
 #include <QAbstractButton>
@@ -153,17 +154,9 @@ TEST_F(ModalTest, MessageBoxOfAHandlerInANestedDialog) {
 // user's keys and clicks come in through the window system (QTest).
 class LiveModalTest : public ModalTest {
 protected:
-    // Shows Form modally and runs Steps inside its loop. A form still open
-    // long after ends with mrAbort, so that a fault fails instead of hanging.
+    // Shows Form modally and runs Steps inside its loop.
     static TModalResult ShowLive(TCustomForm& Form, std::function<void()> Steps) {
-        QTimer::singleShot(0, std::move(Steps));
-        const TModalWatchdog Watchdog;
-        return Form.ShowModal();
-    }
-    // The window of the innermost open modal form.
-    static QWindow* TopWindow() {
-        QWidget* Top = QApplication::activeModalWidget();
-        return Top ? Top->windowHandle() : nullptr;
+        return RunLive([&Form] { return Form.ShowModal(); }, std::move(Steps));
     }
     static void Type(QWindow* Window, std::initializer_list<Qt::Key> Keys) {
         ASSERT_NE(Window, nullptr);

@@ -7,6 +7,9 @@
 #include "platform/classes/Streams.h"
 #include "tests/widgets/WidgetTestSupport.h"
 
+#include <QApplication>
+#include <QTest>
+
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -153,20 +156,38 @@ TEST_F(ButtonPanelTest, ClickRunsTheButtonThenTheItemThenThePanel) {
     Item->Button()->Click();
     EXPECT_EQ(Calls, (std::vector<String>{"item", "panel Go"}));
     EXPECT_EQ(Form->ModalResult(), mrOk) << "an OK button gives its form its result";
+    // A real click, through the window system, does it once.
+    Calls.clear();
+    Form->Show();
+    QTest::mouseClick(Item->Button()->Widget(), Qt::LeftButton);
+    EXPECT_EQ(Calls, (std::vector<String>{"item", "panel Go"}));
 }
 
 TEST_F(ButtonPanelTest, AHandlerThatFreesThePanelDuringTheClick) {
-    struct TFreer {
-        TButtonPanel* Panel;
-        void ItemClick(TObject*) { delete Panel; }
-        bool Reached = false;
-        void PanelClick(TObject*, TButtonItem*) { Reached = true; }
-    } Freer{Panel};
-    Panel->Buttons()->Items(0)->SetNotify(0, TNotifyEvent::Make<&TFreer::ItemClick>(&Freer));
-    Panel->OnButtonClick = TButtonClickNotify::Make<&TFreer::PanelClick>(&Freer);
-    Panel->Buttons()->Items(0)->Button()->Click();
-    EXPECT_EQ(Form->ComponentCount(), 0);
-    EXPECT_FALSE(Freer.Reached);
+    // In code, then by a real click through the window system.
+    for (const bool Real : {false, true}) {
+        if (Real) {
+            Panel = new TButtonPanel(Form.get());
+            Panel->SetParent(Form.get());
+            Form->Show();
+        }
+        struct TFreer {
+            TButtonPanel* Panel;
+            void ItemClick(TObject*) { delete Panel; }
+            bool Reached = false;
+            void PanelClick(TObject*, TButtonItem*) { Reached = true; }
+        } Freer{Panel};
+        TExBitBtn* Button = Panel->Buttons()->Items(0)->Button();
+        Panel->Buttons()->Items(0)->SetNotify(0, TNotifyEvent::Make<&TFreer::ItemClick>(&Freer));
+        Panel->OnButtonClick = TButtonClickNotify::Make<&TFreer::PanelClick>(&Freer);
+        if (Real)
+            QTest::mouseClick(Button->Widget(), Qt::LeftButton);
+        else
+            Button->Click();
+        QApplication::processEvents();
+        EXPECT_EQ(Form->ComponentCount(), 0) << Real;
+        EXPECT_FALSE(Freer.Reached) << Real;
+    }
 }
 
 TEST_F(ButtonPanelTest, ItemsForwardTheirPropertiesToTheirButton) {

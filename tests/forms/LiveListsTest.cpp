@@ -122,7 +122,7 @@ TMenuItem* AddItem(TMenuItem* Parent, const String& Name, const String& Caption,
 
 // A window with a menu, a pop-up menu, an edit, a grid, a list view, a tree
 // view and a tool bar; every handler writes to the log.
-class LiveInputTest : public FormsTest {
+class LiveListsTest : public FormsTest {
 protected:
     void SetUp() override {
         FormsTest::SetUp();
@@ -270,7 +270,7 @@ protected:
 
 // --- The grid
 
-TEST_F(LiveInputTest, GridClicksSelectCellsOnce) {
+TEST_F(LiveListsTest, GridClicksSelectCellsOnce) {
     ShowWith(Edit);
     ClickCell(2, 3);
     EXPECT_EQ(Log.Take(), (std::vector<String>{"Grid.SelectCell 2,3", "Grid.Click"}));
@@ -288,7 +288,7 @@ TEST_F(LiveInputTest, GridClicksSelectCellsOnce) {
     EXPECT_EQ(Log.Take(), std::vector<String>{"Popup.Popup"});
 }
 
-TEST_F(LiveInputTest, GridEditorOpensAndClosesByTheUsersKeysAndClicks) {
+TEST_F(LiveListsTest, GridEditorOpensAndClosesByTheUsersKeysAndClicks) {
     Grid->SetOptions(Grid->Options() + TGridOptions{goEditing});
     ShowWith(Grid);
     ClickCell(1, 2);
@@ -320,7 +320,7 @@ TEST_F(LiveInputTest, GridEditorOpensAndClosesByTheUsersKeysAndClicks) {
     EXPECT_EQ(Grid->Cells(1, 2), "1.2");
 }
 
-TEST_F(LiveInputTest, GridTypingEditsTheCellAndKeysLeaveTheEditor) {
+TEST_F(LiveListsTest, GridTypingEditsTheCellAndKeysLeaveTheEditor) {
     Grid->SetOptions(Grid->Options() + TGridOptions{goEditing, goTabs});
     ShowWith(Grid);
     ClickCell(1, 2);
@@ -356,7 +356,7 @@ TEST_F(LiveInputTest, GridTypingEditsTheCellAndKeysLeaveTheEditor) {
     EXPECT_EQ(Form->ActiveControl(), Grid);
 }
 
-TEST_F(LiveInputTest, GridWithoutEditingTakesArrowsAndLeavesTab) {
+TEST_F(LiveListsTest, GridWithoutEditingTakesArrowsAndLeavesTab) {
     ShowWith(Grid);
     Type({Qt::Key_Down, Qt::Key_Right, Qt::Key_End, Qt::Key_PageDown});
     EXPECT_EQ(Grid->Col(), 3);
@@ -372,7 +372,7 @@ TEST_F(LiveInputTest, GridWithoutEditingTakesArrowsAndLeavesTab) {
     EXPECT_EQ(Form->ActiveControl(), List);
 }
 
-TEST_F(LiveInputTest, GridScrollsByTheWheel) {
+TEST_F(LiveListsTest, GridScrollsByTheWheel) {
     ShowWith(Grid);
     const QPoint At = CellCentre(1, 2);
     const Integer Top = Grid->TopRow();
@@ -387,7 +387,7 @@ TEST_F(LiveInputTest, GridScrollsByTheWheel) {
     EXPECT_EQ(Grid->Row(), Shown);
 }
 
-TEST_F(LiveInputTest, GridColumnSizedByDraggingTheHeaderEdge) {
+TEST_F(LiveListsTest, GridColumnSizedByDraggingTheHeaderEdge) {
     Grid->SetOptions(Grid->Options() + TGridOptions{goColSizing});
     ShowWith(Grid);
     const TRect R = Grid->CellRect(1, 0);
@@ -399,7 +399,7 @@ TEST_F(LiveInputTest, GridColumnSizedByDraggingTheHeaderEdge) {
     EXPECT_EQ(Log.Take(), std::vector<String>{"Grid.WidthsChanged"});
 }
 
-TEST_F(LiveInputTest, GridHandlersMayFreeTheGridDuringRealInput) {
+TEST_F(LiveListsTest, GridHandlersMayFreeTheGridDuringRealInput) {
     Grid->SetOptions(Grid->Options() + TGridOptions{goEditing});
     struct Case {
         const char* Name;
@@ -427,7 +427,7 @@ TEST_F(LiveInputTest, GridHandlersMayFreeTheGridDuringRealInput) {
     }
 }
 
-TEST_F(LiveInputTest, TabFollowsTheTabOrderFromTheGridAndItsEditor) {
+TEST_F(LiveListsTest, TabFollowsTheTabOrderFromTheGridAndItsEditor) {
     Grid->SetOptions(Grid->Options() + TGridOptions{goEditing});
     struct Case {
         const char* Name;
@@ -477,7 +477,7 @@ TEST_F(LiveInputTest, TabFollowsTheTabOrderFromTheGridAndItsEditor) {
     }
 }
 
-TEST_F(LiveInputTest, F1AsksForTheHelpOfTheFocusedControlOrItsParents) {
+TEST_F(LiveListsTest, F1AsksForTheHelpOfTheFocusedControlOrItsParents) {
     TActionLog Actions;
     Application->SetActionLog(&Actions);
     TScopeGuard Restore([] { Application->SetActionLog(nullptr); });
@@ -512,7 +512,7 @@ TEST_F(LiveInputTest, F1AsksForTheHelpOfTheFocusedControlOrItsParents) {
 
 // --- Menus from anywhere
 
-TEST_F(LiveInputTest, MenuShortcutsReachTheItemOnceWhereverTheFocusIs) {
+TEST_F(LiveListsTest, MenuShortcutsReachTheItemOnceWhereverTheFocusIs) {
     Grid->SetOptions(Grid->Options() + TGridOptions{goEditing});
     struct Case {
         const char* Name;
@@ -547,7 +547,7 @@ TEST_F(LiveInputTest, MenuShortcutsReachTheItemOnceWhereverTheFocusIs) {
     EXPECT_EQ(Grid->Cells(1, 1), "1.1"); // nothing typed into the cell
 }
 
-TEST_F(LiveInputTest, AltLetterOpensTheMenuAndEnterRunsTheItem) {
+TEST_F(LiveListsTest, AltLetterOpensTheMenuAndEnterRunsTheItem) {
     ShowWith(Edit);
     QTest::keyClick(Window(), Qt::Key_F, Qt::AltModifier);
     QMenu* File = FileMenu->SubMenu();
@@ -564,7 +564,7 @@ TEST_F(LiveInputTest, AltLetterOpensTheMenuAndEnterRunsTheItem) {
     EXPECT_EQ(Edit->Text(), ""); // no letter reached the edit
 }
 
-TEST_F(LiveInputTest, CheckItemsClickedByTheMouseKeepWhatTheHandlerDecides) {
+TEST_F(LiveListsTest, CheckItemsClickedByTheMouseKeepWhatTheHandlerDecides) {
     ShowWith(Edit);
     WrapItem->SetChecked(true);
     // The handler does not change the check mark: it stays.
@@ -579,7 +579,7 @@ TEST_F(LiveInputTest, CheckItemsClickedByTheMouseKeepWhatTheHandlerDecides) {
 
 // --- Pop-up menus
 
-TEST_F(LiveInputTest, RightClickAndMenuKeyOpenThePopupMenuOnTheControl) {
+TEST_F(LiveListsTest, RightClickAndMenuKeyOpenThePopupMenuOnTheControl) {
     struct Case {
         const char* Name;
         TWinControl* Control;
@@ -629,7 +629,7 @@ TEST_F(LiveInputTest, RightClickAndMenuKeyOpenThePopupMenuOnTheControl) {
 
 // --- The list view
 
-TEST_F(LiveInputTest, ListClicksSelectItemsAndReportOnce) {
+TEST_F(LiveListsTest, ListClicksSelectItemsAndReportOnce) {
     ShowWith(Edit);
     QTreeWidget* W = ListWidget();
     Mouse(QTest::MouseClick, W->viewport(), ItemCentre(W, W->topLevelItem(1)));
@@ -646,7 +646,7 @@ TEST_F(LiveInputTest, ListClicksSelectItemsAndReportOnce) {
               (std::vector<String>{"List.KeyDown #38", "List.Change gamma", "List.Change beta"}));
 }
 
-TEST_F(LiveInputTest, ListHeaderClicksAndDragsReachTheColumns) {
+TEST_F(LiveListsTest, ListHeaderClicksAndDragsReachTheColumns) {
     ShowWith(List);
     QHeaderView* Header = ListWidget()->header();
     const QPoint OnSize(Header->sectionViewportPosition(1) + 20, Header->height() / 2);
@@ -680,7 +680,7 @@ TEST_F(LiveInputTest, ListHeaderClicksAndDragsReachTheColumns) {
 
 // --- The tree view
 
-TEST_F(LiveInputTest, TreeClicksAndKeysSelectExpandAndCollapse) {
+TEST_F(LiveListsTest, TreeClicksAndKeysSelectExpandAndCollapse) {
     ShowWith(Edit);
     QTreeWidget* W = TreeWidget();
     TTreeNode* Root = Tree->Items()->Item(0);
@@ -718,7 +718,7 @@ TEST_F(LiveInputTest, TreeClicksAndKeysSelectExpandAndCollapse) {
 
 // --- The tool bar
 
-TEST_F(LiveInputTest, ToolButtonsClickedByTheMouseClickOnce) {
+TEST_F(LiveListsTest, ToolButtonsClickedByTheMouseClickOnce) {
     auto* Bar = AddControl<TToolBar>(Form.get(), "Bar");
     const auto AddButton = [&](const String& Name, TToolButtonStyle Style) {
         auto* Button = new TToolButton(Form.get());
@@ -762,7 +762,7 @@ TEST_F(LiveInputTest, ToolButtonsClickedByTheMouseClickOnce) {
     Application->ProcessMessages();
 }
 
-TEST_F(LiveInputTest, RightClickSelectsATreeNodeOnlyWhenAsked) {
+TEST_F(LiveListsTest, RightClickSelectsATreeNodeOnlyWhenAsked) {
     ShowWith(Tree);
     QTreeWidget* W = TreeWidget();
     TTreeNode* Root = Tree->Items()->Item(0);
@@ -781,7 +781,7 @@ TEST_F(LiveInputTest, RightClickSelectsATreeNodeOnlyWhenAsked) {
     EXPECT_EQ(Log.Take(), (std::vector<String>{"Tree.Change root", "Popup.Popup"}));
 }
 
-TEST_F(LiveInputTest, TreeBranchClicksAndDoubleClicksAskTheHandlers) {
+TEST_F(LiveListsTest, TreeBranchClicksAndDoubleClicksAskTheHandlers) {
     ShowWith(Tree);
     QTreeWidget* W = TreeWidget();
     TTreeNode* Root = Tree->Items()->Item(0);
@@ -804,7 +804,7 @@ TEST_F(LiveInputTest, TreeBranchClicksAndDoubleClicksAskTheHandlers) {
     EXPECT_EQ(Log.Take(), std::vector<String>{"Tree.Collapsing root"});
 }
 
-TEST_F(LiveInputTest, PopupMenuItemClickedByTheMouseRunsOnce) {
+TEST_F(LiveListsTest, PopupMenuItemClickedByTheMouseRunsOnce) {
     ShowWith(Grid);
     ClickCell(1, 1, Qt::RightButton);
     QMenu* Shown = Popup->Menu();
@@ -819,7 +819,7 @@ TEST_F(LiveInputTest, PopupMenuItemClickedByTheMouseRunsOnce) {
 
 // Each handler frees the control that called it, or the whole window, in
 // the middle of what the user does; nothing may touch them afterwards.
-TEST_F(LiveInputTest, HandlersMayFreeListsTreesAndTheWindowDuringRealInput) {
+TEST_F(LiveListsTest, HandlersMayFreeListsTreesAndTheWindowDuringRealInput) {
     struct Case {
         const char* Name;
         std::function<void()> User;
@@ -912,7 +912,7 @@ TEST_F(LiveInputTest, HandlersMayFreeListsTreesAndTheWindowDuringRealInput) {
     }
 }
 
-TEST_F(LiveInputTest, BarsTakeClicksAndDoubleClicksOnce) {
+TEST_F(LiveListsTest, BarsTakeClicksAndDoubleClicksOnce) {
     auto* Bar = AddControl<TToolBar>(Form.get(), "Bar");
     auto* Button = new TToolButton(Form.get());
     Button->SetName("BoldButton");
@@ -942,7 +942,7 @@ TEST_F(LiveInputTest, BarsTakeClicksAndDoubleClicksOnce) {
 
 // --- Menus opened by the mouse, splitters
 
-TEST_F(LiveInputTest, OpeningASubMenuClicksItsItemOnce) {
+TEST_F(LiveListsTest, OpeningASubMenuClicksItsItemOnce) {
     FileMenu->OnClick = TNotifyEvent::Make<&TInputLog::Click>(&Log);
     ShowWith(Edit);
     QMenuBar* Bar = Form->MenuBar();
@@ -969,7 +969,7 @@ TEST_F(LiveInputTest, OpeningASubMenuClicksItsItemOnce) {
     EXPECT_EQ(Log.Take(), (std::vector<String>{"FileMenu.Click", "SaveItem.Click"}));
 }
 
-TEST_F(LiveInputTest, SplitterDraggedByTheMouseResizesItsNeighbourWithinLimits) {
+TEST_F(LiveListsTest, SplitterDraggedByTheMouseResizesItsNeighbourWithinLimits) {
     TForm Split(nullptr);
     Split.SetClientWidth(400);
     Split.SetClientHeight(200);
