@@ -4,12 +4,15 @@
 #
 # A library or program joins the package with one call where it is defined:
 #
-#   orlo_export_library(<target> <export name> [HEADERS <folder>...] [DEPENDS <find_package args>])
+#   orlo_export_library(<target> <export name> [HEADERS <folder>...] [LEAVE_OUT <unit>...]
+#                       [DEPENDS <find_package args>])
 #   orlo_export_program(<target>)
 #
 # HEADERS are folders relative to the project root whose headers are installed
 # under include/orlo/ by the same relative path, so "runtime/Glossa.h" is
-# included as in the sources. DEPENDS is what the package configuration must
+# included as in the sources; LEAVE_OUT names units ("runtime/LangComboBox")
+# of those folders that this build does not compile, whose headers would
+# include what is not installed. DEPENDS is what the package configuration must
 # find for the library's public interface ("Qt6 COMPONENTS Widgets").
 
 set(ORLO_PACKAGE OrloGlossa40)
@@ -21,7 +24,7 @@ set(ORLO_INSTALL_CMAKEDIR ${CMAKE_INSTALL_LIBDIR}/cmake/${ORLO_PACKAGE})
 file(RELATIVE_PATH ORLO_BIN_TO_LIB ${CMAKE_INSTALL_FULL_BINDIR} ${CMAKE_INSTALL_FULL_LIBDIR})
 
 function(orlo_export_library target export_name)
-    cmake_parse_arguments(PARSE_ARGV 2 arg "" "" "HEADERS;DEPENDS")
+    cmake_parse_arguments(PARSE_ARGV 2 arg "" "" "HEADERS;LEAVE_OUT;DEPENDS")
     add_library(Orlo::${export_name} ALIAS ${target})
     set_target_properties(${target} PROPERTIES
         EXPORT_NAME ${export_name}
@@ -36,6 +39,7 @@ function(orlo_export_library target export_name)
     set_property(GLOBAL APPEND PROPERTY ORLO_EXPORTED_TARGETS ${target})
     set_property(GLOBAL APPEND PROPERTY ORLO_EXPORTED_LIBRARIES ${target})
     set_property(GLOBAL APPEND PROPERTY ORLO_HEADER_FOLDERS ${arg_HEADERS})
+    set_property(GLOBAL APPEND PROPERTY ORLO_HEADERS_LEFT_OUT ${arg_LEAVE_OUT})
     if(arg_DEPENDS)
         list(JOIN arg_DEPENDS " " dependency)
         set_property(GLOBAL APPEND PROPERTY ORLO_PACKAGE_DEPENDENCIES "find_dependency(${dependency})")
@@ -62,10 +66,16 @@ function(orlo_install_package)
         RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR}
         LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
         ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR})
+    get_property(left_out GLOBAL PROPERTY ORLO_HEADERS_LEFT_OUT)
+    set(leave_out_rule)
+    if(left_out)
+        list(JOIN left_out "|" units)
+        set(leave_out_rule REGEX "/(${units})\\.h$" EXCLUDE)
+    endif()
     foreach(folder IN LISTS folders)
         install(DIRECTORY ${PROJECT_SOURCE_DIR}/${folder}/
             DESTINATION ${ORLO_INSTALL_INCLUDEDIR}/${folder}
-            FILES_MATCHING PATTERN "*.h")
+            FILES_MATCHING PATTERN "*.h" ${leave_out_rule})
     endforeach()
 
     install(EXPORT ${ORLO_PACKAGE}Targets NAMESPACE Orlo:: DESTINATION ${ORLO_INSTALL_CMAKEDIR})
